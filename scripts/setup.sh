@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs (only the missing ones),
+# then configures and builds. Usage: scripts/setup.sh [BUILD_DIR [CMAKE_ARGS...]]
+# As root it installs with apt-get; otherwise it prints the command to run
+# with sudo and stops if anything is missing.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build_dir=${1:-$root/build}
+shift || true
+
+mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$root/scripts/packages.txt")
+missing=()
+for package in "${wanted[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ $status == "install ok installed" ]] || missing+=("$package")
+done
+if ((${#missing[@]})); then
+  if [[ $(id -u) -eq 0 ]]; then
+    echo "setup: installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  else
+    echo "setup: missing Debian packages; run:" >&2
+    echo "  sudo apt-get install --no-install-recommends ${missing[*]}" >&2
+    exit 1
+  fi
+fi
+
+cmake -S "$root" -B "$build_dir" "$@" >/dev/null
+cmake --build "$build_dir" -j "$(nproc)"

@@ -1,0 +1,15 @@
+#include "engine/check_target.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CheckTarget, KindNameIsTheWorkingSetWord) {
+  EXPECT_STREQ((CheckTarget{TargetKind::File, "a.htm"}.kindName()), "file");
+  EXPECT_STREQ((CheckTarget{TargetKind::Http, "http://h/"}.kindName()), "http");
+  for (int other : {0, 3, -1, 0x7FFFFFFF}) {
+    EXPECT_STREQ((CheckTarget{static_cast<TargetKind>(other), "x"}.kindName()), "") << other;
+  }
+}
+
+}  // namespace

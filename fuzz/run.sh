@@ -8,7 +8,7 @@ build_dir=$root/build-fuzz
 CC=clang CXX=clang++ "$root/scripts/setup.sh" "$build_dir" \
   -DTESSAVO_FUZZ=ON -DTESSAVO_GUI=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
 status=0
-for fuzzer in "$build_dir"/fuzz/*_fuzzer; do
+for fuzzer in "$build_dir"/fuzzers/*_fuzzer; do
   name=$(basename "$fuzzer")
   corpus=$build_dir/corpus/$name
   mkdir -p "$corpus"

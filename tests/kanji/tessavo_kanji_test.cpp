@@ -98,7 +98,10 @@ TEST(TessavoKanji, Iso2022JpShiftStates) {
       {"a line end returns to ASCII", "\x1B$B\x24\x22\nab", "\xA4\xA2\r\nab"},
       {"a CR returns to ASCII", "\x1B$B\x24\x22\rab", "\xA4\xA2\r\nab"},
       {"katakana mode sets the high bit", "\x1B(I\x31\x32\x1B(Jx", "\x8E\xB1\x8E\xB2x"},
-      {"8-bit bytes in kanji mode are read as 8-bit text", "\x1B$B\xA4\xA2", "\xA4\xA2"},
+      {"an 8-bit character ends kanji mode", "\x1B$B\xA4\xA2\x24\x22", "\xA4\xA2$\""},
+      {"so does a single byte under a decision", "\x1B$B\x81  \x24\x22", "\xA2\xAE $\""},
+      {"a designation after a decision is 7-bit again", "\x82\xA0\x1B(I\x31\x1B$B \x24\x22",
+       "\xA4\xA2\x8E\xB1\xA0\xA4\xA2"},
       // The invalid pair takes the LF with it, and kanji mode stays on.
       {"a non-7-bit byte after a kanji byte", "\x1B$B\x24\nab", "\xA2\xAE\xE1\xE2"},
       {"a kanji byte left at the end is dropped", "\x1B$B\x24\x22\x24", "\xA4\xA2"},
@@ -153,6 +156,9 @@ TEST(TessavoKanji, LookAheadConvertsTheHeldStretchByTheDecision) {
       {"escapes and 0x00 are held as bytes", "\xE0\xA1\x1B$B\0\xF0\xA1"s,
        "\xE0\xA1\x1B$B\0\xF0\xA1"s},
       {"an invalid pair keeps its place", "\xE0\xA1\xE0 \xF0\xA1", "\xE0\xA1\xA2\xAE\xF0\xA1"},
+      // The lead byte decides, the invalid pair does not end the stretch, and
+      // the 0x00 after it is still held as a byte.
+      {"an invalid pair after a deciding lead", "\xE0\xA1\x81 \0"s, "\xE0\xA3\xA2\xAE\0"s},
       // The byte after a lone CR ends the stretch once the decoder is decided
       // and is then read as fresh text: here an escape sequence.
       {"fresh byte after a lone CR", "\xE0\xA1\xB1\r\x1B$B\x24\x22",

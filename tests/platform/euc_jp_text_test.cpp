@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/local_text.h"
 #include "tests/code_page_scope.h"
 
 namespace {
@@ -59,6 +60,18 @@ TEST(EucJpConverter, ToCp932ByRowAndCell) {
        "a?b"},
   };
   for (const auto& c : cases) EXPECT_EQ(converter.toCodePage(c.in), c.out) << c.in;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LocalText, ProgramTextsFollowTheCodePage) {
+  EXPECT_EQ(platform::localText("検査終了"), "検査終了");
+  CodePageScope cp932(platform::CodePage::Cp932);
+  EXPECT_EQ(platform::localText("検査終了"), "\x8C\x9F\x8D\xB8\x8F\x49\x97\xB9");
+  EXPECT_EQ(platform::localText("E: ソケットエラー："), "E: \x83\x5C\x83\x50\x83\x62\x83\x67\x83\x47\x83\x89\x81\x5B\x81\x46");
+  EXPECT_EQ(platform::localText("a\xF0\x9F\x98\x80z"), "a?z");  // not in CP932
 }
 
 }  // namespace

@@ -85,7 +85,9 @@ void readErrorFile(const std::string& errorFile, CheckTarget* target, ErrorPane&
 
 }  // namespace
 
-RunSgml::~RunSgml() { stopAndWait(); }
+RunSgml::~RunSgml() {
+  stopAndWait();
+}
 
 int RunSgml::run(void* argument) {
   CheckJob& job = *static_cast<CheckJob*>(argument);
@@ -114,8 +116,8 @@ int RunSgml::run(void* argument) {
     }
 
     // Built without a fixed limit: long paths are never cut short.
-    const std::string commandLine = program + " -c\"" + catalog + "\" -f\"" + errorFile +
-                                    "\" -s \"" + intermediate + "\"";
+    const std::string commandLine =
+        program + " -c\"" + catalog + "\" -f\"" + errorFile + "\" -s \"" + intermediate + "\"";
     std::remove(errorFile.c_str());
     const bool started = platform::runAndWait(commandLine, nullptr);
     std::remove(intermediate.c_str());

@@ -2,7 +2,9 @@
 
 #include "platform/temp_files.h"
 
-std::string tempDirectory() { return platform::tempFolder(); }
+std::string tempDirectory() {
+  return platform::tempFolder();
+}
 
 std::string makeTempFileName(const std::string& prefix) {
   return platform::createUniqueFile(tempDirectory(), prefix);

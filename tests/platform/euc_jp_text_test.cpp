@@ -70,7 +70,8 @@ TEST(LocalText, ProgramTextsFollowTheCodePage) {
   EXPECT_EQ(platform::localText("検査終了"), "検査終了");
   CodePageScope cp932(platform::CodePage::Cp932);
   EXPECT_EQ(platform::localText("検査終了"), "\x8C\x9F\x8D\xB8\x8F\x49\x97\xB9");
-  EXPECT_EQ(platform::localText("E: ソケットエラー："), "E: \x83\x5C\x83\x50\x83\x62\x83\x67\x83\x47\x83\x89\x81\x5B\x81\x46");
+  EXPECT_EQ(platform::localText("E: ソケットエラー："),
+            "E: \x83\x5C\x83\x50\x83\x62\x83\x67\x83\x47\x83\x89\x81\x5B\x81\x46");
   EXPECT_EQ(platform::localText("a\xF0\x9F\x98\x80z"), "a?z");  // not in CP932
 }
 

@@ -192,6 +192,15 @@ TEST_F(CheckRunTest, LongPathsAreNeverCutShort) {
   EXPECT_EQ(lines[1].text, "x:3:1:E: long");
 }
 
+TEST_F(CheckRunTest, PathsWithQuotesReachTheValidatorWhole) {
+  shell("mkdir -p '" + docs() + "we\"ird'");
+  fileTarget(writeFile(docs() + "we\"ird/a.htm", kDocument));
+  const auto lines =
+      check(fakeValidator("v", "[ -e \"$in\" ] && echo 'val:x:1:1:E: whole' > \"$err\""));
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1].text, "x:1:1:E: whole");
+}
+
 TEST_F(CheckRunTest, StopDuringTheThirdValidatorRun) {
   // Each run announces itself with started.N and waits for release.N.
   const std::string validator =

@@ -112,6 +112,11 @@ void wakePeer() {
   platform::closeSocket(socket);
 }
 
+void removeFolder() {
+  std::error_code ignored;
+  fs::remove_all(gFolder, ignored);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -119,6 +124,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   require(gListener != platform::kInvalidSocket);
   gFolder = fs::temp_directory_path() / ("tessavo-http-fuzz-" + std::to_string(gPort));
   fs::create_directories(gFolder);
+  std::atexit(removeFolder);
   return 0;
 }
 

@@ -111,47 +111,24 @@ TEST(HttpRequest, GrowsWithALongUri) {
                                 std::string("Tessavo/1.30\r\n\r\n").size());
 }
 
-TEST(HttpHeader, StatusTextHasTheFortyPhrases) {
+// Codes at the edges of the table and of its gaps; every other code has no
+// phrase.
+TEST(HttpHeader, StatusTextKnowsTheStandardPhrases) {
   const std::pair<int, const char*> phrases[] = {
       {100, "Continue"},
       {101, "Switching Protocols"},
       {200, "OK"},
-      {201, "Created"},
-      {202, "Accepted"},
-      {203, "Non-Authoritative Information"},
-      {204, "No Content"},
-      {205, "Reset Content"},
       {206, "Partial Content"},
       {300, "Multiple Choices"},
-      {301, "Moved Permanently"},
-      {302, "Found"},
-      {303, "See Other"},
-      {304, "Not Modified"},
       {305, "Use Proxy"},
       {307, "Temporary Redirect"},
       {400, "Bad Request"},
-      {401, "Unauthorized"},
-      {402, "Payment Required"},
-      {403, "Forbidden"},
       {404, "Not Found"},
-      {405, "Method Not Allowed"},
-      {406, "Not Acceptable"},
-      {407, "Proxy Authentication Required"},
       {408, "Request Time-out"},
-      {409, "Conflict"},
-      {410, "Gone"},
-      {411, "Length Required"},
-      {412, "Precondition Failed"},
-      {413, "Request Entity Too Large"},
       {414, "Request-URI Too Large"},
-      {415, "Unsupported Media Type"},
       {416, "Requested range not satisfiable"},
       {417, "Expectation Failed"},
       {500, "Internal Server Error"},
-      {501, "Not Implemented"},
-      {502, "Bad Gateway"},
-      {503, "Service Unavailable"},
-      {504, "Gateway Time-out"},
       {505, "HTTP Version not supported"},
   };
   HttpHeader header;
@@ -159,7 +136,13 @@ TEST(HttpHeader, StatusTextHasTheFortyPhrases) {
     header.status = phrase.first;
     EXPECT_EQ(header.statusText(), phrase.second) << phrase.first;
   }
-  for (int code : {-1, 0, 1, 99, 102, 207, 299, 306, 308, 418, 506, 600, 999}) {
+  int known = 0;
+  for (int code = -1; code < 1000; ++code) {
+    header.status = code;
+    if (header.statusText() != "(Unknown code)") ++known;
+  }
+  EXPECT_EQ(known, 40);
+  for (int code : {-1, 0, 99, 102, 207, 299, 306, 308, 418, 506, 600}) {
     header.status = code;
     EXPECT_EQ(header.statusText(), "(Unknown code)") << code;
   }

@@ -2,7 +2,9 @@
 
 #include <system_error>
 
-Thread::~Thread() { stopAndWait(); }
+Thread::~Thread() {
+  stopAndWait();
+}
 
 bool Thread::start(void* argument) {
   if (isRunning()) return false;
@@ -28,9 +30,13 @@ void Thread::stop() {
   if (isRunning()) stopRequested.store(true);
 }
 
-bool Thread::isRunning() const { return running_.load(); }
+bool Thread::isRunning() const {
+  return running_.load();
+}
 
-int Thread::exitCode() const { return exitCode_.load(); }
+int Thread::exitCode() const {
+  return exitCode_.load();
+}
 
 void Thread::stopAndWait() {
   if (!workerThread_) return;

@@ -58,7 +58,7 @@ class Thread {
  private:
   void workerEntry();
 
-  void* argument_ = nullptr;                    // not owned
+  void* argument_ = nullptr;                   // not owned
   std::unique_ptr<std::thread> workerThread_;  // null before the first start
   std::atomic<bool> running_{false};
   std::atomic<int> exitCode_{0};

@@ -10,17 +10,27 @@ using platform::IsDBCSLeadByte;
 
 namespace {
 
-bool isSeparator(char c) { return c == '/' || c == '\\'; }
+bool isSeparator(char c) {
+  return c == '/' || c == '\\';
+}
 
-bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool isAsciiLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
-char toLowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char toLowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 }  // namespace
 
-FileName::FileName(const char* path) { parse(path); }
+FileName::FileName(const char* path) {
+  parse(path);
+}
 
-FileName::FileName(const std::string& path) { parse(path.c_str()); }
+FileName::FileName(const std::string& path) {
+  parse(path.c_str());
+}
 
 void FileName::parse(const char* path) {
   const char* scan = path;
@@ -80,4 +90,6 @@ std::string FileName::extension(bool lowerCase) const {
   return result;
 }
 
-bool isDirectory(const char* path) { return path != nullptr && platform::isExistingDirectory(path); }
+bool isDirectory(const char* path) {
+  return path != nullptr && platform::isExistingDirectory(path);
+}

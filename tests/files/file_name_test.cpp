@@ -38,8 +38,8 @@ const Split kPlainSplits[] = {
     {"", "", "", "", ""},
     {"\\\\srv\\share\\dir\\a.htm", "srv", "/share/dir/", "a.htm", "htm"},
     {"//srv/share/a.htm", "srv", "/share/", "a.htm", "htm"},
-    {"/\\srv", "srv", "", "", ""},            // a mix of separators opens a UNC path too
-    {"\\\\", "", "", "", ""},                 // UNC prefix with nothing after it
+    {"/\\srv", "srv", "", "", ""},  // a mix of separators opens a UNC path too
+    {"\\\\", "", "", "", ""},       // UNC prefix with nothing after it
     {"/C:/doc/a.htm", "", "C:/doc/", "a.htm", "htm"},
     {"/doc/a.htm", "", "/doc/", "a.htm", "htm"},
     {"/1:/doc/a.htm", "", "/1:/doc/", "a.htm", "htm"},  // only a letter is a drive

@@ -1,0 +1,15 @@
+// The check run's two helpers for temporary files.
+#ifndef TESSAVO_ENGINE_TEMP_PATHS_H_
+#define TESSAVO_ENGINE_TEMP_PATHS_H_
+
+#include <string>
+
+// The per-user private temporary folder, ending with "/" (empty only when
+// none can be had).
+std::string tempDirectory();
+
+// A new, empty, uniquely named file in tempDirectory() whose name begins
+// with `prefix`; its full path, or empty when none could be created.
+std::string makeTempFileName(const std::string& prefix);
+
+#endif  // TESSAVO_ENGINE_TEMP_PATHS_H_

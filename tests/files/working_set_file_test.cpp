@@ -1,0 +1,141 @@
+#include "files/working_set_file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "recording_sink.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+std::string tempPath(const std::string& name) {
+  return ::testing::TempDir() + name + "_" + std::to_string(::getpid()) + ".tvx";
+}
+
+std::string writeFile(const std::string& text) {
+  const std::string path = tempPath("working_set");
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(ReadWorkingSet, SignatureTest) {
+  const struct {
+    std::string firstLine;
+    bool accepted;
+  } cases[] = {
+      {"tvx1\r\n", true},
+      {"tvx1\n", true},
+      {"tvx1 comment\n", true},
+      {"tvx1\tx\n", true},
+      {std::string("tvx1\x01\n"), true},
+      {"tvx1\xE3\x81\x82\n", true},  // a byte of 0x80 and above passes
+      {"tvx10\n", false},
+      {"tvx1!\n", false},
+      {"tvx1\x7F\n", false},
+      {"TVX1\n", false},
+      {" tvx1\n", false},
+      {"tvx\n", false},
+      {"", false},
+  };
+  for (const auto& c : cases) {
+    RecordingSink sink;
+    EXPECT_EQ(readWorkingSet(writeFile(c.firstLine + "file\ta.htm\n"), sink), c.accepted)
+        << c.firstLine;
+    EXPECT_EQ(sink.calls.size(), c.accepted ? 1u : 0u) << c.firstLine;
+  }
+  RecordingSink sink;
+  EXPECT_TRUE(readWorkingSet(writeFile("tvx1"), sink));  // the signature alone, no line end
+  EXPECT_FALSE(readWorkingSet(tempPath("missing"), sink));
+  EXPECT_TRUE(sink.calls.empty());
+}
+
+TEST(ReadWorkingSet, LineRules) {
+  const std::string path = writeFile(
+      "tvx1\r\n"
+      "file\tC:\\docs\\a.htm\r\n"
+      "http\thttp://server/b.html\r\n"
+      "  \t file\tindented.htm\n"
+      "# file\tcommented.htm\n"
+      "\n"
+      "   \r\n"
+      "File\tcapital.htm\n"
+      "file path-after-blank.htm\n"
+      "ftp\tftp://h/x\n"
+      "\tnokind.htm\n"
+      "file\t trailing and\ttabs  \n"
+      "file\t\n"
+      "http\tserver/x\n"
+      "file\tcr\rrest\n"
+      "file\tno line end");
+  RecordingSink sink;
+  ASSERT_TRUE(readWorkingSet(path, sink));
+  EXPECT_EQ(sink.calls, (Calls{
+                            "file:C:\\docs\\a.htm",
+                            "uri:http://server/b.html",
+                            "file:indented.htm",
+                            "file: trailing and\ttabs  ",
+                            "file:",
+                            "uri:server/x",
+                            "file:cr",
+                            "file:no line end",
+                        }));
+}
+
+TEST(ReadWorkingSet, LongLinesArriveInPiecesOf1999Bytes) {
+  // The second piece of a long line is a line of its own: here it again
+  // reads as a target line.
+  const std::string tail = "http\ttail";
+  const std::string path =
+      writeFile("tvx1\nfile\t" + std::string(1994, 'a') + tail + "\nfile\tnext\n");
+  RecordingSink sink;
+  ASSERT_TRUE(readWorkingSet(path, sink));
+  EXPECT_EQ(sink.calls, (Calls{"file:" + std::string(1994, 'a'), "uri:tail", "file:next"}));
+
+  // A first line longer than 1999 bytes: its rest is read as lines too.
+  RecordingSink second;
+  ASSERT_TRUE(readWorkingSet(
+      writeFile("tvx1 " + std::string(1994, '-') + "file\tfrom-first-line\n"), second));
+  EXPECT_EQ(second.calls, (Calls{"file:from-first-line"}));
+}
+
+TEST(WriteWorkingSet, WritesCrLfLinesThatReadBack) {
+  const std::string path = tempPath("written");
+  const std::vector<std::pair<std::string, std::string>> targets = {
+      {"file", "C:\\docs\\a.htm"},
+      {"http", "http://server/b.html"},
+      {"file", "/home/u/日本語/ c.html "},
+  };
+  ASSERT_TRUE(writeWorkingSet(path, targets));
+  EXPECT_EQ(readFile(path),
+            "tvx1\r\nfile\tC:\\docs\\a.htm\r\nhttp\thttp://server/b.html\r\n"
+            "file\t/home/u/日本語/ c.html \r\n");
+  RecordingSink sink;
+  ASSERT_TRUE(readWorkingSet(path, sink));
+  EXPECT_EQ(sink.calls, (Calls{"file:C:\\docs\\a.htm", "uri:http://server/b.html",
+                               "file:/home/u/日本語/ c.html "}));
+
+  ASSERT_TRUE(writeWorkingSet(path, {}));
+  EXPECT_EQ(readFile(path), "tvx1\r\n");
+  EXPECT_FALSE(writeWorkingSet(::testing::TempDir() + "missing-folder/x.tvx", targets));
+  ::unlink(path.c_str());
+}
+
+TEST(WriteWorkingSet, ReportsAFullDisk) {
+  if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+  EXPECT_FALSE(writeWorkingSet("/dev/full", {{"file", std::string(10000, 'a')}}));
+}
+
+}  // namespace

@@ -7,7 +7,9 @@ namespace {
 
 std::atomic<CodePage> selectedCodePage{CodePage::Utf8};
 
-bool isUtf8Continuation(unsigned char byte) { return byte >= 0x80 && byte <= 0xBF; }
+bool isUtf8Continuation(unsigned char byte) {
+  return byte >= 0x80 && byte <= 0xBF;
+}
 
 // Length of the UTF-8 sequence that `lead` announces, 1 for anything that
 // does not start a valid multibyte sequence.
@@ -20,9 +22,13 @@ int utf8SequenceLength(unsigned char lead) {
 
 }  // namespace
 
-void setCodePage(CodePage codePage) { selectedCodePage.store(codePage); }
+void setCodePage(CodePage codePage) {
+  selectedCodePage.store(codePage);
+}
 
-CodePage currentCodePage() { return selectedCodePage.load(); }
+CodePage currentCodePage() {
+  return selectedCodePage.load();
+}
 
 bool IsDBCSLeadByte(unsigned char byte) {
   if (currentCodePage() == CodePage::Cp932) {

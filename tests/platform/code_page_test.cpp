@@ -23,7 +23,9 @@ std::string characterLengths(const std::string& text) {
   return lengths;
 }
 
-TEST(CodePage, DefaultsToUtf8) { EXPECT_EQ(platform::currentCodePage(), CodePage::Utf8); }
+TEST(CodePage, DefaultsToUtf8) {
+  EXPECT_EQ(platform::currentCodePage(), CodePage::Utf8);
+}
 
 TEST(CodePage, Cp932LeadBytes) {
   CodePageScope cp932(CodePage::Cp932);
@@ -42,7 +44,9 @@ TEST(CodePage, Cp932StepsOverTrailBytes) {
   CodePageScope cp932(CodePage::Cp932);
   // 0x95 0x5C is one character although its second byte is a backslash;
   // 0xB1 is one half-width katakana.
-  EXPECT_EQ(characterLengths("a\x95\x5C\xB1" "b"), "1211");
+  EXPECT_EQ(characterLengths("a\x95\x5C\xB1"
+                             "b"),
+            "1211");
   // A lead byte cut off by the terminator is one byte and never steps past it.
   EXPECT_EQ(characterLengths("a\x95"), "11");
   const char empty[] = "";

@@ -1,0 +1,76 @@
+#include "platform/temp_files.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <mutex>
+#include <vector>
+
+namespace platform {
+namespace {
+
+std::string withSlash(std::string folder) {
+  if (folder.empty() || folder.back() != '/') folder.push_back('/');
+  return folder;
+}
+
+// True if `folder` is a real folder (not a link) owned by this user.
+bool isOwnFolder(const std::string& folder) {
+  struct stat status {};
+  return ::lstat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+         status.st_uid == ::getuid();
+}
+
+std::string absoluteEnvironmentFolder(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && value[0] == '/' ? std::string(value) : std::string();
+}
+
+std::string baseFolder() {
+  const std::string tmpdir = absoluteEnvironmentFolder("TMPDIR");
+  return tmpdir.empty() ? std::string("/tmp") : tmpdir;
+}
+
+// A new private folder for the rest of the process, when the usual one is
+// refused.
+std::string fallbackFolder() {
+  static std::once_flag once;
+  static std::string folder;
+  std::call_once(once, [] {
+    std::string pattern =
+        withSlash(baseFolder()) + "tessavo-" + std::to_string(::getuid()) + "-XXXXXX";
+    if (::mkdtemp(&pattern[0]) != nullptr) folder = withSlash(pattern);
+  });
+  return folder;
+}
+
+}  // namespace
+
+std::string tempFolder() {
+  const std::string runtime = absoluteEnvironmentFolder("XDG_RUNTIME_DIR");
+  if (!runtime.empty() && isOwnFolder(runtime)) return withSlash(runtime);
+
+  const std::string folder = withSlash(baseFolder()) + "tessavo-" + std::to_string(::getuid());
+  ::mkdir(folder.c_str(), 0700);
+  if (isOwnFolder(folder)) {
+    struct stat status {};
+    // A folder of ours that others may enter is closed again.
+    if (::lstat(folder.c_str(), &status) == 0 && (status.st_mode & 077) != 0) {
+      ::chmod(folder.c_str(), 0700);
+    }
+    return withSlash(folder);
+  }
+  return fallbackFolder();
+}
+
+std::string createUniqueFile(const std::string& folder, const std::string& prefix) {
+  if (folder.empty()) return std::string();
+  std::string pattern = folder + prefix + "XXXXXX";
+  const int fd = ::mkstemp(&pattern[0]);
+  if (fd < 0) return std::string();
+  ::close(fd);
+  return pattern;
+}
+
+}  // namespace platform

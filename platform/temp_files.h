@@ -1,0 +1,28 @@
+// The per-user private folder for temporary files, and unique files in it.
+//
+// The folder stands for the one Windows gives every user: it is
+// $XDG_RUNTIME_DIR when that is set and is a folder of this user, otherwise
+// "tessavo-<uid>" under $TMPDIR (or /tmp), created with mode 0700. A folder
+// of that name that is a link or belongs to someone else is refused, because
+// the check run uses fixed file names in it and a shared /tmp would let
+// another user plant links there; the program then uses a new folder of its
+// own made with mkdtemp, once per process. Safe to call from any thread.
+#ifndef TESSAVO_PLATFORM_TEMP_FILES_H_
+#define TESSAVO_PLATFORM_TEMP_FILES_H_
+
+#include <string>
+
+namespace platform {
+
+// The private temporary folder, always ending with "/". Empty only when not
+// even a new folder could be made.
+std::string tempFolder();
+
+// Creates a new, empty, uniquely named file in `folder` (which ends with
+// "/") whose name begins with `prefix`, and returns its full path; the file
+// stays, so the name stays reserved. Empty when no file could be created.
+std::string createUniqueFile(const std::string& folder, const std::string& prefix);
+
+}  // namespace platform
+
+#endif  // TESSAVO_PLATFORM_TEMP_FILES_H_

@@ -1,0 +1,98 @@
+#include "platform/temp_files.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/executable_path.h"
+#include "platform/validator_environment.h"
+
+namespace {
+
+// Points the temporary folder at a fresh place for one test.
+class TempFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    base_ = ::testing::TempDir() + "temp_files_test_" + std::to_string(::getpid());
+    ASSERT_EQ(std::system(("rm -rf '" + base_ + "' && mkdir -p '" + base_ + "'").c_str()), 0);
+    ::unsetenv("XDG_RUNTIME_DIR");
+    ::setenv("TMPDIR", base_.c_str(), 1);
+  }
+  void TearDown() override { std::system(("rm -rf '" + base_ + "'").c_str()); }
+
+  std::string own() const { return base_ + "/tessavo-" + std::to_string(::getuid()) + "/"; }
+
+  std::string base_;
+};
+
+TEST_F(TempFilesTest, UsesThePrivateRuntimeFolderWhenSet) {
+  ::setenv("XDG_RUNTIME_DIR", base_.c_str(), 1);
+  EXPECT_EQ(platform::tempFolder(), base_ + "/");
+  // A runtime folder that does not exist is passed over.
+  ::setenv("XDG_RUNTIME_DIR", (base_ + "/missing").c_str(), 1);
+  EXPECT_EQ(platform::tempFolder(), own());
+}
+
+TEST_F(TempFilesTest, MakesAPrivateFolderUnderTmpdir) {
+  EXPECT_EQ(platform::tempFolder(), own());
+  struct stat status {};
+  ASSERT_EQ(::lstat(own().c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0700u);
+  // A folder of ours left open to others is closed again.
+  ::chmod(own().c_str(), 0755);
+  EXPECT_EQ(platform::tempFolder(), own());
+  ASSERT_EQ(::lstat(own().c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0700u);
+}
+
+TEST_F(TempFilesTest, RefusesALinkPlantedAtItsName) {
+  ASSERT_EQ(::mkdir((base_ + "/elsewhere").c_str(), 0700), 0);
+  ASSERT_EQ(::symlink((base_ + "/elsewhere").c_str(), own().substr(0, own().size() - 1).c_str()),
+            0);
+  const std::string folder = platform::tempFolder();
+  EXPECT_NE(folder, own());
+  EXPECT_EQ(folder.rfind(base_ + "/tessavo-", 0), 0u) << folder;
+  EXPECT_EQ(folder.back(), '/');
+  struct stat status {};
+  ASSERT_EQ(::lstat(folder.c_str(), &status), 0);
+  EXPECT_TRUE(S_ISDIR(status.st_mode));
+  EXPECT_EQ(status.st_mode & 0777, 0700u);
+  EXPECT_EQ(platform::tempFolder(), folder);  // the same folder for the process
+}
+
+TEST_F(TempFilesTest, UniqueFilesAreCreatedEmptyAndDistinct) {
+  const std::string folder = platform::tempFolder();
+  const std::string a = platform::createUniqueFile(folder, "tvx");
+  const std::string b = platform::createUniqueFile(folder, "tvx");
+  ASSERT_FALSE(a.empty());
+  EXPECT_NE(a, b);
+  EXPECT_EQ(a.rfind(folder + "tvx", 0), 0u);
+  struct stat status {};
+  ASSERT_EQ(::stat(a.c_str(), &status), 0);
+  EXPECT_EQ(status.st_size, 0);
+  EXPECT_EQ(platform::createUniqueFile(folder + "missing/", "tvx"), "");
+  EXPECT_EQ(platform::createUniqueFile("", "tvx"), "");
+}
+
+TEST(ExecutablePath, NamesThisTestProgram) {
+  const std::string path = platform::executablePath();
+  ASSERT_FALSE(path.empty());
+  EXPECT_EQ(path[0], '/');
+  EXPECT_EQ(::access(path.c_str(), X_OK), 0);
+}
+
+TEST(ValidatorEnvironment, SetsTheCharsetUnlessTheUserDid) {
+  ::unsetenv("SP_CHARSET_FIXED");
+  ::setenv("SP_ENCODING", "UTF-8", 1);
+  platform::setValidatorEnvironment();
+  EXPECT_STREQ(std::getenv("SP_CHARSET_FIXED"), "YES");
+  EXPECT_STREQ(std::getenv("SP_ENCODING"), "UTF-8");
+  ::unsetenv("SP_ENCODING");
+  platform::setValidatorEnvironment();
+  EXPECT_STREQ(std::getenv("SP_ENCODING"), "EUC-JP");
+}
+
+}  // namespace

@@ -5,14 +5,16 @@
 
 BrowserCommand::Outcome BrowserCommand::open(const CheckTarget* target, int browserChoice,
                                              Netscape* netscape, ShellOpener& shell) {
-  if (target == nullptr) return Outcome::Nothing;
+  if (target == nullptr || busy_) return Outcome::Nothing;
   location_ = target->location;
   if (browserChoice == 0 || netscape == nullptr) {
     shell.open(location_);
     return Outcome::ShellOpened;
   }
+  busy_ = true;
   windowCount_ = netscape->listWindows(windows_, kWindowTableSize);
   if (windowCount_ < 2) {
+    busy_ = false;
     shell.open(location_);
     return Outcome::ShellOpened;
   }
@@ -24,12 +26,14 @@ BrowserCommand::Outcome BrowserCommand::open(const CheckTarget* target, int brow
     if (!third.empty()) continue;
     entries_.push_back({ID_BROWSER_01 + i, browserMenuLabel(title)});
   }
+  busy_ = false;
   return Outcome::ShowMenu;
 }
 
 bool BrowserCommand::openEntry(int command, Netscape* netscape) const {
   const int position = command - ID_BROWSER_01;
-  if (netscape == nullptr || position < 0 || position >= kMaxEntries || position >= windowCount_) {
+  if (busy_ || netscape == nullptr || position < 0 || position >= kMaxEntries ||
+      position >= windowCount_) {
     return false;
   }
   std::string url;

@@ -9,7 +9,8 @@
 //
 // The frame owns one BrowserCommand for its lifetime; the location, the
 // window table and the entries live from one open() to the next. Everything
-// runs on the user-interface thread.
+// runs on the user-interface thread; a call made from an event dispatched
+// while open() waits for the browser does nothing.
 #ifndef TESSAVO_VIEWERS_BROWSER_COMMAND_H_
 #define TESSAVO_VIEWERS_BROWSER_COMMAND_H_
 
@@ -36,7 +37,7 @@ class BrowserCommand {
   static constexpr std::size_t kLabelBytes = 50;
 
   enum class Outcome {
-    Nothing,      // no target
+    Nothing,      // no target, or called while the previous call still waits
     ShellOpened,  // the location went to the desktop's "open" (its result is ignored)
     ShowMenu,     // show menuEntries() as a popup; it may have no entries
   };
@@ -59,6 +60,7 @@ class BrowserCommand {
   std::uint32_t windows_[kWindowTableSize] = {};
   int windowCount_ = 0;
   std::vector<BrowserMenuEntry> entries_;
+  bool busy_ = false;  // open() is waiting for the browser
 };
 
 // The URL a browser is sent for `location`: unchanged for the schemes

@@ -93,7 +93,12 @@ void Netscape::disconnect() {
 }
 
 bool Netscape::requestOnce(const std::string& topic, const std::string& item, std::string* reply) {
-  if (!connect(topic)) return false;
+  if (busy_) return false;
+  busy_ = true;
+  if (!connect(topic)) {
+    busy_ = false;
+    return false;
+  }
   bool replied = false;
   {
     DdeString itemName(client_.get(), item);
@@ -102,6 +107,7 @@ bool Netscape::requestOnce(const std::string& topic, const std::string& item, st
     }
   }
   disconnect();
+  busy_ = false;
   return replied;
 }
 

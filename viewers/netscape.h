@@ -10,7 +10,10 @@
 //
 // Each operation opens its own conversation, makes one request with a
 // time-out of kTimeoutMs, and closes the conversation before it returns, on
-// every path. Everything runs on the user-interface thread.
+// every path. Everything runs on the user-interface thread. A client may
+// dispatch window events while it waits for a reply; an operation started
+// from such an event fails at once instead of closing the conversation the
+// waiting one still uses.
 #ifndef TESSAVO_VIEWERS_NETSCAPE_H_
 #define TESSAVO_VIEWERS_NETSCAPE_H_
 
@@ -97,6 +100,7 @@ class Netscape {
   std::unique_ptr<DdeClient> client_;
   DdeClient::Conversation conversation_ = 0;
   int kind_ = kNone;
+  bool busy_ = false;  // an operation is waiting for its reply
 };
 
 // Splits a "WWW_GetWindowInfo" reply into its three fields. Each field is

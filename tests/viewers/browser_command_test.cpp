@@ -168,6 +168,24 @@ TEST_F(BrowserCommandTest, EntriesOutsideTheLastListingSendNothing) {
   EXPECT_EQ(client_->calls.size(), before);
 }
 
+TEST_F(BrowserCommandTest, CommandsArrivingWhileTheBrowserIsAskedDoNothing) {
+  listWindows({0x11, 0x22});
+  windowInfo("0x00000011", "u,a,");
+  windowInfo("0x00000022", "u,b,");
+  Outcome nested = Outcome::ShowMenu;
+  bool entrySent = true;
+  client_->duringRequest = [&] {
+    nested = open(file_);
+    entrySent = command_.openEntry(32797, netscape_.get());
+  };
+  EXPECT_EQ(open(http_), Outcome::ShowMenu);
+  EXPECT_EQ(nested, Outcome::Nothing);
+  EXPECT_FALSE(entrySent);
+  EXPECT_EQ(command_.location(), "http://host/a.html");
+  EXPECT_EQ(command_.menuEntries().size(), 2u);
+  EXPECT_TRUE(shell_.opened.empty());
+}
+
 TEST(BrowserMenuLabel, CutsAtFiftyBytesWithoutSplittingACharacter) {
   EXPECT_EQ(browserMenuLabel(std::string(50, 'x')), std::string(50, 'x'));
   EXPECT_EQ(browserMenuLabel(std::string(51, 'x')), std::string(50, 'x') + "...");

@@ -140,6 +140,22 @@ TEST(Netscape, NoConversationWithoutKindClientOrServer) {
   }
 }
 
+TEST(Netscape, OperationStartedWhileWaitingFailsWithoutDisturbingTheWaitingOne) {
+  Browser browser;
+  browser.client->replies[{"WWW_ListWindows", "WWW_ListWindows"}] = listingReply({0x11, 0x22, 0});
+  int nestedResult = -1;
+  browser.client->duringRequest = [&] {
+    std::uint32_t windows[4];
+    nestedResult = browser.netscape->listWindows(windows, 4);
+  };
+  std::uint32_t windows[4];
+  EXPECT_EQ(browser.netscape->listWindows(windows, 4), 2);
+  EXPECT_EQ(nestedResult, 0);
+  EXPECT_EQ(browser.client->calls,
+            (std::vector<std::string>{"connect Netscape WWW_ListWindows",
+                                      "request WWW_ListWindows 5000", "disconnect"}));
+}
+
 TEST(Netscape, InstanceIsMadeOnceWithTheInstalledFactory) {
   int made = 0;
   Netscape::setClientFactory([&made] {

@@ -4,6 +4,7 @@
 #define TESSAVO_TESTS_VIEWERS_SCRIPTED_DDE_CLIENT_H_
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <tuple>
@@ -31,6 +32,9 @@ class ScriptedDdeClient : public DdeClient {
   // Calls in order: "connect <service> <topic>", "request <item> <timeout>",
   // "disconnect".
   std::vector<std::string> calls;
+  // Called once, inside the next request, as a client that dispatches
+  // events while it waits would run other commands there.
+  std::function<void()> duringRequest;
 
   int openHandles() const { return static_cast<int>(strings_.size()); }
   int openConversations() const { return static_cast<int>(topics_.size()); }
@@ -60,6 +64,11 @@ class ScriptedDdeClient : public DdeClient {
     const std::string& itemText = strings_.at(item);
     calls.push_back("request " + itemText + " " + std::to_string(timeoutMs));
     items_.push_back(itemText);
+    if (duringRequest) {
+      const std::function<void()> hook = std::move(duringRequest);
+      duringRequest = nullptr;
+      hook();
+    }
     const auto found = replies.find({topics_.at(conversation), itemText});
     if (found == replies.end()) return false;
     *reply = found->second;

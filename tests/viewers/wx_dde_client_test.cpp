@@ -246,4 +246,14 @@ TEST_F(WxDdeClientTest, ABrowserThatVanishesMidConversationFailsTheRequest) {
                                       "REQUEST\tWWW_ListWindows\tWWW_ListWindows"}));
 }
 
+TEST_F(WxDdeClientTest, InstalledClientServesTheProcessWideInstance) {
+  installWxDdeClient();
+  Netscape* netscape = Netscape::instance();
+  netscape->setBrowser(Netscape::kNetscape);
+  // The per-user folder has no browser socket on a test machine.
+  std::uint32_t windows[4];
+  EXPECT_EQ(netscape->listWindows(windows, 4), 0);
+  Netscape::setClientFactory(nullptr);
+}
+
 }  // namespace

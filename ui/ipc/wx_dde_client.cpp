@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "viewers/netscape.h"
+
 namespace {
 
 constexpr const char* kSocketPrefix = "tessavo-dde-";
@@ -57,4 +59,8 @@ bool WxDdeClient::request(Conversation conversation, StringHandle item, int time
   const auto itemName = strings_.find(item);
   if (found == conversations_.end() || itemName == strings_.end()) return false;
   return found->second->request(itemName->second, timeoutMs, reply);
+}
+
+void installWxDdeClient() {
+  Netscape::setClientFactory([] { return std::make_unique<WxDdeClient>(); });
 }

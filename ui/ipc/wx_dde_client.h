@@ -45,4 +45,8 @@ class WxDdeClient : public DdeClient {
   std::uint32_t lastConversation_ = 0;
 };
 
+// Makes Netscape::instance() use a WxDdeClient on the per-user folder. Call
+// once at start-up, before the first Netscape::instance().
+void installWxDdeClient();
+
 #endif  // TESSAVO_UI_IPC_WX_DDE_CLIENT_H_

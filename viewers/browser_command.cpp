@@ -13,12 +13,12 @@ BrowserCommand::Outcome BrowserCommand::open(const CheckTarget* target, int brow
   }
   busy_ = true;
   windowCount_ = netscape->listWindows(windows_, kWindowTableSize);
+  entries_.clear();  // they named positions of the previous listing
   if (windowCount_ < 2) {
     busy_ = false;
     shell.open(location_);
     return Outcome::ShellOpened;
   }
-  entries_.clear();
   for (int i = 0; i < windowCount_ && i < kMaxEntries; ++i) {
     // A window that does not answer gets no entry; its number stays a gap.
     std::string url, title, third;

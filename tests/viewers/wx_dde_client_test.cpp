@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/evtloop.h>
 #include <wx/init.h>
 
 #include <chrono>
@@ -111,7 +112,7 @@ class WxDdeClientTest : public ::testing::Test {
   // An application object as in the program: wx then defers deleting a
   // closed socket instead of deleting it under its own streams.
   static void SetUpTestSuite() {
-    wxApp::SetInstance(new wxAppConsole);
+    wxAppConsole::SetInstance(new wxAppConsole);
     initializer_ = new wxInitializer;
   }
   static void TearDownTestSuite() {
@@ -244,6 +245,27 @@ TEST_F(WxDdeClientTest, ABrowserThatVanishesMidConversationFailsTheRequest) {
   EXPECT_EQ(navigator.stop(),
             (std::vector<std::string>{"CONNECT\tWWW_ListWindows",
                                       "REQUEST\tWWW_ListWindows\tWWW_ListWindows"}));
+}
+
+TEST_F(WxDdeClientTest, PeerClosingWhileEventsAreDispatchedLeavesTheConversationToItsOwner) {
+  StandInBrowser navigator(folder_, "Netscape", {"WWW_ListWindows\t*\tvanish:"});
+  ASSERT_TRUE(navigator.ready());
+  {
+    IpcConversation conversation(folder_.path() + "tessavo-dde-Netscape", "WWW_ListWindows");
+    ASSERT_TRUE(conversation.isOpen());
+    std::string reply;
+    EXPECT_FALSE(conversation.request("WWW_ListWindows", 5000, &reply));
+    // wx's event handling learns that the peer has gone, as a window's event
+    // loop would while the next request waits.
+    wxConsoleEventLoop loop;
+    wxEventLoopActivator activate(&loop);
+    for (int i = 0; i < 5; ++i) {
+      loop.DispatchTimeout(20);
+      wxAppConsole::GetInstance()->ProcessPendingEvents();
+    }
+    EXPECT_FALSE(conversation.request("WWW_ListWindows", 5000, &reply));
+  }
+  navigator.stop();
 }
 
 TEST_F(WxDdeClientTest, InstalledClientServesTheProcessWideInstance) {

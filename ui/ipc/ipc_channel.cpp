@@ -41,6 +41,11 @@ class ClientConnection : public wxTCPConnection {
   // True when the socket is closed or readable between requests, which
   // means the peer closed it (or sent something nobody asked for).
   bool peerGone() { return m_sock == nullptr || !m_sock->IsConnected() || m_sock->IsData(); }
+
+  // wx calls this from its event handling when the peer closes the socket or
+  // says goodbye, and by default deletes the connection; but the
+  // IpcConversation owns it and deletes it itself.
+  bool OnDisconnect() override { return true; }
 };
 
 class Client : public wxTCPClient {

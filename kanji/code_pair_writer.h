@@ -7,8 +7,11 @@
 // single-byte mode with the JIS X 0201 Roman designation ESC ( J and has no
 // form for the single bytes 0x80..0xA0 and 0xE0..0xFF, which it drops.
 //
-// The writer borrows the stream buffer. It does not stop at a failed write;
-// failed() tells afterwards. Header-only so that the per-byte path inlines.
+// The writer borrows the stream buffer. After the first failed write it
+// writes nothing more (a file buffer whose write failed must not be fed
+// further: libstdc++'s then writes past its own storage); the conversion
+// still reads to the end and failed() tells afterwards. Header-only so that
+// the per-byte path inlines.
 #ifndef TESSAVO_KANJI_CODE_PAIR_WRITER_H_
 #define TESSAVO_KANJI_CODE_PAIR_WRITER_H_
 
@@ -66,6 +69,7 @@ class CodePairWriter {
  private:
   void put(std::uint8_t byte) {
     using Traits = std::streambuf::traits_type;
+    if (failed_) return;
     if (out_->sputc(static_cast<char>(byte)) == Traits::eof()) failed_ = true;
   }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -276,6 +277,18 @@ TEST(TessavoKanji, LeavesTheInputAtItsEndAndFlagsFailedWrites) {
   std::istringstream text("abc");
   EXPECT_TRUE(converter.convert(text, KanjiCode::AutoDetect, out, KanjiCode::EucJp, LineEnd::CrLf));
   EXPECT_TRUE(out.bad());
+}
+
+// A full disk: the file buffer's write fails, and the converter must stop
+// feeding it rather than let it write past its own storage (ASan watches).
+TEST(TessavoKanji, StopsWritingToAFileWhoseWriteFailed) {
+  std::ofstream disk("/dev/full", std::ios::binary);
+  if (!disk.is_open()) GTEST_SKIP() << "no /dev/full here";
+  std::istringstream text(std::string(1 << 20, 'a') + "\n");
+  TessavoKanji converter;
+  EXPECT_TRUE(
+      converter.convert(text, KanjiCode::AutoDetect, disk, KanjiCode::EucJp, LineEnd::CrLf));
+  EXPECT_TRUE(disk.bad());
 }
 
 }  // namespace

@@ -50,6 +50,4 @@ class TessavoApp : public wxApp {
   CMainFrame* frame_ = nullptr;  // owned by wx
 };
 
-wxDECLARE_APP(TessavoApp);
-
 #endif  // TESSAVO_UI_TESSAVO_APP_H_

@@ -115,9 +115,12 @@ int RunSgml::run(void* argument) {
       continue;
     }
 
-    // Built without a fixed limit: long paths are never cut short.
-    const std::string commandLine =
-        program + " -c\"" + catalog + "\" -f\"" + errorFile + "\" -s \"" + intermediate + "\"";
+    // Built without a fixed limit: long paths are never cut short. A quote in
+    // a path (possible here, never on Windows) is escaped, so the validator
+    // still gets the path whole.
+    const std::string commandLine = program + " -c\"" + platform::quotedArgumentText(catalog) +
+                                    "\" -f\"" + platform::quotedArgumentText(errorFile) +
+                                    "\" -s \"" + platform::quotedArgumentText(intermediate) + "\"";
     std::remove(errorFile.c_str());
     const bool started = platform::runAndWait(commandLine, nullptr);
     std::remove(intermediate.c_str());

@@ -96,8 +96,16 @@ bool Conversion::run() {
       takeAmbiguousOrInvalid(lead, byte, pending, ended);
     }
   }
-  // A lead byte still pending has no character to finish and is dropped.
-  if (pending == kCr) writer_.writeLineEnd();
+  if (pending == kCr) {
+    writer_.writeLineEnd();
+  } else if (pending != kNothing && decoder_ == Decoder::ShiftJis &&
+             inRange(static_cast<std::uint8_t>(pending), 0xA1, 0xDF)) {
+    // Under a Shift_JIS decision this byte is a whole half-width katakana,
+    // not the start of a character, and is not lost with the end.
+    writer_.write({0, static_cast<std::uint8_t>(pending)});
+  }
+  // Any other pending byte is a lead byte with no character to finish and is
+  // dropped.
   writer_.finish();
   return !writer_.failed();
 }

@@ -90,6 +90,23 @@ std::vector<std::string> splitCommandLine(const std::string& commandLine) {
   return arguments;
 }
 
+std::string quotedArgumentText(const std::string& argument) {
+  std::string result;
+  std::size_t backslashes = 0;
+  for (char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    if (c == '"') backslashes = backslashes * 2 + 1;
+    result.append(backslashes, '\\');
+    backslashes = 0;
+    result.push_back(c);
+  }
+  result.append(backslashes * 2, '\\');
+  return result;
+}
+
 std::string findProgram(const std::string& program) {
   if (program.empty()) return std::string();
   if (program.find('/') != std::string::npos) {

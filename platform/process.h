@@ -30,6 +30,13 @@ namespace platform {
 //    quote and the group goes on.
 std::vector<std::string> splitCommandLine(const std::string& commandLine);
 
+// The text to write between two double quotes so that splitCommandLine
+// gives `argument` back unchanged: each double quote is preceded by a
+// backslash, and backslashes that come before a double quote or the closing
+// quote are doubled. Texts without double quotes and without a trailing
+// backslash, which is every Windows path, come back as they are.
+std::string quotedArgumentText(const std::string& argument);
+
 // The full path of `program` as it would be started: a name holding "/" comes
 // back unchanged if it names an executable file; a bare name is looked up in
 // the folders of PATH. Empty when nothing executable is found.

@@ -146,7 +146,8 @@ TEST(Thread, RestartsManyTimesWithNewArguments) {
 // through a flag that outlives the worker.
 class StubbornWorker : public Thread {
  public:
-  StubbornWorker(Gate& started, std::atomic<bool>& returned) : started_(started), returned_(returned) {}
+  StubbornWorker(Gate& started, std::atomic<bool>& returned)
+      : started_(started), returned_(returned) {}
   ~StubbornWorker() override { stopAndWait(); }
 
  protected:

@@ -62,9 +62,7 @@ TEST(TessavoKanji, NormalisesLineEndsAndPassesAscii) {
       {"LF then CR", "\n\r", "\r\n\r\n"},
       {"CR before a fresh byte that is itself a lead", "\r\x82\xA0", "\r\n\xA4\xA2"},
       {"controls and stray single bytes pass", "\t\x01\x7F\x80\xA0\xFF", "\t\x01\x7F\x80\xA0\xFF"},
-      {"0x00 is the replacement", "a\0b"s,
-       "a\xA2\xAE"
-       "b"},
+      {"0x00 is the replacement", "a\0y"s, "a\xA2\xAEy"},
   };
   expectConversions(cases);
 }
@@ -76,11 +74,7 @@ TEST(TessavoKanji, DetectsEachEncoding) {
       {"ISO-2022-JP, escapes removed", "\x1B$B\x24\x22\x1B(B", "\xA4\xA2"},
       {"ESC $ @ and ESC ( J", "\x1B$@\x24\x22\x1B(Jx", "\xA4\xA2x"},
       {"ISO-2022-JP katakana", "\x1B(I\x31\x1B(B", "\x8E\xB1"},
-      {"Shift_JIS half-width katakana before ASCII",
-       "\xB1"
-       "a",
-       "\x8E\xB1"
-       "a"},
+      {"Shift_JIS half-width katakana before ASCII", "\xB1z", "\x8E\xB1z"},
       {"two bytes 0xA1..0xDF are one EUC-JP character", "\xB1\xB2", "\xB1\xB2"},
       {"0x8F is a Shift_JIS lead, not EUC-JP SS3", "\x8F\xA1", "\xBE\xA3"},
       {"EUC-only lead decides", "\xF0\xA1\xE0\xA1", "\xF0\xA1\xE0\xA1"},
@@ -104,7 +98,10 @@ TEST(TessavoKanji, Iso2022JpShiftStates) {
       {"a line end returns to ASCII", "\x1B$B\x24\x22\nab", "\xA4\xA2\r\nab"},
       {"a CR returns to ASCII", "\x1B$B\x24\x22\rab", "\xA4\xA2\r\nab"},
       {"katakana mode sets the high bit", "\x1B(I\x31\x32\x1B(Jx", "\x8E\xB1\x8E\xB2x"},
-      {"8-bit bytes in kanji mode are read as 8-bit text", "\x1B$B\xA4\xA2", "\xA4\xA2"},
+      {"an 8-bit character ends kanji mode", "\x1B$B\xA4\xA2\x24\x22", "\xA4\xA2$\""},
+      {"so does a single byte under a decision", "\x1B$B\x81  \x24\x22", "\xA2\xAE $\""},
+      {"a designation after a decision is 7-bit again", "\x82\xA0\x1B(I\x31\x1B$B \x24\x22",
+       "\xA4\xA2\x8E\xB1\xA0\xA4\xA2"},
       // The invalid pair takes the LF with it, and kanji mode stays on.
       {"a non-7-bit byte after a kanji byte", "\x1B$B\x24\nab", "\xA2\xAE\xE1\xE2"},
       {"a kanji byte left at the end is dropped", "\x1B$B\x24\x22\x24", "\xA4\xA2"},
@@ -117,21 +114,16 @@ TEST(TessavoKanji, Iso2022JpShiftStates) {
 // half-width katakana kept half-width (nkf widens them by default).
 TEST(TessavoKanji, InvalidBytesBecomeTheReplacement) {
   const Case cases[] = {
-      {"Shift_JIS lead before a space: the space is lost", "\x81 x",
-       "\xA2\xAE"
-       "x"},
-      {"stray lead swallows the line end", "a\x81\nb",
-       "a\xA2\xAE"
-       "b"},
-      {"EUC-only lead before ASCII",
-       "\xF0"
-       "A",
-       "\xA2\xAE"},
+      {"Shift_JIS lead before a space: the space is lost", "\x81 x", "\xA2\xAEx"},
+      {"stray lead swallows the line end", "a\x81\ny", "a\xA2\xAEy"},
+      {"EUC-only lead before ASCII", "\xF0Z", "\xA2\xAE"},
       {"Shift_JIS lead before 0x7F", "\x82\x7F", "\xA2\xAE"},
       {"SS2 before a non-katakana byte", "\xA4\xA2\x8E\xFD", "\xA4\xA2\xA2\xAE"},
       {"0x00 after a Shift_JIS decision", "\x82\xA0\0"s, "\xA4\xA2\xA2\xAE"},
       {"a lead byte left at the end is dropped", "a\x82", "a"},
       {"an EUC-JP lead left at the end is dropped", "a\xA4", "a"},
+      {"after a Shift_JIS decision a final 0xA1..0xDF is a katakana", "\x82\xA0\xB1",
+       "\xA4\xA2\x8E\xB1"},
       {"half-width katakana stay half-width", "\x82\xA0\xB1\xDF\n", "\xA4\xA2\x8E\xB1\x8E\xDF\r\n"},
   };
   expectConversions(cases);
@@ -156,11 +148,7 @@ TEST(TessavoKanji, LookAheadConvertsTheHeldStretchByTheDecision) {
       {"Shift_JIS later", "\xE0\xA1x\x82\xA0", "\xE0\xA3x\xA4\xA2"},
       {"EUC-JP later", "\xE0\xA1x\xF0\xA1", "\xE0\xA1x\xF0\xA1"},
       {"EUC-JP by a pair of 0xA1..0xDF bytes", "\xE0\xA1\xB1\xB2", "\xE0\xA1\xB1\xB2"},
-      {"Shift_JIS by a half-width katakana",
-       "\xE0\xA1\xB1"
-       "a",
-       "\xE0\xA3\x8E\xB1"
-       "a"},
+      {"Shift_JIS by a half-width katakana", "\xE0\xA1\xB1z", "\xE0\xA3\x8E\xB1z"},
       {"line ends inside the stretch", "\xE0\xA1\r\n\rX\n\x82\xA0",
        "\xE0\xA3\r\n\r\nX\r\n\xA4\xA2"},
       {"ambiguous pairs in a row", "\xE0\xA1\xE5\xE6\x8E\xB1\x82\xA0",
@@ -168,6 +156,9 @@ TEST(TessavoKanji, LookAheadConvertsTheHeldStretchByTheDecision) {
       {"escapes and 0x00 are held as bytes", "\xE0\xA1\x1B$B\0\xF0\xA1"s,
        "\xE0\xA1\x1B$B\0\xF0\xA1"s},
       {"an invalid pair keeps its place", "\xE0\xA1\xE0 \xF0\xA1", "\xE0\xA1\xA2\xAE\xF0\xA1"},
+      // The lead byte decides, the invalid pair does not end the stretch, and
+      // the 0x00 after it is still held as a byte.
+      {"an invalid pair after a deciding lead", "\xE0\xA1\x81 \0"s, "\xE0\xA3\xA2\xAE\0"s},
       // The byte after a lone CR ends the stretch once the decoder is decided
       // and is then read as fresh text: here an escape sequence.
       {"fresh byte after a lone CR", "\xE0\xA1\xB1\r\x1B$B\x24\x22",
@@ -213,10 +204,7 @@ TEST(TessavoKanji, Iso2022JpOutput) {
       {"text ends in katakana mode", "\x8E\xB1", "\x1B(I\x31\x1B(J"},
       {"katakana, ASCII, kanji", "\x8E\xB1x\xA4\xA2\n",
        "\x1B(I\x31\x1B(Jx\x1B$B\x24\x22\x1B(J\r\n"},
-      {"8-bit single bytes have no form",
-       "a\x80\xA0\xFF"
-       "b",
-       "ab"},
+      {"8-bit single bytes have no form", "a\x80\xA0\xFFy", "ay"},
       {"0x00 becomes the replacement", "\0"s, "\x1B$B\x22\x2E\x1B(J"},
   };
   expectConversions(cases, KanjiCode::AutoDetect, KanjiCode::Jis);

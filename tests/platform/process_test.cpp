@@ -49,6 +49,18 @@ TEST(SplitCommandLine, FollowsTheCRuntimeRules) {
   for (const Case& c : cases) EXPECT_EQ(splitCommandLine(c.line), c.arguments) << c.line;
 }
 
+TEST(QuotedArgumentText, RoundTripsThroughTheSplit) {
+  const char* cases[] = {"/plain/path", "C:\\dir\\a.htm", "a\"b", "a\\\"b",
+                         "end\\",       "end\\\\",        "",     "  blanks  ",
+                         "\"\"",        "tab\there"};
+  for (const char* argument : cases) {
+    const std::string line = "p -x\"" + platform::quotedArgumentText(argument) + "\" \"" +
+                             platform::quotedArgumentText(argument) + "\"";
+    EXPECT_EQ(splitCommandLine(line), (Args{"p", std::string("-x") + argument, argument})) << line;
+  }
+  EXPECT_EQ(platform::quotedArgumentText("C:\\TEMP\\$error.out"), "C:\\TEMP\\$error.out");
+}
+
 // A folder of small scripts for one test.
 class ProcessTest : public ::testing::Test {
  protected:

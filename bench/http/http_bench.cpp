@@ -1,0 +1,155 @@
+// Measures HttpConnection against a loopback server.
+//
+//   http_bench serve FILE      serves FILE's bytes for every GET on 127.0.0.1
+//                              at a port the system picks; prints the port,
+//                              then serves until killed
+//   http_bench fetch URL FILE  downloads URL into FILE with HttpConnection
+//                              and prints the seconds it took
+//   http_bench small [COUNT]   fetches a 5 KB document COUNT times (one
+//                              connection each, as a check does) from a
+//                              server thread in this process and prints the
+//                              median, best and 90th-percentile time in
+//                              microseconds
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "net/http_connection.h"
+#include "platform/socket.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Answers every request on one connection with `body`, until the client
+// leaves. Request heads are taken in blocks: clients here never pipeline.
+void serveConnection(platform::SocketHandle socket, const std::string* body) {
+  const std::string head =
+      "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
+      std::to_string(body->size()) + "\r\n\r\n";
+  std::string request;
+  char buffer[4096];
+  for (;;) {
+    const int count = platform::receiveSome(socket, buffer, sizeof buffer);
+    if (count <= 0) break;
+    request.append(buffer, static_cast<std::size_t>(count));
+    if (request.find("\r\n\r\n") == std::string::npos) continue;
+    const bool headOnly = request.compare(0, 5, "HEAD ") == 0;
+    request.clear();
+    std::string reply = head;
+    if (!headOnly && body->size() <= 64 * 1024) reply += *body;
+    bool ok = true;
+    for (std::size_t sent = 0; ok && sent < reply.size();) {
+      const int n =
+          platform::sendSome(socket, reply.data() + sent, static_cast<int>(reply.size() - sent));
+      ok = n > 0;
+      if (ok) sent += static_cast<std::size_t>(n);
+    }
+    if (!headOnly && body->size() > 64 * 1024) {
+      constexpr std::size_t kSlice = 1 << 20;
+      for (std::size_t sent = 0; ok && sent < body->size();) {
+        const std::size_t slice = std::min(kSlice, body->size() - sent);
+        const int n = platform::sendSome(socket, body->data() + sent, static_cast<int>(slice));
+        ok = n > 0;
+        if (ok) sent += static_cast<std::size_t>(n);
+      }
+    }
+    if (!ok) break;
+  }
+  platform::closeSocket(socket);
+}
+
+// One thread per connection, so that curl and HttpConnection may overlap.
+void serveForever(platform::SocketHandle listener, const std::string* body) {
+  for (;;) {
+    const platform::SocketHandle socket = platform::acceptConnection(listener);
+    if (socket == platform::kInvalidSocket) return;
+    std::thread(serveConnection, socket, body).detach();
+  }
+}
+
+// One connection after the other, on this thread: the small fetches come
+// one at a time, and starting a thread for each would be measured too.
+void serveInTurn(platform::SocketHandle listener, const std::string* body) {
+  for (;;) {
+    const platform::SocketHandle socket = platform::acceptConnection(listener);
+    if (socket == platform::kInvalidSocket) return;
+    serveConnection(socket, body);
+  }
+}
+
+int serve(const char* path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "http_bench: cannot read %s\n", path);
+    return 1;
+  }
+  const std::string body((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  int port = 0;
+  const platform::SocketHandle listener = platform::listenOnLoopback(&port);
+  if (listener == platform::kInvalidSocket) return 1;
+  std::printf("%d\n", port);
+  std::fflush(stdout);
+  serveForever(listener, &body);
+  return 1;
+}
+
+int fetch(const char* url, const char* output) {
+  const Clock::time_point start = Clock::now();
+  HttpConnection connection("Tessavo/1.30");
+  connection.setTimeout(30000);
+  HttpHeader header;
+  if (!connection.get(URI(url), nullptr, header, output) || header.status != 200) {
+    std::fprintf(stderr, "http_bench: download failed (status %d)\n", header.status);
+    return 1;
+  }
+  std::printf("%.6f\n", std::chrono::duration<double>(Clock::now() - start).count());
+  return 0;
+}
+
+int small(int count) {
+  std::string body;
+  for (int i = 0; body.size() < 5 * 1024; ++i) body += "<p>line " + std::to_string(i) + "</p>\n";
+  body.resize(5 * 1024);
+  int port = 0;
+  const platform::SocketHandle listener = platform::listenOnLoopback(&port);
+  if (listener == platform::kInvalidSocket) return 1;
+  std::thread(serveInTurn, listener, &body).detach();
+
+  const std::string output = "/tmp/tessavo-http-bench-small.html";
+  const URI uri("http://127.0.0.1:" + std::to_string(port) + "/doc.html");
+  std::vector<double> micros;
+  for (int i = 0; i < count + 20; ++i) {
+    const Clock::time_point start = Clock::now();
+    {
+      HttpConnection connection("Tessavo/1.30");
+      HttpHeader header;
+      if (!connection.get(uri, nullptr, header, output.c_str()) || header.status != 200) return 1;
+    }
+    const double elapsed = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+    if (i >= 20) micros.push_back(elapsed);  // the first ones warm up
+  }
+  std::remove(output.c_str());
+  std::sort(micros.begin(), micros.end());
+  std::printf("%.0f %.0f %.0f\n", micros[micros.size() / 2], micros.front(),
+              micros[micros.size() * 9 / 10]);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "serve" && argc == 3) return serve(argv[2]);
+  if (mode == "fetch" && argc == 4) return fetch(argv[2], argv[3]);
+  if (mode == "small") return small(argc > 2 ? std::max(1, std::atoi(argv[2])) : 200);
+  std::fprintf(stderr, "usage: http_bench serve FILE | fetch URL FILE | small [COUNT]\n");
+  return 2;
+}

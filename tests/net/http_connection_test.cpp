@@ -1,0 +1,648 @@
+#include "net/http_connection.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "net/http_request.h"
+#include "python_http_server.h"
+#include "scripted_server.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+const char kAgent[] = "Tessavo/1.30";
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeFile(const fs::path& path, const std::string& data) {
+  std::ofstream out(path, std::ios::binary);
+  out << data;
+}
+
+std::string expectedRequest(const std::string& method, const std::string& target, int port) {
+  return method + " " + target + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) +
+         "\r\nAccept: */*\r\nUser-Agent: Tessavo/1.30\r\n\r\n";
+}
+
+// A connection that answers one request per response, then closes (or
+// holds the connection open, so that reading past a response's end would
+// show up as a time-out).
+ConnectionScript answering(std::vector<std::string> responses, bool hold) {
+  ConnectionScript script;
+  for (std::string& response : responses) {
+    Reply reply;
+    reply.pieces.push_back(std::move(response));
+    script.replies.push_back(reply);
+  }
+  script.hold = hold;
+  return script;
+}
+
+// Each test gets a folder of its own for output files.
+class HttpConnectionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device random;
+    folder_ = fs::temp_directory_path() /
+              ("tessavo-net-" + std::to_string(random()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(folder_);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+  }
+  std::string output() const { return (folder_ / "body.out").string(); }
+  std::string body() const { return readFile(output()); }
+
+  fs::path folder_;
+};
+
+TEST(HttpRequest, IsBuiltExactly) {
+  const struct {
+    const char* method;
+    const char* uri;
+    const char* referer;
+    const char* request;
+  } cases[] = {
+      {"GET", "http://server/", nullptr,
+       "GET / HTTP/1.1\r\nHost: server\r\nAccept: */*\r\nUser-Agent: Tessavo/1.30\r\n\r\n"},
+      {"GET", "http://server", "",
+       "GET / HTTP/1.1\r\nHost: server\r\nAccept: */*\r\nUser-Agent: Tessavo/1.30\r\n\r\n"},
+      {"GET", "http://server:8080/a b", nullptr,
+       "GET /a HTTP/1.1\r\nHost: server:8080\r\nAccept: */*\r\nUser-Agent: Tessavo/1.30\r\n\r\n"},
+      {"GET", "http://server:80/x", nullptr,
+       "GET /x HTTP/1.1\r\nHost: server\r\nAccept: */*\r\nUser-Agent: Tessavo/1.30\r\n\r\n"},
+      {"GET", "http://u:p@server:/x", nullptr,
+       "GET /x HTTP/1.1\r\nHost: server:0\r\nAccept: */*\r\nUser-Agent: Tessavo/1.30\r\n\r\n"},
+      {"GET", "http://s/\x95\x5c{a}.html?q=\x82\xa0|%41#frag", nullptr,
+       "GET /%95%5c%7ba%7d.html?q=\x82\xa0|%41 HTTP/1.1\r\nHost: s\r\nAccept: */*\r\n"
+       "User-Agent: Tessavo/1.30\r\n\r\n"},
+      {"GET", "http://s/%7E%zz", nullptr,
+       "GET /%7E%25zz HTTP/1.1\r\nHost: s\r\nAccept: */*\r\nUser-Agent: Tessavo/1.30\r\n\r\n"},
+      {"HEAD", "http://s/p", "http://from/page.html",
+       "HEAD /p HTTP/1.1\r\nHost: s\r\nAccept: */*\r\nUser-Agent: Tessavo/1.30\r\n"
+       "Referer: http://from/page.html\r\n\r\n"},
+  };
+  for (const auto& c : cases) {
+    const URI uri(c.uri);
+    const int port = uri.port() == -1 ? 80 : uri.port();
+    EXPECT_EQ(httpRequestHead(c.method, uri, port, kAgent, c.referer), c.request) << c.uri;
+  }
+}
+
+TEST(HttpRequest, GrowsWithALongUri) {
+  const std::string path(50000, '\x93');
+  const std::string request = httpRequestHead("GET", URI("http://s/" + path), 80, kAgent, nullptr);
+  EXPECT_EQ(request.size(), std::string("GET / HTTP/1.1\r\n").size() + 3 * path.size() +
+                                std::string("Host: s\r\nAccept: */*\r\nUser-Agent: ").size() +
+                                std::string("Tessavo/1.30\r\n\r\n").size());
+}
+
+// Codes at the edges of the table and of its gaps; every other code has no
+// phrase.
+TEST(HttpHeader, StatusTextKnowsTheStandardPhrases) {
+  const std::pair<int, const char*> phrases[] = {
+      {100, "Continue"},
+      {101, "Switching Protocols"},
+      {200, "OK"},
+      {206, "Partial Content"},
+      {300, "Multiple Choices"},
+      {305, "Use Proxy"},
+      {307, "Temporary Redirect"},
+      {400, "Bad Request"},
+      {404, "Not Found"},
+      {408, "Request Time-out"},
+      {414, "Request-URI Too Large"},
+      {416, "Requested range not satisfiable"},
+      {417, "Expectation Failed"},
+      {500, "Internal Server Error"},
+      {505, "HTTP Version not supported"},
+  };
+  HttpHeader header;
+  for (const auto& phrase : phrases) {
+    header.status = phrase.first;
+    EXPECT_EQ(header.statusText(), phrase.second) << phrase.first;
+  }
+  int known = 0;
+  for (int code = -1; code < 1000; ++code) {
+    header.status = code;
+    if (header.statusText() != "(Unknown code)") ++known;
+  }
+  EXPECT_EQ(known, 40);
+  for (int code : {-1, 0, 99, 102, 207, 299, 306, 308, 418, 506, 600}) {
+    header.status = code;
+    EXPECT_EQ(header.statusText(), "(Unknown code)") << code;
+  }
+}
+
+TEST(HttpHeader, ClearKeepsTheStatus) {
+  HttpHeader header;
+  EXPECT_EQ(header.status, -1);
+  EXPECT_EQ(header.statusText(), "(Unknown code)");
+  header.status = 404;
+  header.version = "HTTP/1.1";
+  header.fields["a"] = "b";
+  header.clear();
+  EXPECT_TRUE(header.fields.empty());
+  EXPECT_EQ(header.version, "");
+  EXPECT_EQ(header.status, 404);
+}
+
+TEST_F(HttpConnectionTest, SendsTheRequestAndReadsTheResponse) {
+  ScriptedServer server({answering({"HTTP/1.1 200 OK\r\n"
+                                    "Content-Type: text/html \r\n"
+                                    "X-Mixed-Case:   v a l\r\n"
+                                    "Empty:\r\n"
+                                    "Content-Length: 5\r\n"
+                                    "\r\n"
+                                    "hello"},
+                                   true)});
+  {
+    HttpConnection connection(kAgent);
+    HttpHeader header;
+    const URI uri(server.url("/doc/%41\xe6\x97\xa5.html?x=1&y=%41#top"));
+    ASSERT_TRUE(connection.get(uri, "http://from/", header, output().c_str()));
+    EXPECT_EQ(header.version, "HTTP/1.1");
+    EXPECT_EQ(header.status, 200);
+    const std::map<std::string, std::string> fields = {{"content-type", "text/html "},
+                                                       {"x-mixed-case", "v a l"},
+                                                       {"empty", ""},
+                                                       {"content-length", "5"}};
+    EXPECT_EQ(header.fields, fields);
+    EXPECT_EQ(body(), "hello");
+  }
+  const std::vector<std::string> requests = server.finish();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0], "GET /doc/%41%e6%97%a5.html?x=1&y=%41 HTTP/1.1\r\nHost: 127.0.0.1:" +
+                             std::to_string(server.port()) +
+                             "\r\nAccept: */*\r\nUser-Agent: Tessavo/1.30\r\n"
+                             "Referer: http://from/\r\n\r\n");
+}
+
+struct Download {
+  const char* name;
+  std::vector<std::string> pieces;  // the response, sent with pauses between
+  bool hold;                        // the server keeps the connection open
+  std::string body;
+  int status;
+  const char* version;
+  std::map<std::string, std::string> fields;
+};
+
+std::string chunk(std::size_t size, char fill) {
+  return std::string(size, fill);
+}
+
+const std::string kBig = chunk(2500, 'b');
+
+const Download kDownloads[] = {
+    {"split status line",
+     {"HT", "TP/1.1 2", "00 OK\r", "\nContent-Length: 3\r\n\r", "\nabc"},
+     true,
+     "abc",
+     200,
+     "HTTP/1.1",
+     {{"content-length", "3"}}},
+    {"lone CR line ends",
+     {"HTTP/1.1 200 OK\rContent-Length: 3\r\rabc"},
+     true,
+     "abc",
+     200,
+     "HTTP/1.1",
+     {{"content-length", "3"}}},
+    {"LF line ends",
+     {"HTTP/1.1 200 OK\nContent-Length: 3\n\nabc"},
+     true,
+     "abc",
+     200,
+     "HTTP/1.1",
+     {{"content-length", "3"}}},
+    {"chunk extensions and both cases of hex digits",
+     {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+      "1a;x=y\r\nabcdefghijklmnopqrstuvwxyz\r\n1A\r\nABCDEFGHIJKLMNOPQRSTUVWXYZ\r\n0\r\n\r\n"},
+     true,
+     "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ",
+     200,
+     "HTTP/1.1",
+     {{"transfer-encoding", "chunked"}}},
+    {"chunks larger than a block, split",
+     {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n9c4\r\n" + kBig.substr(0, 1200),
+      kBig.substr(1200) + "\r\n3\r\n", "xyz\r\n0\r\n\r\n"},
+     true,
+     kBig + "xyz",
+     200,
+     "HTTP/1.1",
+     {{"transfer-encoding", "chunked"}}},
+    {"trailers are read and dropped",
+     {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+      "2\r\nok\r\n0;end\r\nX-Trailer: 1\r\nY: 2\r\n\r\n"},
+     true,
+     "ok",
+     200,
+     "HTTP/1.1",
+     {{"transfer-encoding", "chunked"}}},
+    {"chunked wins over Content-Length",
+     {"HTTP/1.1 200 OK\r\nTransfer-Encoding: Chunked\r\nContent-Length: 10\r\n\r\n"
+      "3\r\nabc\r\n0\r\n\r\n"},
+     true,
+     "abc",
+     200,
+     "HTTP/1.1",
+     {{"transfer-encoding", "Chunked"}, {"content-length", "10"}}},
+    {"chunked after Content-Length",
+     {"HTTP/1.1 200 OK\r\nContent-Length: 1\r\nTRANSFER-ENCODING: CHUNKED\r\n\r\n"
+      "3\r\nabc\r\n0\r\n\r\n"},
+     true,
+     "abc",
+     200,
+     "HTTP/1.1",
+     {{"transfer-encoding", "CHUNKED"}, {"content-length", "1"}}},
+    {"chunk-size line without a number ends the chunks",
+     {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc\r\nzz\r\n"},
+     false,
+     "abc",
+     200,
+     "HTTP/1.1",
+     {{"transfer-encoding", "chunked"}}},
+    {"connection ends inside a chunk",
+     {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nab"},
+     false,
+     "ab",
+     200,
+     "HTTP/1.1",
+     {{"transfer-encoding", "chunked"}}},
+    {"body shorter than its length",
+     {"HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nshort"},
+     false,
+     "short",
+     200,
+     "HTTP/1.1",
+     {{"content-length", "100"}}},
+    {"zero length reads nothing",
+     {"HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"},
+     true,
+     "",
+     200,
+     "HTTP/1.1",
+     {{"content-length", "0"}}},
+    {"HTTP/1.0 without a length runs to the end",
+     {"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nto the end\r\n", "and more"},
+     false,
+     "to the end\r\nand more",
+     200,
+     "HTTP/1.0",
+     {{"content-type", "text/plain"}}},
+    {"negative length runs to the end",
+     {"HTTP/1.1 200 OK\r\nContent-Length: -1\r\n\r\nall of it"},
+     false,
+     "all of it",
+     200,
+     "HTTP/1.1",
+     {{"content-length", "-1"}}},
+    {"404 with an error page",
+     {"HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nNot here."},
+     true,
+     "Not here.",
+     404,
+     "HTTP/1.1",
+     {{"content-length", "9"}}},
+    {"301 with Location",
+     {"HTTP/1.1 301 Moved Permanently\r\nLocation: http://elsewhere/\r\nContent-Length: 0\r\n\r\n"},
+     true,
+     "",
+     301,
+     "HTTP/1.1",
+     {{"location", "http://elsewhere/"}, {"content-length", "0"}}},
+    {"repeated fields keep the first value, the last length counts",
+     {"HTTP/1.1 200 OK\r\nContent-Type: text/html\r\ncontent-type: text/plain\r\n"
+      "Content-Length: 2\r\nContent-Length: 4\r\n\r\nabcd"},
+     true,
+     "abcd",
+     200,
+     "HTTP/1.1",
+     {{"content-type", "text/html"}, {"content-length", "2"}}},
+    {"a line without a colon ends the head",
+     {"HTTP/1.0 200 OK\r\nA: 1\r\nno colon here\r\nB: 2\r\n\r\nrest"},
+     false,
+     "B: 2\r\n\r\nrest",
+     200,
+     "HTTP/1.0",
+     {{"a", "1"}}},
+    {"status from the tenth to the twelfth byte",
+     {"HTTP/1.1 2000 Odd\r\nContent-Length: 0\r\n\r\n"},
+     true,
+     "",
+     200,
+     "HTTP/1.1",
+     {{"content-length", "0"}}},
+    {"short status line gives 0",
+     {"HTTP/1.1 \r\nContent-Length: 0\r\n\r\n"},
+     true,
+     "",
+     0,
+     "HTTP/1.1",
+     {{"content-length", "0"}}},
+    {"status of fewer digits",
+     {"HTTP/1.1 20\r\nContent-Length: 0\r\n\r\n"},
+     true,
+     "",
+     20,
+     "HTTP/1.1",
+     {{"content-length", "0"}}},
+    {"status line shorter than a version", {"HTTP\r\n\r\nbody"}, false, "body", 0, "HTTP", {}},
+    {"server closing at once", {""}, false, "", 0, "", {}},
+};
+
+TEST_F(HttpConnectionTest, DeliversEachKindOfBody) {
+  for (const Download& d : kDownloads) {
+    Reply reply;
+    reply.pieces = d.pieces;
+    ConnectionScript script;
+    script.replies.push_back(reply);
+    script.hold = d.hold;
+    ScriptedServer server({script});
+    HttpHeader header;
+    {
+      HttpConnection connection(kAgent);
+      connection.setTimeout(5000);
+      ASSERT_TRUE(connection.get(URI(server.url("/")), nullptr, header, output().c_str()))
+          << d.name;
+    }
+    EXPECT_EQ(body(), d.body) << d.name;
+    EXPECT_EQ(header.status, d.status) << d.name;
+    EXPECT_EQ(header.version, d.version) << d.name;
+    EXPECT_EQ(header.fields, d.fields) << d.name;
+    EXPECT_EQ(server.finish().size(), 1u) << d.name;
+  }
+}
+
+TEST_F(HttpConnectionTest, KeepsTheConnectionForTheSameHostAndPort) {
+  ScriptedServer server({answering({"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                                    "3\r\none\r\n0\r\nTrailer: x\r\n\r\n",
+                                    "HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\ntwo",
+                                    "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\n"},
+                                   true)});
+  {
+    HttpConnection connection(kAgent);
+    HttpHeader header;
+    ASSERT_TRUE(connection.get(URI(server.url("/1")), nullptr, header, output().c_str()));
+    EXPECT_EQ(body(), "one");
+    ASSERT_TRUE(connection.get(URI(server.url("/2")), nullptr, header, output().c_str()));
+    EXPECT_EQ(body(), "two");
+    EXPECT_EQ(header.fields.count("transfer-encoding"), 0u);
+    // HEAD reads no body, although a length is given.
+    ASSERT_TRUE(connection.get(URI(server.url("/3")), nullptr, header, nullptr));
+    EXPECT_EQ(header.status, 200);
+    EXPECT_EQ(body(), "two");
+  }
+  const std::vector<std::string> requests = server.finish();
+  EXPECT_EQ(server.connectionsAccepted(), 1);
+  ASSERT_EQ(requests.size(), 3u);
+  EXPECT_EQ(requests[0], expectedRequest("GET", "/1", server.port()));
+  EXPECT_EQ(requests[1], expectedRequest("GET", "/2", server.port()));
+  EXPECT_EQ(requests[2], expectedRequest("HEAD", "/3", server.port()));
+}
+
+TEST_F(HttpConnectionTest, ConnectsAnewAfterAResponseThatEndsTheConnection) {
+  const struct {
+    const char* first;
+    bool serverHolds;  // only the client decides to leave
+  } cases[] = {
+      {"HTTP/1.0 200 OK\r\nContent-Length: 1\r\n\r\na", true},
+      {"HTTP/1.1 200 OK\r\nConnection: Close\r\nContent-Length: 1\r\n\r\na", true},
+      {"HTTP/1.1 200 OK\r\n\r\na", false},  // the body runs to the end
+  };
+  for (const auto& c : cases) {
+    ScriptedServer server({answering({c.first}, c.serverHolds),
+                           answering({"HTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\nb"}, true)});
+    {
+      HttpConnection connection(kAgent);
+      HttpHeader header;
+      ASSERT_TRUE(connection.get(URI(server.url("/")), nullptr, header, output().c_str()))
+          << c.first;
+      EXPECT_EQ(body(), "a") << c.first;
+      ASSERT_TRUE(connection.get(URI(server.url("/")), nullptr, header, output().c_str()))
+          << c.first;
+      EXPECT_EQ(body(), "b") << c.first;
+    }
+    EXPECT_EQ(server.finish().size(), 2u) << c.first;
+    EXPECT_EQ(server.connectionsAccepted(), 2) << c.first;
+  }
+}
+
+TEST_F(HttpConnectionTest, ConnectsAnewForAnotherHostName) {
+  const std::string response = "HTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\nx";
+  ScriptedServer server({answering({response}, true), answering({response}, true)});
+  {
+    HttpConnection connection(kAgent);
+    HttpHeader header;
+    const std::string port = std::to_string(server.port());
+    ASSERT_TRUE(
+        connection.get(URI("http://127.0.0.1:" + port + "/"), nullptr, header, output().c_str()));
+    ASSERT_TRUE(
+        connection.get(URI("http://localhost:" + port + "/"), nullptr, header, output().c_str()));
+  }
+  const std::vector<std::string> requests = server.finish();
+  EXPECT_EQ(server.connectionsAccepted(), 2);
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_NE(requests[1].find("\r\nHost: localhost:" + std::to_string(server.port()) + "\r\n"),
+            std::string::npos);
+}
+
+TEST_F(HttpConnectionTest, KeptConnectionClosedByTheServerIsNotRetried) {
+  ScriptedServer server({answering({"HTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\nx"}, false)});
+  HttpConnection connection(kAgent);
+  HttpHeader header;
+  ASSERT_TRUE(connection.get(URI(server.url("/")), nullptr, header, output().c_str()));
+  server.finish();  // the server has closed its end
+  try {
+    EXPECT_TRUE(connection.get(URI(server.url("/")), nullptr, header, output().c_str()));
+    EXPECT_EQ(header.status, 0);
+    EXPECT_EQ(header.version, "");
+  } catch (const SocketException& e) {
+    // A reset that overtakes the end of data fails the receive instead.
+    EXPECT_TRUE(std::string(e.what()) == "recv() failed" ||
+                std::string(e.what()) == "send() failed")
+        << e.what();
+  }
+  EXPECT_EQ(server.connectionsAccepted(), 1);
+}
+
+TEST_F(HttpConnectionTest, OrderlyFailuresReturnFalse) {
+  ScriptedServer server({answering({"HTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\nx"}, false),
+                         answering({"HTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\ny"}, true)});
+  int refusedPort = 0;
+  platform::closeSocket(platform::listenOnLoopback(&refusedPort));
+  {
+    HttpConnection connection(kAgent);
+    HttpHeader header;
+    const std::string port = std::to_string(server.port());
+    for (const char* scheme : {"HTTP", "https", "ftp", ""}) {
+      EXPECT_FALSE(connection.get(URI(std::string(scheme) + "://127.0.0.1:" + port + "/"), nullptr,
+                                  header, output().c_str()))
+          << scheme;
+    }
+    EXPECT_FALSE(connection.get(URI("http://127.0.0.1:" + std::to_string(refusedPort) + "/"),
+                                nullptr, header, output().c_str()));
+    EXPECT_FALSE(fs::exists(output()));
+    // An output file that cannot be opened: the response is left unread, so
+    // the connection is given up.
+    const std::string unwritable = (folder_ / "missing" / "body.out").string();
+    EXPECT_FALSE(connection.get(URI(server.url("/a")), nullptr, header, unwritable.c_str()));
+    EXPECT_EQ(header.status, 200);
+    ASSERT_TRUE(connection.get(URI(server.url("/b")), nullptr, header, output().c_str()));
+    EXPECT_EQ(body(), "y");
+  }
+  const std::vector<std::string> requests = server.finish();
+  EXPECT_EQ(server.connectionsAccepted(), 2);
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0], expectedRequest("GET", "/a", server.port()));
+  EXPECT_EQ(requests[1], expectedRequest("GET", "/b", server.port()));
+}
+
+TEST_F(HttpConnectionTest, UnknownHostThrows) {
+  HttpConnection connection(kAgent);
+  HttpHeader header;
+  try {
+    connection.get(URI("http://no-such-host.invalid/"), nullptr, header, output().c_str());
+    FAIL() << "no exception";
+  } catch (const SocketException& e) {
+    EXPECT_STREQ(e.what(), "No such host is known");
+  }
+}
+
+TEST_F(HttpConnectionTest, FullDiskIsAFailureNotASuccess) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  ScriptedServer server({answering({"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello",
+                                    "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nagain"},
+                                   false),
+                         answering({"HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok"}, true)});
+  {
+    HttpConnection connection(kAgent);
+    HttpHeader header;
+    EXPECT_FALSE(connection.get(URI(server.url("/")), nullptr, header, "/dev/full"));
+    ASSERT_TRUE(connection.get(URI(server.url("/")), nullptr, header, output().c_str()));
+    EXPECT_EQ(body(), "ok");
+  }
+  server.finish();
+  EXPECT_EQ(server.connectionsAccepted(), 2);
+}
+
+TEST_F(HttpConnectionTest, ReplacesAnOlderOutputFile) {
+  writeFile(output(), std::string(5000, 'o'));
+  ScriptedServer server("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nnew");
+  HttpConnection connection(kAgent);
+  HttpHeader header;
+  ASSERT_TRUE(connection.get(URI(server.url("/")), nullptr, header, output().c_str()));
+  EXPECT_EQ(body(), "new");
+}
+
+TEST_F(HttpConnectionTest, SendsALongRequestWhole) {
+  ScriptedServer server("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n");
+  const std::string path = "/" + std::string(20000, '\xa4');
+  {
+    HttpConnection connection(kAgent);
+    HttpHeader header;
+    ASSERT_TRUE(connection.get(URI(server.url(path)), nullptr, header, output().c_str()));
+  }
+  const std::vector<std::string> requests = server.finish();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].size(), expectedRequest("GET", "/", server.port()).size() + 60000);
+}
+
+// The two time-out cases wait the shortest time-out the client allows.
+TEST_F(HttpConnectionTest, SilentServerTimesOut) {
+  Reply silent;
+  silent.awaitRequest = true;
+  ConnectionScript script;
+  script.replies.push_back(silent);
+  script.hold = true;
+  ScriptedServer server({script});
+  HttpConnection connection(kAgent);
+  connection.setTimeout(1);  // raised to 5000
+  HttpHeader header;
+  const Clock::time_point start = Clock::now();
+  try {
+    connection.get(URI(server.url("/")), nullptr, header, output().c_str());
+    FAIL() << "no time-out";
+  } catch (const SocketException& e) {
+    EXPECT_STREQ(e.what(), "Timeout");
+    EXPECT_EQ(e.code(), -1);
+  }
+  const double waited = std::chrono::duration<double>(Clock::now() - start).count();
+  EXPECT_GE(waited, 4.9);
+  EXPECT_LT(waited, 8.0);
+  EXPECT_FALSE(fs::exists(output()));
+}
+
+TEST_F(HttpConnectionTest, BodyWithoutEndTimesOutKeepingWhatArrived) {
+  ScriptedServer server({answering({"HTTP/1.1 200 OK\r\n\r\npartial"}, true)});
+  HttpConnection connection(kAgent);
+  connection.setTimeout(5000);
+  HttpHeader header;
+  try {
+    connection.get(URI(server.url("/")), nullptr, header, output().c_str());
+    FAIL() << "no time-out";
+  } catch (const SocketException& e) {
+    EXPECT_STREQ(e.what(), "Timeout");
+  }
+  EXPECT_EQ(header.status, 200);
+  EXPECT_EQ(body(), "partial");
+}
+
+// python3's http.server as a real peer: HTTP/1.0 answers with a length,
+// ending the connection after each.
+TEST_F(HttpConnectionTest, DownloadsFromPythonHttpServer) {
+  const fs::path site = folder_ / "site";
+  fs::create_directories(site / "dir");
+  std::mt19937 random(7);
+  std::string content(300000, '\0');
+  for (char& c : content) c = static_cast<char>(random());
+  writeFile(site / "data.bin", content);
+  writeFile(site / "\xe6\x97\xa5\xe6\x9c\xac.html", "<p>\xe6\x97\xa5</p>\n");
+  PythonHttpServer python(site.string());
+  ASSERT_TRUE(python.available()) << "python3 -m http.server did not start";
+
+  HttpConnection connection(kAgent);
+  HttpHeader header;
+  ASSERT_TRUE(connection.get(URI(python.url("/data.bin")), nullptr, header, output().c_str()));
+  EXPECT_EQ(header.status, 200);
+  EXPECT_EQ(header.version, "HTTP/1.0");
+  EXPECT_EQ(header.fields["content-length"], "300000");
+  EXPECT_TRUE(body() == content);
+
+  ASSERT_TRUE(connection.get(URI(python.url("/\xe6\x97\xa5\xe6\x9c\xac.html")), nullptr, header,
+                             output().c_str()));
+  EXPECT_EQ(header.status, 200);
+  EXPECT_EQ(body(), "<p>\xe6\x97\xa5</p>\n");
+
+  ASSERT_TRUE(connection.get(URI(python.url("/missing.html")), nullptr, header, output().c_str()));
+  EXPECT_EQ(header.status, 404);
+  EXPECT_EQ(header.statusText(), "Not Found");
+  EXPECT_NE(body().find("404"), std::string::npos);
+
+  ASSERT_TRUE(connection.get(URI(python.url("/dir")), nullptr, header, output().c_str()));
+  EXPECT_EQ(header.status, 301);
+  EXPECT_EQ(header.fields["location"], "/dir/");
+
+  fs::remove(output());
+  ASSERT_TRUE(connection.get(URI(python.url("/data.bin")), nullptr, header, nullptr));
+  EXPECT_EQ(header.status, 200);
+  EXPECT_EQ(header.fields["content-length"], "300000");
+  EXPECT_FALSE(fs::exists(output()));
+}
+
+}  // namespace

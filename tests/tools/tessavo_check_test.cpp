@@ -1,0 +1,161 @@
+// tessavo-check run as a program, as a terminal or CI runs it.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace {
+
+const std::string kChecker = TESSAVO_BINARY_DIR "/bin/tessavo-check";
+
+struct Result {
+  std::string output;
+  int status;
+};
+
+class TessavoCheckTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder_ = ::testing::TempDir() + "tessavo_check_" + info->name() + "_" +
+              std::to_string(::getpid()) + "/";
+    shell("rm -rf '" + folder_ + "' && mkdir -p '" + folder_ + "temp' '" + folder_ +
+          "config/Marrowby' && chmod 700 '" + folder_ +
+          "temp' && cp -r '" TESSAVO_SOURCE_DIR "/samples' '" + folder_ + "'");
+  }
+  void TearDown() override { shell("rm -rf '" + folder_ + "'"); }
+
+  static void shell(const std::string& command) {
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  }
+
+  void writeFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+  }
+
+  std::string fakeValidator(const std::string& name, const std::string& line) {
+    const std::string path = folder_ + name;
+    writeFile(path, "#!/bin/sh\nfor a; do case $a in -f*) err=${a#-f};; esac; done\necho '" + line +
+                        "' > \"$err\"\n");
+    ::chmod(path.c_str(), 0755);
+    return path;
+  }
+
+  // Runs the checker in this test's folder with its own temporary folder and
+  // settings; `arguments` are already quoted for the shell.
+  Result run(const std::string& arguments) {
+    const std::string command = "cd '" + folder_ + "' && XDG_RUNTIME_DIR='" + folder_ +
+                                "temp' XDG_CONFIG_HOME='" + folder_ + "config' '" + kChecker +
+                                "' " + arguments + " 2>/dev/null";
+    Result result{"", -1};
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return result;
+    char buffer[4096];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+      result.output.append(buffer, got);
+    const int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+  }
+
+  std::string folder_;
+};
+
+TEST_F(TessavoCheckTest, ChecksTheSampleWorkingSet) {
+  const Result result = run("samples/sample.tvx");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(
+      result.output,
+      "-------- samples/ascii-valid.html\n"
+      "-------- samples/euc-jp-errors.html\n"
+      "9:6:E: element \"BLINK\" undefined\n"
+      "10:9:E: there is no attribute \"ALIGN\"\n"
+      "10:17:E: document type does not allow element \"P\" here; missing one of \"OBJECT\", "
+      "\"MAP\", \"BUTTON\" start-tag\n"
+      "11:10:E: character \"右\" is not allowed in the value of attribute \"DIR\"\n"
+      "11:11:E: value of attribute \"DIR\" cannot be \"右\"; must be one of \"LTR\", \"RTL\"\n"
+      "11:12:E: document type does not allow element \"DIV\" here; missing one of "
+      "\"OBJECT\", \"MAP\", \"BUTTON\" start-tag\n"
+      "12:6:E: end tag for \"B\" omitted, but its declaration does not permit this\n"
+      "8:9: start tag was here\n"
+      "-------- samples/html2-valid.html\n"
+      "-------- samples/iso-2022-jp-errors.html\n"
+      "11:9:E: document type does not allow element \"LI\" here; missing one of \"UL\", "
+      "\"OL\" start-tag\n"
+      "11:21:E: character data is not allowed here\n"
+      "11:30:E: end tag for element \"P\" which is not open\n"
+      "12:16:E: required attribute \"ALT\" not specified\n"
+      "12:16:E: document type does not allow element \"IMG\" here; missing one of \"P\", "
+      "\"H1\", \"H2\", \"H3\", \"H4\", \"H5\", \"H6\", \"DIV\", \"ADDRESS\" start-tag\n"
+      "-------- samples/shift_jis-valid.html\n"
+      "検査終了\n");
+}
+
+TEST_F(TessavoCheckTest, ExitStatus) {
+  const std::string missing = "--validator '" + folder_ + "none'";
+  const struct {
+    std::string arguments;
+    int status;
+  } cases[] = {
+      {"samples/ascii-valid.html samples/shift_jis-valid.html", 0},
+      {"samples/euc-jp-errors.html", 1},
+      {"samples/missing.html", 1},  // "E: 入力ファイルを開けない"
+      {"ftp://host/x", 0},          // no target at all
+      {missing + " samples/ascii-valid.html", 2},
+      {"", 2},
+      {"--no-such-option samples/ascii-valid.html", 2},
+      {"samples/missing.tvx", 2},
+      {"samples/ascii-valid.html samples/ascii-valid.html --validator", 2},
+  };
+  for (const auto& c : cases) EXPECT_EQ(run(c.arguments).status, c.status) << c.arguments;
+  const Result missingValidator = run(missing + " samples/ascii-valid.html");
+  EXPECT_EQ(missingValidator.output,
+            "-------- samples/ascii-valid.html\nE: nsgmls.exeが見つかりません\n検査終了\n");
+}
+
+TEST_F(TessavoCheckTest, HelpExplainsAndSucceeds) {
+  const Result result = run("--help");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.output.rfind("Usage: tessavo-check [--validator PATH] TARGET...\n", 0), 0u);
+  EXPECT_NE(result.output.find("Exit status"), std::string::npos);
+}
+
+TEST_F(TessavoCheckTest, ValidatorComesFromOptionThenSettings) {
+  const std::string fromSettings = fakeValidator("from settings", "val:x:1:1:E: settings");
+  fakeValidator("from option", "val:x:1:1:E: option");
+  // As wxFileConfig writes it: blanks in names escaped, values quoted when
+  // they end in a blank.
+  writeFile(folder_ + "config/Marrowby/Tessavo.conf",
+            "[Settings]\nSP\\ Location=\"" + fromSettings + "\"\n");
+  EXPECT_EQ(run("samples/ascii-valid.html").output,
+            "-------- samples/ascii-valid.html\nx:1:1:E: settings\n検査終了\n");
+  EXPECT_EQ(run("--validator '" + folder_ + "from option' samples/ascii-valid.html").output,
+            "-------- samples/ascii-valid.html\nx:1:1:E: option\n検査終了\n");
+  EXPECT_EQ(run("--validator='" + folder_ + "from option' samples/ascii-valid.html").output,
+            "-------- samples/ascii-valid.html\nx:1:1:E: option\n検査終了\n");
+}
+
+TEST_F(TessavoCheckTest, TargetsAreCollectedAsTheWindowDoes) {
+  shell("mkdir -p '" + folder_ + "site/sub' && cd '" + folder_ +
+        "site' && printf 'x' > B.htm && printf 'x' > a.html && printf 'x' > c.txt && "
+        "printf 'x' > sub/d.shtml && printf '[InternetShortcut]\\r\\nURL=ftp://h/\\r\\n' > e.url");
+  const std::string validator = "--validator '" + fakeValidator("v", "") + "'";
+  // Targets are listed in the file list's order: by location, case ignored.
+  const Result folder = run(validator + " site");
+  EXPECT_EQ(
+      folder.output,
+      "-------- site/a.html\n\n-------- site/B.htm\n\n-------- site/sub/d.shtml\n\n検査終了\n");
+  // A URI text is a URI (a file: URI gives its path); "--" ends the options.
+  const Result uri = run(validator + " -- file:///" + folder_.substr(1) + "site/a.html");
+  EXPECT_EQ(uri.output, "-------- " + folder_ + "site/a.html\n\n検査終了\n");
+  // Any other file is a target, whatever its extension.
+  EXPECT_EQ(run(validator + " site/c.txt").output, "-------- site/c.txt\n\n検査終了\n");
+}
+
+}  // namespace

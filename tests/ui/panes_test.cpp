@@ -1,5 +1,6 @@
 // The two panes: order, ownership and width rules, and the error pane's
 // safety against the checking thread.
+#include <fstream>
 #include <thread>
 
 #include "ui/command_ids.h"
@@ -110,6 +111,60 @@ TEST_F(WindowTest, LinesFromAnotherThreadArriveCompleteInOrder) {
   }
   EXPECT_TRUE(waitUntil([this] { return errors->shownLineCount() == kLines; }));
   EXPECT_EQ(errors->selectedLine(), -1);
+}
+
+}  // namespace
+
+namespace {
+
+// A double click as the list control reports it.
+void doubleClick(ListBoxView* pane, long index) {
+  wxListEvent event(wxEVT_LIST_ITEM_ACTIVATED, pane->GetId());
+  event.m_itemIndex = index;
+  event.SetEventObject(pane);
+  pane->GetEventHandler()->ProcessEvent(event);
+}
+
+TEST_F(WindowTest, DoubleClicksOpenTheEditorOrCheckOnlyWhereTheyMay) {
+  const std::string log = (folder / "editor.log").string();
+  const std::string editor = writeFile("editor", "#!/bin/sh\necho \"$@\" >> " + log + "\n");
+  std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
+  writeSettings("Editor=" + editor + "\nSP Location=" + slowValidator(0.5) + "\n");
+  open();
+  const std::string page = writeFile("a b.htm", "<p>\n");
+  files->AddFile(page);
+  files->AddUri("http://server/b.html");
+  errors->AddLine("a b.htm:3:1:E: x", std::make_unique<ErrorItem>(ErrorItem{files->target(0), 3}));
+  errors->AddLine("-------- http://server/b.html",
+                  std::make_unique<ErrorItem>(ErrorItem{files->target(1), -1}));
+  errors->AddLine("検査終了", nullptr);
+  errors->syncWithModel();
+
+  // The closing line and a line of an http target only select.
+  doubleClick(errors, 2);
+  EXPECT_EQ(errors->selectedLine(), 2);
+  doubleClick(errors, 1);
+  EXPECT_EQ(errors->selectedLine(), 1);
+  // An error line of a local file opens it in the editor.
+  doubleClick(errors, 0);
+  ASSERT_TRUE(waitUntil([&] { return std::filesystem::exists(log); }));
+  EXPECT_TRUE(waitUntil([&] {
+    std::ifstream in(log);
+    std::string line;
+    return std::getline(in, line) && line == page;
+  }));
+
+  // A double click in the file pane checks that target, but not during a run.
+  // (the validator takes half a second, so the run is still going).
+  doubleClick(files, 0);
+  ASSERT_TRUE(frame->isChecking());
+  doubleClick(files, 1);
+  EXPECT_EQ(files->selectedLine(), 1);
+  waitForRunEnd();
+  EXPECT_EQ(errors->lineText(0), "-------- " + page);
+  for (long i = 0; i < errors->lineCount(); ++i) {
+    EXPECT_NE(errors->lineText(i), "-------- http://server/b.html");
+  }
 }
 
 }  // namespace

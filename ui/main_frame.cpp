@@ -304,6 +304,27 @@ void CMainFrame::abortCheck() {
   checker_.stop();
 }
 
+void CMainFrame::whenNotChecking(std::function<void()> action) {
+  if (!isChecking()) {
+    action();
+    return;
+  }
+  deferredActions_.push_back(std::move(action));
+}
+
+void CMainFrame::runDeferredActions() {
+  if (deferredActions_.empty()) return;
+  // The end-of-run event is the run's last act, but the thread counts as
+  // running until it has returned; that takes a moment at most.
+  if (isChecking()) {
+    CallAfter([this] { runDeferredActions(); });
+    return;
+  }
+  std::vector<std::function<void()>> actions;
+  actions.swap(deferredActions_);
+  for (auto& action : actions) action();
+}
+
 void CMainFrame::postCheckDone() {
   wxQueueEvent(this, new wxThreadEvent(wxEVT_THREAD, WM_CHECK_DONE));
 }
@@ -312,6 +333,7 @@ void CMainFrame::onCheckDone(wxThreadEvent& /*event*/) {
   // The run's lines are all in the pane's model; show them now so that the
   // closing line is on screen with the re-enabled commands.
   errorPane_->syncWithModel();
+  runDeferredActions();
   if (!checkDoneMarker_.empty()) {
     if (std::FILE* marker = std::fopen(checkDoneMarker_.c_str(), "w")) std::fclose(marker);
   }
@@ -493,7 +515,8 @@ void CMainFrame::onOpenEditor(wxCommandEvent&) {
 void CMainFrame::OnOpenEditor() {
   const std::optional<Selection> selected = selection();
   if (!selected || selected->target->kind != TargetKind::File) return;
-  const std::string commandLine = editorCommand_ + " \"" + selected->target->location + "\"";
+  const std::string commandLine =
+      editorCommand_ + " \"" + platform::quotedArgumentText(selected->target->location) + "\"";
   platform::startDetached(commandLine);
 }
 
@@ -616,6 +639,10 @@ void CMainFrame::onOptions(wxCommandEvent&) {
 }
 
 void CMainFrame::onHelp(wxCommandEvent&) {
+  showHelp();
+}
+
+void CMainFrame::showHelp() {
   // The help page lies beside the executable; its name is matched without
   // regard to case, as the page may have been copied from elsewhere.
   const wxString folder = wxPathOnly(wxStandardPaths::Get().GetExecutablePath());

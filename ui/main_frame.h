@@ -16,6 +16,7 @@
 #include <wx/docview.h>
 #include <wx/font.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,6 +49,11 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   // selected target of the active pane. Does nothing while a check runs or
   // when there is nothing to check.
   void StartCheck(CheckScope scope);
+  // Runs `action` now when no check runs; otherwise keeps it and runs it,
+  // in order with others kept, once the run has ended. For arrivals that
+  // would change the targets a run reads.
+  void whenNotChecking(std::function<void()> action);
+
   // Asks a running check to stop; returns at once.
   void abortCheck();
   bool isChecking() const { return checker_.isRunning(); }
@@ -72,6 +78,8 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   void OnOpenEditor();
   void OnOpenBrowser();
   void OnBrowserEntry(int n);
+  // Opens the help page "index.htm" beside the executable.
+  void showHelp();
   // Hands the browser choice to the browser launcher.
   void applyBrowserChoice();
 
@@ -172,6 +180,7 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
 
   void onClose(wxCloseEvent& event);
   void onCheckDone(wxThreadEvent& event);
+  void runDeferredActions();
   void onMoveOrSize(wxEvent& event);
   void onCharHook(wxKeyEvent& event);
   void onIndicatorTimer(wxTimerEvent& event);
@@ -201,6 +210,7 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   int browserChoice_ = 0;
 
   std::vector<std::string> commandLineFiles_;
+  std::vector<std::function<void()>> deferredActions_;
   std::string checkDoneMarker_;
   wxRect normalRect_;
   bool rectSaved_ = false;

@@ -27,19 +27,20 @@
 #include "ui/command_ids.h"
 #include "ui/err_list_view.h"
 #include "ui/file_list_view.h"
+#include "ui/ipc/wx_dde_client.h"
 #include "ui/menus.h"
 #include "ui/option_dlg.h"
 #include "ui/select_uri_dlg.h"
 #include "ui/tessavo_doc.h"
 #include "ui/wx_text.h"
+#include "viewers/editor_launcher.h"
+#include "viewers/netscape.h"
+#include "viewers/process_starter.h"
 
 namespace {
 
 const char kProgramName[] = "Tessavo";
 const wxString kSettings = "Settings/";
-
-// The editor when "Editor" was never set: the desktop's handler for the file.
-const char kDefaultEditor[] = "xdg-open";
 
 constexpr int kSashStep = 8;
 
@@ -203,7 +204,7 @@ void CMainFrame::createPanes() {
 
 void CMainFrame::readSettings() {
   dropStart_ = readInt(config_, "DropStart", 0) != 0 ? 1 : 0;
-  editorCommand_ = readString(config_, "Editor", kDefaultEditor);
+  editorCommand_ = readString(config_, "Editor", defaultEditorCommand().c_str());
   validatorPath_ = readString(config_, "SP Location", "");
   browserChoice_ = static_cast<int>(readInt(config_, "Browser", 0));
   applyBrowserChoice();
@@ -514,10 +515,8 @@ void CMainFrame::onOpenEditor(wxCommandEvent&) {
 
 void CMainFrame::OnOpenEditor() {
   const std::optional<Selection> selected = selection();
-  if (!selected || selected->target->kind != TargetKind::File) return;
-  const std::string commandLine =
-      editorCommand_ + " \"" + platform::quotedArgumentText(selected->target->location) + "\"";
-  platform::startDetached(commandLine);
+  if (!selected) return;
+  openInEditor(editorCommand_, selected->target, selected->line, systemProcessStarter());
 }
 
 void CMainFrame::openSelectedErrorLine() {
@@ -533,20 +532,45 @@ void CMainFrame::onOpenBrowser(wxCommandEvent&) {
 void CMainFrame::OnOpenBrowser() {
   const std::optional<Selection> selected = selection();
   if (!selected) return;
-  wxLaunchDefaultBrowser(toWx(selected->target->location));
+  BrowserCommand::Outcome outcome;
+  {
+    // wx keeps dispatching events while a browser request waits; the user
+    // must not start anything else meanwhile.
+    wxWindowDisabler noInput;
+    wxBusyCursor busy;
+    outcome = browserCommand_.open(selected->target, browserChoice_,
+                                   browserChoice_ != 0 ? Netscape::instance() : nullptr,
+                                   systemShellOpener());
+  }
+  if (outcome != BrowserCommand::Outcome::ShowMenu) return;
+
+  browserMenu_ = std::make_unique<wxMenu>();
+  for (const BrowserMenuEntry& entry : browserCommand_.menuEntries()) {
+    browserMenu_->Append(commandId(entry.command), toWx(entry.label));
+  }
+  // Under the lower-left corner of the "閲覧" button, whichever way the
+  // command came; at the pointer when the button bar is hidden.
+  wxWindow* button = buttonBar_->FindWindow(ID_OPEN_BROWSER);
+  if (button != nullptr && button->IsShownOnScreen()) {
+    wxPoint corner = button->GetScreenPosition();
+    corner.y += button->GetSize().GetHeight();
+    PopupMenu(browserMenu_.get(), ScreenToClient(corner));
+  } else {
+    PopupMenu(browserMenu_.get());
+  }
 }
 
 void CMainFrame::onBrowserEntry(wxCommandEvent& event) {
   OnBrowserEntry(event.GetId() - ID_BROWSER_01);
 }
 
-void CMainFrame::OnBrowserEntry(int /*n*/) {
-  // No browser menu is built yet, so no entry can be chosen.
+void CMainFrame::OnBrowserEntry(int n) {
+  browserCommand_.openEntry(BrowserCommand::ID_BROWSER_01 + n, Netscape::instance());
 }
 
 void CMainFrame::applyBrowserChoice() {
-  // The browser launcher takes the kind (1 or 2) when one is chosen; until
-  // it exists, the browser command always uses the desktop's handler.
+  if (browserChoice_ == 0) return;
+  Netscape::instance()->setBrowser(browserChoice_ == 1 ? Netscape::kNetscape : Netscape::kExplorer);
 }
 
 void CMainFrame::onCheckAbort(wxCommandEvent&) {

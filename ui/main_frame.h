@@ -17,6 +17,7 @@
 #include <wx/font.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,12 +25,14 @@
 #include "engine/check_job.h"
 #include "engine/run_sgml.h"
 #include "ui/log_font.h"
+#include "viewers/browser_command.h"
 
 class ErrListView;
 class FileListView;
 class ListBoxView;
 class TessavoDoc;
 class wxConfigBase;
+class wxMenu;
 class wxPanel;
 class wxSplitterWindow;
 class wxThreadEvent;
@@ -208,6 +211,10 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   std::string editorCommand_;
   std::string validatorPath_;
   int browserChoice_ = 0;
+  // The last browser command's location, window table and entries, and the
+  // popup built from them; both live until the next browser command.
+  BrowserCommand browserCommand_;
+  std::unique_ptr<wxMenu> browserMenu_;
 
   std::vector<std::string> commandLineFiles_;
   std::vector<std::function<void()>> deferredActions_;

@@ -1,4 +1,5 @@
 #include "ui/tessavo_app.h"
+#include "ui/ipc/wx_dde_client.h"
 
 #include <wx/config.h>
 #include <wx/docview.h>
@@ -67,6 +68,8 @@ bool TessavoApp::OnInit() {
   // No wxApp::OnInit: it would read the arguments as options, and every
   // argument of this program is a file.
   platform::setValidatorEnvironment();
+  // The browser command talks to browsers over the per-user IPC stand-in.
+  installWxDdeClient();
   SetAppName("Tessavo");
   SetVendorName("Marrowby");
   openSettings();

@@ -11,6 +11,7 @@
 
 #include "ui/command_ids.h"
 #include "ui/wx_text.h"
+#include "viewers/editor_launcher.h"
 #include "window_fixture.h"
 
 namespace {
@@ -29,7 +30,8 @@ TEST_F(WindowTest, FirstStartHasEveryPartAndTheDefaults) {
   EXPECT_EQ(frame->GetStatusBar()->GetFieldsCount(), 5);
   EXPECT_EQ(frame->listFontRecord().faceName, "FixedSys");
   EXPECT_EQ(frame->listFontRecord().height, -13);
-  EXPECT_EQ(frame->editorCommand(), "xdg-open");
+  // Never set: the first installed desktop editor, or the desktop's handler.
+  EXPECT_EQ(frame->editorCommand(), defaultEditorCommand());
   EXPECT_EQ(frame->validatorPath(), "");
 
   wxMenuBar* bar = frame->GetMenuBar();

@@ -1,0 +1,140 @@
+#include "ui/list_box_view.h"
+
+#include <wx/dcclient.h>
+#include <wx/menu.h>
+
+#include "ui/main_frame.h"
+
+namespace {
+
+// Room left and right of the text inside the column, as the control draws.
+constexpr int kTextMargin = 8;
+
+}  // namespace
+
+ListBoxView::ListBoxView(wxWindow* parent, CMainFrame* frame)
+    : wxListCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                 wxLC_REPORT | wxLC_VIRTUAL | wxLC_NO_HEADER | wxLC_SINGLE_SEL | wxBORDER_SUNKEN),
+      frame_(frame),
+      bmpWidths_(0x10000, 0) {
+  AppendColumn(wxString());
+  SetItemCount(0);
+  Bind(wxEVT_SIZE, &ListBoxView::onSize, this);
+  Bind(wxEVT_CONTEXT_MENU, &ListBoxView::onContextMenu, this);
+  Bind(wxEVT_LIST_ITEM_ACTIVATED, &ListBoxView::onActivated, this);
+  Bind(wxEVT_SET_FOCUS, &ListBoxView::onFocus, this);
+}
+
+ListBoxView::~ListBoxView() = default;
+
+void ListBoxView::ClearLines() {
+  selectLine(-1);
+  SetItemCount(0);
+  extent_ = 0;
+  fitColumn();
+  Refresh();
+}
+
+long ListBoxView::selectedLine() const {
+  return GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
+}
+
+void ListBoxView::selectLine(long index) {
+  const long previous = selectedLine();
+  if (previous == index) return;
+  if (previous >= 0) SetItemState(previous, 0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+  if (index >= 0 && index < GetItemCount()) {
+    SetItemState(index, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                 wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+  }
+}
+
+void ListBoxView::setListFont(const wxFont& font) {
+  SetFont(font);
+  std::fill(bmpWidths_.begin(), bmpWidths_.end(), 0);
+  otherWidths_.clear();
+  Refresh();
+}
+
+int ListBoxView::characterWidth(wxUniChar::value_type c) {
+  int* slot = c < 0x10000 ? &bmpWidths_[c] : &otherWidths_[c];
+  if (*slot == 0) {
+    int width = 0;
+    int height = 0;
+    GetTextExtent(wxString(wxUniChar(c)), &width, &height);
+    // A character that draws nothing still occupies its slot as measured.
+    *slot = width > 0 ? width : -1;
+  }
+  return *slot > 0 ? *slot : 0;
+}
+
+void ListBoxView::measureLine(const wxString& text) {
+  int width = 0;
+  for (wxString::const_iterator it = text.begin(); it != text.end(); ++it) {
+    width += characterWidth((*it).GetValue());
+  }
+  if (width > extent_) {
+    extent_ = width;
+    fitColumn();
+  }
+}
+
+void ListBoxView::showLineCount(long count) {
+  if (count != GetItemCount()) SetItemCount(count);
+  Refresh();
+}
+
+void ListBoxView::lineInserted(long index) {
+  const long selected = selectedLine();
+  if (selected >= index) {
+    // The selection follows its line to the new index.
+    SetItemState(selected, 0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    SetItemState(selected + 1, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                 wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+  }
+}
+
+wxString ListBoxView::OnGetItemText(long item, long /*column*/) const {
+  return lineTextForDisplay(item);
+}
+
+void ListBoxView::fitColumn() {
+  const int wanted = std::max(extent_ + 2 * kTextMargin, GetClientSize().GetWidth());
+  if (GetColumnWidth(0) != wanted) SetColumnWidth(0, wanted);
+}
+
+void ListBoxView::onSize(wxSizeEvent& event) {
+  event.Skip();
+  CallAfter([this] { fitColumn(); });
+}
+
+void ListBoxView::onContextMenu(wxContextMenuEvent& event) {
+  long index = -1;
+  wxPoint at = event.GetPosition();
+  if (at == wxDefaultPosition) {
+    // From the keyboard: the menu belongs to the selected line, if any.
+    index = selectedLine();
+    wxRect rect;
+    if (index < 0 || !GetItemRect(index, rect)) return;
+    at = rect.GetPosition();
+  } else {
+    at = ScreenToClient(at);
+    int flags = 0;
+    index = HitTest(at, flags);
+    if (index < 0 || (flags & wxLIST_HITTEST_ONITEM) == 0) return;
+  }
+  selectLine(index);
+  frame_->setActivePane(this);
+  std::unique_ptr<wxMenu> menu(createContextMenu());
+  if (menu) PopupMenu(menu.get(), at);
+}
+
+void ListBoxView::onActivated(wxListEvent& event) {
+  frame_->setActivePane(this);
+  onLineActivated(event.GetIndex());
+}
+
+void ListBoxView::onFocus(wxFocusEvent& event) {
+  frame_->setActivePane(this);
+  event.Skip();
+}

@@ -1,0 +1,212 @@
+// The one top-level window: menu bar, button bar, the splitter with the file
+// pane above the error pane, and the status bar. It holds the settings its
+// commands need, owns the checking thread and the one check job it hands to
+// it, and is the target of every menu, button and context-menu command,
+// whose enable rules it evaluates at idle time (EVT_UPDATE_UI).
+//
+// Ownership: the panes and bars are child windows (wx deletes them); the
+// frame owns the thread object and the job. Destroying the frame first stops
+// and waits for a running check, while the panes the run writes into still
+// exist. Threads: everything runs on the user-interface thread except
+// postCheckDone, which the checking thread calls to queue the end-of-run
+// event.
+#ifndef TESSAVO_UI_MAIN_FRAME_H_
+#define TESSAVO_UI_MAIN_FRAME_H_
+
+#include <wx/docview.h>
+#include <wx/font.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/check_job.h"
+#include "engine/run_sgml.h"
+#include "ui/log_font.h"
+
+class ErrListView;
+class FileListView;
+class ListBoxView;
+class TessavoDoc;
+class wxConfigBase;
+class wxPanel;
+class wxSplitterWindow;
+class wxThreadEvent;
+class wxTimer;
+class wxTimerEvent;
+
+class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
+ public:
+  enum class CheckScope { All, Selected };
+
+  // Reads the window rectangle and the settings from `config` (the profile,
+  // not owned; it must outlive the frame) and builds the window.
+  CMainFrame(wxDocManager* manager, wxConfigBase* config);
+  ~CMainFrame() override;
+
+  // Starts a check of every target in the file pane's order, or of the
+  // selected target of the active pane. Does nothing while a check runs or
+  // when there is nothing to check.
+  void StartCheck(CheckScope scope);
+  // Asks a running check to stop; returns at once.
+  void abortCheck();
+  bool isChecking() const { return checker_.isRunning(); }
+
+  // Called by the file pane at start-up and after every New and Open: sets
+  // the list font the first time, then adds the command-line files.
+  void OnFileListInitialUpdate();
+  // The program's arguments that are targets (working sets left out).
+  void setCommandLineFiles(std::vector<std::string> files) { commandLineFiles_ = std::move(files); }
+
+  // Adds a folder's HTML files and shortcuts, recursively.
+  void AddFolder(const std::string& folder);
+
+  // The roads by which targets come in through commands.
+  void OnSelectFiles();
+  void OnSelectFolder();
+  void OnAddUri();
+
+  // Viewers: open the selected target in the editor or the browser, or in
+  // the browser window listed at position `n` (0-based) of the last browser
+  // menu.
+  void OnOpenEditor();
+  void OnOpenBrowser();
+  void OnBrowserEntry(int n);
+  // Hands the browser choice to the browser launcher.
+  void applyBrowserChoice();
+
+  // The error pane's double click: opens the line's target at its line in
+  // the editor when the line leads to a local file; otherwise nothing.
+  void openSelectedErrorLine();
+
+  // The pane that last had the focus; the file pane at first.
+  ListBoxView* activePane() const { return activePane_; }
+  void setActivePane(ListBoxView* pane) { activePane_ = pane; }
+
+  // A target is about to be freed: its error lines go first.
+  void targetRemoved(const CheckTarget* target);
+
+  FileListView* filePane() const { return filePane_; }
+  ErrListView* errorPane() const { return errorPane_; }
+  wxPanel* buttonBar() const { return buttonBar_; }
+  wxSplitterWindow* splitter() const { return splitter_; }
+  TessavoDoc* document() const { return document_; }
+  // Called by the document's view when it is made and when it goes.
+  void attachDocument(TessavoDoc* document);
+
+  const std::string& editorCommand() const { return editorCommand_; }
+  const std::string& validatorPath() const { return validatorPath_; }
+  int browserChoice() const { return browserChoice_; }
+  bool dropStart() const { return dropStart_ != 0; }
+  const LogFont& listFontRecord() const { return listFontRecord_; }
+  const wxFont& listFont() const { return listFont_; }
+
+  // The target the editor and browser commands act on: the file pane's
+  // selected target, or the target of the error pane's selected line with
+  // its line number (-1 in the file pane).
+  struct Selection {
+    CheckTarget* target;
+    int line;
+  };
+  std::optional<Selection> selection() const;
+
+  // When set, the end of every run writes this file (screenshot automation).
+  void setCheckDoneMarker(std::string path) { checkDoneMarker_ = std::move(path); }
+
+  void postCheckDone() override;
+  bool Destroy() override;
+
+  // The window rectangle to open with, from the settings.
+  static wxRect storedWindowRect(wxConfigBase* config);
+
+ private:
+  void createStatusBar();
+  void createButtonBar();
+  void createPanes();
+  void readSettings();
+  void writeInt(const char* key, long value);
+  void writeString(const char* key, const std::string& value);
+  void saveWindowRect();
+
+  void bindCommand(int id, void (CMainFrame::*handler)(wxCommandEvent&),
+                   void (CMainFrame::*rule)(wxUpdateUIEvent&));
+
+  // Command handlers.
+  void onFileNew(wxCommandEvent&);
+  void onFileOpen(wxCommandEvent&);
+  void onFileSave(wxCommandEvent&);
+  void onFileSaveAs(wxCommandEvent&);
+  void onAppExit(wxCommandEvent&);
+  void onSelectFiles(wxCommandEvent&);
+  void onSelectFolder(wxCommandEvent&);
+  void onAddUri(wxCommandEvent&);
+  void onEditClear(wxCommandEvent&);
+  void onCheckAll(wxCommandEvent&);
+  void onCheckSelected(wxCommandEvent&);
+  void onOpenEditor(wxCommandEvent&);
+  void onOpenBrowser(wxCommandEvent&);
+  void onBrowserEntry(wxCommandEvent&);
+  void onCheckAbort(wxCommandEvent&);
+  void onViewButtonBar(wxCommandEvent&);
+  void onViewStatusBar(wxCommandEvent&);
+  void onWindowSplit(wxCommandEvent&);
+  void onSetFont(wxCommandEvent&);
+  void onDropStart(wxCommandEvent&);
+  void onOptions(wxCommandEvent&);
+  void onHelp(wxCommandEvent&);
+  void onAbout(wxCommandEvent&);
+  void onNextPane(wxCommandEvent&);
+
+  // Enable rules.
+  void always(wxUpdateUIEvent&);
+  void whenIdle(wxUpdateUIEvent&);
+  void whenChecking(wxUpdateUIEvent&);
+  void ruleEditClear(wxUpdateUIEvent&);
+  void ruleCheckAll(wxUpdateUIEvent&);
+  void ruleCheckSelected(wxUpdateUIEvent&);
+  void ruleOpenEditor(wxUpdateUIEvent&);
+  void ruleOpenBrowser(wxUpdateUIEvent&);
+  void ruleButtonBar(wxUpdateUIEvent&);
+  void ruleStatusBar(wxUpdateUIEvent&);
+  void ruleDropStart(wxUpdateUIEvent&);
+
+  void onClose(wxCloseEvent& event);
+  void onCheckDone(wxThreadEvent& event);
+  void onMoveOrSize(wxEvent& event);
+  void onCharHook(wxKeyEvent& event);
+  void onIndicatorTimer(wxTimerEvent& event);
+
+  bool fileSelectionActive() const;
+  bool errorItemActive() const;
+
+  wxConfigBase* config_;  // not owned
+  FileListView* filePane_ = nullptr;
+  ErrListView* errorPane_ = nullptr;
+  wxPanel* buttonBar_ = nullptr;
+  wxSplitterWindow* splitter_ = nullptr;
+  ListBoxView* activePane_ = nullptr;
+  TessavoDoc* document_ = nullptr;  // not owned
+
+  // The job must outlive the thread that reads it: members are destroyed in
+  // reverse order, so the thread (declared after) goes first.
+  CheckJob job_;
+  RunSgml checker_;
+
+  wxFont listFont_;
+  LogFont listFontRecord_;
+  bool listFontSet_ = false;
+  int dropStart_ = 0;
+  std::string editorCommand_;
+  std::string validatorPath_;
+  int browserChoice_ = 0;
+
+  std::vector<std::string> commandLineFiles_;
+  std::string checkDoneMarker_;
+  wxRect normalRect_;
+  bool rectSaved_ = false;
+  // Keyboard move of the splitter bar: the position to go back to on Escape.
+  int splitStartPosition_ = -1;
+  wxTimer* indicatorTimer_ = nullptr;
+};
+
+#endif  // TESSAVO_UI_MAIN_FRAME_H_

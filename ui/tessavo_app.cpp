@@ -1,0 +1,141 @@
+#include "ui/tessavo_app.h"
+
+#include <wx/config.h>
+#include <wx/docview.h>
+#include <wx/fileconf.h>
+#include <wx/filename.h>
+
+#include <cstdlib>
+
+#include "files/file_name.h"
+#include "platform/settings_location.h"
+#include "platform/validator_environment.h"
+#include "ui/main_frame.h"
+#include "ui/tessavo_doc.h"
+#include "ui/wx_text.h"
+
+namespace {
+
+constexpr int kRecentFiles = 4;
+const wxString kRecentGroup = "Recent File List";
+
+// The recent-file list under the profile's own value names, "File1" to
+// "File4".
+void loadRecentFiles(wxConfigBase* config, wxFileHistory* history) {
+  for (int i = kRecentFiles; i >= 1; --i) {
+    wxString path;
+    if (config->Read(wxString::Format("%s/File%d", kRecentGroup, i), &path) && !path.empty()) {
+      history->AddFileToHistory(path);
+    }
+  }
+}
+
+void saveRecentFiles(wxConfigBase* config, const wxFileHistory* history) {
+  config->DeleteGroup(kRecentGroup);
+  for (size_t i = 0; i < history->GetCount(); ++i) {
+    config->Write(wxString::Format("%s/File%d", kRecentGroup, static_cast<int>(i + 1)),
+                  history->GetHistoryFile(i));
+  }
+  config->Flush();
+}
+
+// The framework's document manager, with a recent-file list of four entries
+// and no menu of its own.
+class TessavoDocManager : public wxDocManager {
+ public:
+  wxFileHistory* OnCreateFileHistory() override { return new wxFileHistory(kRecentFiles); }
+};
+
+}  // namespace
+
+TessavoApp::TessavoApp() = default;
+
+TessavoApp::~TessavoApp() {
+  if (settings_ && wxConfigBase::Get(false) == settings_.get()) wxConfigBase::Set(nullptr);
+}
+
+void TessavoApp::openSettings() {
+  if (settings_ && wxConfigBase::Get(false) == settings_.get()) wxConfigBase::Set(nullptr);
+  const wxString path = toWx(platform::settingsFilePath());
+  wxFileName::Mkdir(wxPathOnly(path), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+  settings_ = std::make_unique<wxFileConfig>("Tessavo", "Marrowby", path, wxString(),
+                                             wxCONFIG_USE_LOCAL_FILE);
+  wxConfigBase::Set(settings_.get());
+}
+
+bool TessavoApp::OnInit() {
+  // No wxApp::OnInit: it would read the arguments as options, and every
+  // argument of this program is a file.
+  platform::setValidatorEnvironment();
+  SetAppName("Tessavo");
+  SetVendorName("Marrowby");
+  openSettings();
+
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(fromWx(argv[i]));
+  if (!processCommandLine(arguments)) return false;
+
+  // The screenshot script checks the sample working set once the window is
+  // up; this is not a user option, only the script sets it.
+  if (const char* marker = std::getenv("TESSAVO_CHECK_DONE_MARKER"); marker && *marker) {
+    frame_->setCheckDoneMarker(marker);
+    frame_->CallAfter([this] { frame_->StartCheck(CMainFrame::CheckScope::All); });
+  }
+  return true;
+}
+
+bool TessavoApp::processCommandLine(const std::vector<std::string>& arguments) {
+  docManager_ = std::make_unique<TessavoDocManager>();
+  docManager_->SetMaxDocsOpen(1);
+  new wxDocTemplate(docManager_.get(), "TVX Working Set Files", "*.tvx", wxString(), "tvx",
+                    "Tessavo.Document", "Tessavo Document", CLASSINFO(TessavoDoc),
+                    CLASSINFO(TessavoView));
+  loadRecentFiles(settings_.get(), docManager_->GetFileHistory());
+
+  frame_ = new CMainFrame(docManager_.get(), settings_.get());
+  SetTopWindow(frame_);
+  std::vector<std::string> files;
+  const bool openWorkingSet =
+      !arguments.empty() && FileName(arguments.front()).extension(true) == "tvx";
+  for (std::size_t i = openWorkingSet ? 1 : 0; i < arguments.size(); ++i) {
+    files.push_back(arguments[i]);
+  }
+  frame_->setCommandLineFiles(files);
+
+  wxDocument* document = openWorkingSet
+                             ? docManager_->CreateDocument(toWx(arguments.front()), wxDOC_SILENT)
+                             : docManager_->CreateDocument(wxString(), wxDOC_NEW);
+  if (document == nullptr) {
+    frame_->Destroy();
+    frame_ = nullptr;
+    return false;
+  }
+  frame_->Show();
+  return true;
+}
+
+void TessavoApp::discardWindow() {
+  if (frame_ == nullptr) return;
+  if (TessavoDoc* document = frame_->document()) document->SetModifiedFlag(false);
+  docManager_->CloseDocuments(true);
+  frame_->Destroy();
+  frame_ = nullptr;
+  // The frame forwards its events to the document manager until it is
+  // really deleted, so the manager goes only after it.
+  DeletePendingObjects();
+  saveRecentFiles(settings_.get(), docManager_->GetFileHistory());
+  docManager_.reset();
+}
+
+int TessavoApp::OnExit() {
+  if (docManager_) {
+    saveRecentFiles(settings_.get(), docManager_->GetFileHistory());
+    docManager_.reset();
+  }
+  if (settings_) {
+    settings_->Flush();
+    if (wxConfigBase::Get(false) == settings_.get()) wxConfigBase::Set(nullptr);
+    settings_.reset();
+  }
+  return wxApp::OnExit();
+}

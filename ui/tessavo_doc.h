@@ -1,0 +1,68 @@
+// The working-set document: a file name, a title with the modified mark and
+// the ".tvx" file format. It holds no list of its own; the working set is the
+// file pane's lines, which loading fills through AddFile/AddUri and saving
+// walks.
+//
+// One document lives for the whole run of the program: New and Open reuse it
+// (the frame calls OnNewDocument/OnOpenDocument on it after the usual
+// question about unsaved changes). TessavoView is the document's one view; it
+// ties the document to the main frame's panes, which exist before it.
+//
+// Ownership: the pane pointers are borrowed from the frame (the splitter owns
+// the pane windows). User-interface thread only.
+#ifndef TESSAVO_UI_TESSAVO_DOC_H_
+#define TESSAVO_UI_TESSAVO_DOC_H_
+
+#include <wx/docview.h>
+
+class ErrListView;
+class FileListView;
+
+class TessavoDoc : public wxDocument {
+ public:
+  TessavoDoc() = default;
+
+  void setFilePane(FileListView* pane) { filePane_ = pane; }
+  void setErrorPane(ErrListView* pane) { errorPane_ = pane; }
+  FileListView* filePane() const { return filePane_; }
+  ErrListView* errorPane() const { return errorPane_; }
+
+  // Stores the modified flag and sets the title: the file's name, or "無題"
+  // for a working set without a file, followed by " *" while modified.
+  void SetModifiedFlag(bool modified);
+
+  void Modify(bool modified) override { SetModifiedFlag(modified); }
+  bool OnNewDocument() override;
+  // Reads a working-set file. A file without the signature line fails
+  // silently and leaves the panes as they were; otherwise both panes are
+  // emptied before the file's targets are added.
+  bool OnOpenDocument(const wxString& path) override;
+  bool OnSaveDocument(const wxString& path) override;
+  bool OnSaveModified() override;
+  void OnChangeFilename(bool notifyViews) override;
+  bool DeleteContents() override { return true; }
+
+  // The caption of the main window: the title, " - ", the program's name.
+  wxString frameCaption() const;
+
+ private:
+  FileListView* filePane_ = nullptr;  // not owned
+  ErrListView* errorPane_ = nullptr;  // not owned
+
+  wxDECLARE_DYNAMIC_CLASS(TessavoDoc);
+};
+
+class TessavoView : public wxView {
+ public:
+  TessavoView() = default;
+
+  bool OnCreate(wxDocument* document, long flags) override;
+  void OnDraw(wxDC* dc) override;
+  void OnChangeFilename() override;
+  bool OnClose(bool deleteWindow) override;
+
+ private:
+  wxDECLARE_DYNAMIC_CLASS(TessavoView);
+};
+
+#endif  // TESSAVO_UI_TESSAVO_DOC_H_

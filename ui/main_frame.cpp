@@ -24,9 +24,13 @@
 #include "files/folder_scan.h"
 #include "platform/process.h"
 #include "ui/about_dlg.h"
+#include "ui/app_with_help.h"
+#include "ui/browse_for_folder.h"
 #include "ui/command_ids.h"
 #include "ui/err_list_view.h"
 #include "ui/file_list_view.h"
+#include "ui/file_selection_dialog.h"
+#include "ui/frame_roads.h"
 #include "ui/menus.h"
 #include "ui/option_dlg.h"
 #include "ui/select_uri_dlg.h"
@@ -90,6 +94,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, wxConfigBase* config)
   readSettings();
   createPanes();
   activePane_ = filePane_;
+  roads_ = std::make_unique<FrameRoads>(this);
 
   auto* layout = new wxBoxSizer(wxVERTICAL);
   layout->Add(buttonBar_, 0, wxEXPAND);
@@ -139,6 +144,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, wxConfigBase* config)
 }
 
 CMainFrame::~CMainFrame() {
+  roads_.reset();
   if (indicatorTimer_ != nullptr) indicatorTimer_->Stop();
   delete indicatorTimer_;
   // The thread member is destroyed (and waits for a running check) before
@@ -262,16 +268,7 @@ void CMainFrame::OnFileListInitialUpdate() {
     errorPane_->setListFont(listFont_);
     listFontSet_ = true;
   }
-  bool added = false;
-  for (const std::string& file : commandLineFiles_) {
-    if (FileName(file).extension(true) == "tvx") continue;
-    filePane_->AddFile(file);
-    added = true;
-  }
-  if (added) {
-    if (document_ != nullptr) document_->SetModifiedFlag(false);
-    if (dropStart_ != 0) StartCheck(CheckScope::All);
-  }
+  targetCollection().addCommandLineFiles(commandLineFiles_);
 }
 
 // ---------------------------------------------------------------- checking
@@ -309,6 +306,7 @@ void CMainFrame::onCheckDone(wxThreadEvent& /*event*/) {
   // The run's lines are all in the pane's model; show them now so that the
   // closing line is on screen with the re-enabled commands.
   errorPane_->syncWithModel();
+  targetCollection().runEnded();
   if (!checkDoneMarker_.empty()) {
     if (std::FILE* marker = std::fopen(checkDoneMarker_.c_str(), "w")) std::fclose(marker);
   }
@@ -426,14 +424,9 @@ void CMainFrame::onSelectFiles(wxCommandEvent&) {
 
 void CMainFrame::OnSelectFiles() {
   if (isChecking()) return;
-  wxFileDialog dialog(this, wxString(), wxString(), wxString(), wxFileSelectorDefaultWildcardStr,
-                      wxFD_OPEN | wxFD_MULTIPLE | wxFD_FILE_MUST_EXIST);
+  FileSelectionDialog dialog(this);
   if (dialog.ShowModal() != wxID_OK) return;
-  wxArrayString paths;
-  dialog.GetPaths(paths);
-  for (const wxString& path : paths) filePane_->AddFile(fromWx(path));
-  if (document_ != nullptr) document_->SetModifiedFlag(true);
-  if (dropStart_ != 0) StartCheck(CheckScope::All);
+  targetCollection().addChosenFiles(dialog.chosenPaths());
 }
 
 void CMainFrame::onSelectFolder(wxCommandEvent&) {
@@ -442,15 +435,11 @@ void CMainFrame::onSelectFolder(wxCommandEvent&) {
 
 void CMainFrame::OnSelectFolder() {
   if (isChecking()) return;
-  wxDirDialog dialog(this, text("検査するフォルダ"), wxString(),
-                     wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
-  if (dialog.ShowModal() != wxID_OK) return;
-  std::string folder = fromWx(dialog.GetPath());
-  if (folder.empty()) return;
-  if (folder.back() != '/') folder += '/';
-  AddFolder(folder);
-  if (document_ != nullptr) document_->SetModifiedFlag(true);
-  if (dropStart_ != 0) StartCheck(CheckScope::All);
+  targetCollection().addChosenFolder(BrowseForFolder(this, "検査するフォルダ", std::string()));
+}
+
+TargetCollection& CMainFrame::targetCollection() {
+  return roads_->roads();
 }
 
 void CMainFrame::AddFolder(const std::string& folder) {
@@ -465,9 +454,7 @@ void CMainFrame::OnAddUri() {
   if (isChecking()) return;
   SelectUriDlg dialog(this);
   if (dialog.ShowModal() != wxID_OK) return;
-  errorPane_->ClearLines();
-  filePane_->AddUri(dialog.uriText);
-  if (document_ != nullptr) document_->SetModifiedFlag(true);
+  targetCollection().addEnteredUri(dialog.uriText);
 }
 
 void CMainFrame::onEditClear(wxCommandEvent&) {
@@ -613,29 +600,7 @@ void CMainFrame::onOptions(wxCommandEvent&) {
 }
 
 void CMainFrame::onHelp(wxCommandEvent&) {
-  // The help page lies beside the executable; its name is matched without
-  // regard to case, as the page may have been copied from elsewhere.
-  const wxString folder = wxPathOnly(wxStandardPaths::Get().GetExecutablePath());
-  wxString found;
-  wxDir dir(folder);
-  wxString name;
-  for (bool more = dir.IsOpened() && dir.GetFirst(&name, wxString(), wxDIR_FILES); more;
-       more = dir.GetNext(&name)) {
-    if (name.IsSameAs("index.htm", false)) {
-      found = folder + "/" + name;
-      break;
-    }
-  }
-  if (found.empty()) {
-    wxMessageBox(text("ヘルプ（HTML）ファイルが見つかりません。実行ファイルと同じフォルダに置いてく"
-                      "ださい。"),
-                 kProgramName, wxOK | wxICON_EXCLAMATION, this);
-    return;
-  }
-  if (!wxLaunchDefaultBrowser(found)) {
-    wxMessageBox(text("ヘルプ (HTML) ファイルを開けません"), kProgramName,
-                 wxOK | wxICON_EXCLAMATION, this);
-  }
+  if (auto* app = dynamic_cast<CAppWithHelp*>(wxApp::GetInstance())) app->showHelp();
 }
 
 void CMainFrame::onAbout(wxCommandEvent&) {

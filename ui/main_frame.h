@@ -16,6 +16,7 @@
 #include <wx/docview.h>
 #include <wx/font.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,8 @@
 
 class ErrListView;
 class FileListView;
+class FrameRoads;
+class TargetCollection;
 class ListBoxView;
 class TessavoDoc;
 class wxConfigBase;
@@ -60,6 +63,10 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
 
   // Adds a folder's HTML files and shortcuts, recursively.
   void AddFolder(const std::string& folder);
+
+  // The roads by which targets come in (dialogs, drop, command line,
+  // hand-over from a second start).
+  TargetCollection& targetCollection();
 
   // The roads by which targets come in through commands.
   void OnSelectFiles();
@@ -201,6 +208,7 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   int browserChoice_ = 0;
 
   std::vector<std::string> commandLineFiles_;
+  std::unique_ptr<FrameRoads> roads_;
   std::string checkDoneMarker_;
   wxRect normalRect_;
   bool rectSaved_ = false;

@@ -1,39 +1,48 @@
 // The command ids of the window: menu entries, button-bar buttons and
-// context-menu entries all send these. The numbers are the system's own and
-// stay the same on every platform.
+// context-menu entries all send these.
+//
+// The design numbers the commands from 0x8000 up (32778 for the editor
+// command, 57600 for New, ...), but wx accepts only ids below 0x7FFF for
+// menu entries and windows. Each id is therefore its design number less
+// 0x8000; the names and their order stay, and nothing outside the window
+// sees the numbers.
 #ifndef TESSAVO_UI_COMMAND_IDS_H_
 #define TESSAVO_UI_COMMAND_IDS_H_
 
-constexpr int ID_OPEN_EDITOR = 32778;
-constexpr int ID_DROP_START = 32785;
-constexpr int ID_SELECT_FILES = 32789;
-constexpr int ID_CHECK_ALL = 32790;
-constexpr int ID_CHECK_SELECTED = 32791;
-constexpr int ID_VIEW_BUTTONBAR = 32792;
-constexpr int ID_SET_FONT = 32793;
-constexpr int ID_OPTIONS = 32796;
-constexpr int ID_OPEN_BROWSER = 32779;
-constexpr int ID_BROWSER_01 = 32797;  // ID_BROWSER_01 .. ID_BROWSER_10 are consecutive
-constexpr int ID_BROWSER_10 = 32806;
-constexpr int ID_CHECK_ABORT = 32807;
-constexpr int ID_SELECT_FOLDER = 32808;
-constexpr int ID_ADD_URI = 32809;
+constexpr int commandId(int designNumber) {
+  return designNumber - 0x8000;
+}
 
-constexpr int ID_FILE_NEW = 57600;
-constexpr int ID_FILE_OPEN = 57601;
-constexpr int ID_FILE_SAVE = 57603;
-constexpr int ID_FILE_SAVE_AS = 57604;
-constexpr int ID_EDIT_CLEAR = 57632;
-constexpr int ID_WINDOW_SPLIT = 57653;
-constexpr int ID_APP_ABOUT = 57664;
-constexpr int ID_APP_EXIT = 57665;
-constexpr int ID_HELP = 57670;
-constexpr int ID_NEXT_PANE = 57680;
-constexpr int ID_PREV_PANE = 57681;
-constexpr int ID_VIEW_STATUS_BAR = 59393;
+constexpr int ID_OPEN_EDITOR = commandId(32778);
+constexpr int ID_OPEN_BROWSER = commandId(32779);
+constexpr int ID_DROP_START = commandId(32785);
+constexpr int ID_SELECT_FILES = commandId(32789);
+constexpr int ID_CHECK_ALL = commandId(32790);
+constexpr int ID_CHECK_SELECTED = commandId(32791);
+constexpr int ID_VIEW_BUTTONBAR = commandId(32792);
+constexpr int ID_SET_FONT = commandId(32793);
+constexpr int ID_OPTIONS = commandId(32796);
+constexpr int ID_BROWSER_01 = commandId(32797);  // ID_BROWSER_01 .. ID_BROWSER_10 are consecutive
+constexpr int ID_BROWSER_10 = commandId(32806);
+constexpr int ID_CHECK_ABORT = commandId(32807);
+constexpr int ID_SELECT_FOLDER = commandId(32808);
+constexpr int ID_ADD_URI = commandId(32809);
+
+constexpr int ID_FILE_NEW = commandId(57600);
+constexpr int ID_FILE_OPEN = commandId(57601);
+constexpr int ID_FILE_SAVE = commandId(57603);
+constexpr int ID_FILE_SAVE_AS = commandId(57604);
+constexpr int ID_EDIT_CLEAR = commandId(57632);
+constexpr int ID_WINDOW_SPLIT = commandId(57653);
+constexpr int ID_APP_ABOUT = commandId(57664);
+constexpr int ID_APP_EXIT = commandId(57665);
+constexpr int ID_HELP = commandId(57670);
+constexpr int ID_NEXT_PANE = commandId(57680);
+constexpr int ID_PREV_PANE = commandId(57681);
+constexpr int ID_VIEW_STATUS_BAR = commandId(59393);
 
 // Window ids of the frame's parts.
-constexpr int AFX_IDW_PANE_FIRST = 59648;  // the splitter
+constexpr int AFX_IDW_PANE_FIRST = commandId(59648);  // the splitter
 constexpr int IDD_BUTTON_BAR = 103;
 
 #endif  // TESSAVO_UI_COMMAND_IDS_H_

@@ -50,8 +50,6 @@ void ErrListView::requestSync() {
 
 void ErrListView::syncWithModel() {
   syncPending_.store(false);
-  std::vector<wxString> added;
-  long total = 0;
   bool cleared = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -60,14 +58,21 @@ void ErrListView::syncWithModel() {
       measuredLines_ = 0;
       cleared = true;
     }
+  }
+  // Outside the lock: the control may ask for line texts, which locks.
+  if (cleared) ListBoxView::ClearLines();
+  long total = 0;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    // A clear in between has asked for the next pass, which resets.
+    if (generation_ != shownGeneration_) return;
     total = static_cast<long>(lines_.size());
     const long end = std::min(total, measuredLines_ + kLinesPerSync);
-    added.reserve(static_cast<std::size_t>(end - measuredLines_));
-    for (long i = measuredLines_; i < end; ++i) added.push_back(toWx(lines_[i].text));
+    // Measured under the lock: the run may clear the lines meanwhile, and
+    // measuring is a table look-up per character.
+    for (long i = measuredLines_; i < end; ++i) measureLine(lines_[i].text);
     measuredLines_ = end;
   }
-  if (cleared) ListBoxView::ClearLines();
-  for (const wxString& text : added) measureLine(text);
   showLineCount(measuredLines_);
   // A large backlog is shown in slices so that the window keeps answering.
   if (measuredLines_ < total) requestSync();

@@ -29,22 +29,46 @@ void FileListView::addTarget(std::unique_ptr<CheckTarget> target) {
   if (document_ != nullptr) document_->SetModifiedFlag(true);
 }
 
-long FileListView::AddLine(const std::string& text, std::unique_ptr<CheckTarget> target) {
+void FileListView::AddLine(const std::string& text, std::unique_ptr<CheckTarget> target) {
   const wxString shown = toWx(text);
-  Line line{text, shown.Lower(), std::move(target)};
-  const auto at = std::upper_bound(
-      lines_.begin(), lines_.end(), line.key,
-      [](const wxString& key, const Line& other) { return key.compare(other.key) < 0; });
-  const long index = static_cast<long>(at - lines_.begin());
-  lines_.insert(at, std::move(line));
+  added_.push_back(std::make_unique<Line>(Line{text, shown.Lower(), std::move(target)}));
   showLineCount(lineCount());
-  lineInserted(index);
   measureLine(shown);
-  return index;
+}
+
+const std::vector<std::unique_ptr<FileListView::Line>>& FileListView::sorted() const {
+  if (added_.empty()) return lines_;
+  // The selection belongs to a line, not to an index.
+  const long selectedIndex = rawSelectedLine();
+  const Line* selected = selectedIndex >= 0 && selectedIndex < static_cast<long>(lines_.size())
+                             ? lines_[selectedIndex].get()
+                             : nullptr;
+  auto byKey = [](const std::unique_ptr<Line>& a, const std::unique_ptr<Line>& b) {
+    return a->key.compare(b->key) < 0;
+  };
+  std::stable_sort(added_.begin(), added_.end(), byKey);
+  std::vector<std::unique_ptr<Line>> merged;
+  merged.reserve(lines_.size() + added_.size());
+  // On equal keys std::merge takes the earlier lines first.
+  std::merge(std::make_move_iterator(lines_.begin()), std::make_move_iterator(lines_.end()),
+             std::make_move_iterator(added_.begin()), std::make_move_iterator(added_.end()),
+             std::back_inserter(merged), byKey);
+  lines_ = std::move(merged);
+  added_.clear();
+  if (selected != nullptr) {
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+      if (lines_[i].get() == selected) {
+        const_cast<FileListView*>(this)->moveSelection(selectedIndex, static_cast<long>(i));
+        break;
+      }
+    }
+  }
+  return lines_;
 }
 
 void FileListView::ClearLines() {
   lines_.clear();
+  added_.clear();
   ListBoxView::ClearLines();
 }
 
@@ -52,7 +76,8 @@ void FileListView::RemoveSelected() {
   const long index = selectedLine();
   if (index < 0 || index >= lineCount()) return;
   selectLine(-1);
-  std::unique_ptr<CheckTarget> removed = std::move(lines_[index].target);
+  sorted();
+  std::unique_ptr<CheckTarget> removed = std::move(lines_[index]->target);
   lines_.erase(lines_.begin() + index);
   showLineCount(lineCount());
   frame()->targetRemoved(removed.get());
@@ -66,18 +91,18 @@ void FileListView::OnInitialUpdate() {
 
 CheckTarget* FileListView::selectedTarget() const {
   const long index = selectedLine();
-  return index >= 0 && index < lineCount() ? lines_[index].target.get() : nullptr;
+  return index >= 0 && index < lineCount() ? sorted()[index]->target.get() : nullptr;
 }
 
 std::vector<CheckTarget*> FileListView::targets() const {
   std::vector<CheckTarget*> all;
   all.reserve(lines_.size());
-  for (const Line& line : lines_) all.push_back(line.target.get());
+  for (const auto& line : sorted()) all.push_back(line->target.get());
   return all;
 }
 
 wxString FileListView::lineTextForDisplay(long index) const {
-  return index >= 0 && index < lineCount() ? toWx(lines_[index].text) : wxString();
+  return index >= 0 && index < lineCount() ? toWx(sorted()[index]->text) : wxString();
 }
 
 wxMenu* FileListView::createContextMenu() const {

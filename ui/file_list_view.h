@@ -30,9 +30,9 @@ class FileListView : public ListBoxView, public TargetSink {
   void AddFile(const std::string& path) override;
   void AddUri(const std::string& text) override;
 
-  // Inserts a line at its sorted place and takes the target; returns the
-  // line's index. Equal texts keep the order in which they came.
-  long AddLine(const std::string& text, std::unique_ptr<CheckTarget> target);
+  // Adds a line at its sorted place and takes the target. Equal texts keep
+  // the order in which they came.
+  void AddLine(const std::string& text, std::unique_ptr<CheckTarget> target);
 
   void ClearLines() override;
 
@@ -45,9 +45,9 @@ class FileListView : public ListBoxView, public TargetSink {
 
   void setDocument(TessavoDoc* document) { document_ = document; }
 
-  long lineCount() const { return static_cast<long>(lines_.size()); }
-  std::string lineText(long index) const { return lines_.at(index).text; }
-  CheckTarget* target(long index) const { return lines_.at(index).target.get(); }
+  long lineCount() const { return static_cast<long>(lines_.size() + added_.size()); }
+  std::string lineText(long index) const { return sorted().at(index)->text; }
+  CheckTarget* target(long index) const { return sorted().at(index)->target.get(); }
   // The selected line's target, or null.
   CheckTarget* selectedTarget() const;
   // Every target, in line order.
@@ -55,6 +55,7 @@ class FileListView : public ListBoxView, public TargetSink {
 
  protected:
   wxString lineTextForDisplay(long index) const override;
+  void settleLines() const override { sorted(); }
   wxMenu* createContextMenu() const override;
   void onLineActivated(long index) override;
 
@@ -66,8 +67,15 @@ class FileListView : public ListBoxView, public TargetSink {
   };
 
   void addTarget(std::unique_ptr<CheckTarget> target);
+  // The lines in order, after merging those added since the last call.
+  const std::vector<std::unique_ptr<Line>>& sorted() const;
 
-  std::vector<Line> lines_;
+  // Sorted lines, and lines added since they were last sorted. Adding one
+  // by one into the sorted order would move half the lines each time (a
+  // folder of 10,000 files); new lines wait here until someone looks, and
+  // then go in with one merge. Both are mutable because looking sorts.
+  mutable std::vector<std::unique_ptr<Line>> lines_;
+  mutable std::vector<std::unique_ptr<Line>> added_;
   TessavoDoc* document_ = nullptr;  // not owned
 };
 

@@ -4,6 +4,7 @@
 #include <wx/menu.h>
 
 #include "ui/main_frame.h"
+#include "ui/wx_text.h"
 
 namespace {
 
@@ -36,14 +37,29 @@ void ListBoxView::ClearLines() {
 }
 
 long ListBoxView::selectedLine() const {
-  return GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
+  settleLines();
+  return rawSelectedLine();
+}
+
+long ListBoxView::rawSelectedLine() const {
+  // Finding the selection in a virtual list walks every line, so the last
+  // answer is kept and checked first.
+  if (GetSelectedItemCount() == 0) return -1;
+  if (selectionHint_ >= 0 && selectionHint_ < GetItemCount() &&
+      GetItemState(selectionHint_, wxLIST_STATE_SELECTED) != 0) {
+    return selectionHint_;
+  }
+  selectionHint_ = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
+  return selectionHint_;
 }
 
 void ListBoxView::selectLine(long index) {
+  settleLines();
   const long previous = selectedLine();
   if (previous == index) return;
   if (previous >= 0) SetItemState(previous, 0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
   if (index >= 0 && index < GetItemCount()) {
+    selectionHint_ = index;
     SetItemState(index, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
                  wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
   }
@@ -79,19 +95,33 @@ void ListBoxView::measureLine(const wxString& text) {
   }
 }
 
+void ListBoxView::measureLine(const std::string& bytes) {
+  int width = 0;
+  for (const char byte : bytes) {
+    const auto c = static_cast<unsigned char>(byte);
+    if (c >= 0x80) {
+      measureLine(toWx(bytes));
+      return;
+    }
+    width += characterWidth(c);
+  }
+  if (width > extent_) {
+    extent_ = width;
+    fitColumn();
+  }
+}
+
 void ListBoxView::showLineCount(long count) {
   if (count != GetItemCount()) SetItemCount(count);
   Refresh();
 }
 
-void ListBoxView::lineInserted(long index) {
-  const long selected = selectedLine();
-  if (selected >= index) {
-    // The selection follows its line to the new index.
-    SetItemState(selected, 0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
-    SetItemState(selected + 1, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
-                 wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
-  }
+void ListBoxView::moveSelection(long from, long to) {
+  if (from == to) return;
+  SetItemState(from, 0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+  selectionHint_ = to;
+  SetItemState(to, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+               wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
 }
 
 wxString ListBoxView::OnGetItemText(long item, long /*column*/) const {

@@ -60,10 +60,17 @@ class ListBoxView : public wxListCtrl {
 
   // Widens the scroll range so that `text` fits.
   void measureLine(const wxString& text);
+  // The same for a line in the program's code page; ASCII lines are measured
+  // without converting them.
+  void measureLine(const std::string& bytes);
   // Tells the control how many lines there are.
   void showLineCount(long count);
-  // The control's selection after a line was inserted before it or removed.
-  void lineInserted(long index);
+  // Brings the subclass's line order up to date before an index is used.
+  virtual void settleLines() const {}
+  // The selected index as the control holds it, without settling.
+  long rawSelectedLine() const;
+  // Moves the selection from one index to another (its line moved).
+  void moveSelection(long from, long to);
 
  private:
   wxString OnGetItemText(long item, long column) const override;
@@ -77,6 +84,7 @@ class ListBoxView : public wxListCtrl {
 
   CMainFrame* frame_;  // not owned
   int extent_ = 0;
+  mutable long selectionHint_ = -1;
   // Advance widths of the current font by code point; 0 = not measured yet.
   std::vector<int> bmpWidths_;
   std::unordered_map<wxUniChar::value_type, int> otherWidths_;

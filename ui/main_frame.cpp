@@ -191,6 +191,9 @@ void CMainFrame::createButtonBar() {
     row->Add(control, 0, wxALL, 2);
   }
   buttonBar_->SetSizer(row);
+  // The bar is cut at the window's edge rather than widening the window
+  // beyond its stored size.
+  buttonBar_->SetMinSize(wxSize(1, row->GetMinSize().GetHeight()));
 }
 
 void CMainFrame::createPanes() {

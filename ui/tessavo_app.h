@@ -74,6 +74,4 @@ class TessavoApp : public CAppWithHelp {
   bool handedOver_ = false;
 };
 
-wxDECLARE_APP(TessavoApp);
-
 #endif  // TESSAVO_UI_TESSAVO_APP_H_

@@ -52,6 +52,10 @@ void TessavoDoc::SetModifiedFlag(bool modified) {
   if (!GetFilename().empty()) title = toWx(FileName(fromWx(GetFilename())).name());
   if (modified) title += " *";
   SetTitle(title);
+  // Adding 10,000 targets sets the flag 10,000 times; the caption is only
+  // touched when its text changes.
+  if (title == shownTitle_ || m_documentViews.IsEmpty()) return;
+  shownTitle_ = title;
   for (wxList::compatibility_iterator node = m_documentViews.GetFirst(); node;
        node = node->GetNext()) {
     static_cast<wxView*>(node->GetData())->OnChangeFilename();
@@ -146,6 +150,7 @@ bool TessavoView::OnCreate(wxDocument* document, long /*flags*/) {
   if (frame == nullptr || doc == nullptr) return false;
   SetFrame(frame);
   frame->attachDocument(doc);
+  OnChangeFilename();
   return true;
 }
 

@@ -48,6 +48,7 @@ class TessavoDoc : public wxDocument {
  private:
   FileListView* filePane_ = nullptr;  // not owned
   ErrListView* errorPane_ = nullptr;  // not owned
+  wxString shownTitle_;               // the title the caption shows
 
   wxDECLARE_DYNAMIC_CLASS(TessavoDoc);
 };

@@ -1,0 +1,246 @@
+// The main frame: its parts, its settings and the enable rules of its
+// commands, idle and during a run.
+#include <wx/fontdlg.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/panel.h>
+#include <wx/splitter.h>
+#include <wx/statusbr.h>
+
+#include <map>
+
+#include "ui/command_ids.h"
+#include "ui/wx_text.h"
+#include "window_fixture.h"
+
+namespace {
+
+TEST_F(WindowTest, FirstStartHasEveryPartAndTheDefaults) {
+  open();
+  // GTK keeps a window at least as wide as its menu bar, which is a little
+  // wider than 300 pixels with these menu titles.
+  EXPECT_EQ(frame->GetPosition(), wxPoint(0, 0));
+  EXPECT_EQ(frame->GetSize().GetHeight(), 400);
+  EXPECT_GE(frame->GetSize().GetWidth(), 300);
+  EXPECT_LE(frame->GetSize().GetWidth(), 400);
+  EXPECT_EQ(frame->splitter()->GetSashPosition(), 100);
+  EXPECT_EQ(caption(), "無題 - Tessavo");
+  EXPECT_EQ(fromWx(frame->GetStatusBar()->GetStatusText(0)), "ﾚﾃﾞｨ");
+  EXPECT_EQ(frame->GetStatusBar()->GetFieldsCount(), 5);
+  EXPECT_EQ(frame->listFontRecord().faceName, "FixedSys");
+  EXPECT_EQ(frame->listFontRecord().height, -13);
+  EXPECT_EQ(frame->editorCommand(), "xdg-open");
+  EXPECT_EQ(frame->validatorPath(), "");
+
+  wxMenuBar* bar = frame->GetMenuBar();
+  ASSERT_EQ(bar->GetMenuCount(), 5u);
+  const char* titles[] = {"ファイル(&F)", "編集(&E)", "表示(&V)", "設定(&S)", "ヘルプ(&H)"};
+  for (size_t i = 0; i < 5; ++i) EXPECT_EQ(fromWx(bar->GetMenuLabel(i)), titles[i]);
+  EXPECT_EQ(fromWx(bar->FindItem(ID_CHECK_ALL)->GetItemLabel()), "全て検査(&A)\tCtrl+S");
+  EXPECT_EQ(fromWx(bar->FindItem(ID_SELECT_FILES)->GetHelp()), "検査するファイルを選びます。");
+  EXPECT_EQ(bar->GetMenu(1)->GetMenuItemCount(), 11u);
+
+  const std::map<int, std::string> buttons = {{ID_CHECK_ALL, "全て検査"},
+                                              {ID_OPEN_EDITOR, "編集"},
+                                              {ID_OPEN_BROWSER, "閲覧"},
+                                              {ID_CHECK_ABORT, "検査中断"}};
+  for (const auto& [id, label] : buttons) {
+    wxWindow* button = frame->buttonBar()->FindWindow(id);
+    ASSERT_NE(button, nullptr) << label;
+    EXPECT_EQ(fromWx(button->GetLabel()), label);
+  }
+}
+
+TEST_F(WindowTest, EnableRulesWhenIdleFollowTheActivePaneAndItsSelection) {
+  open();
+  const std::vector<int> ids = {ID_EDIT_CLEAR,  ID_CHECK_ALL,    ID_CHECK_SELECTED,
+                                ID_OPEN_EDITOR, ID_OPEN_BROWSER, ID_CHECK_ABORT};
+  auto rules = [&] {
+    std::vector<bool> now;
+    for (int id : ids) now.push_back(enabled(id));
+    return now;
+  };
+  // Empty panes: nothing to check, remove or open.
+  EXPECT_EQ(rules(), (std::vector<bool>{false, false, false, false, false, false}));
+
+  files->AddFile("/d/a.htm");
+  files->AddUri("http://server/b.html");
+  CheckTarget* local = files->target(0);
+  CheckTarget* remote = files->target(1);
+  errors->AddLine("-------- /d/a.htm", std::make_unique<ErrorItem>(ErrorItem{local, -1}));
+  errors->AddLine("b.html:3:1:E: x", std::make_unique<ErrorItem>(ErrorItem{remote, 3}));
+  errors->AddLine("検査終了", nullptr);
+  errors->syncWithModel();
+
+  struct Row {
+    const char* what;
+    bool errorPaneActive;
+    long line;
+    std::vector<bool> expected;  // in the order of `ids`
+  };
+  const Row rows[] = {
+      {"file pane, nothing selected", false, -1, {false, true, false, false, false, false}},
+      {"file pane, local file", false, 0, {true, true, true, true, true, false}},
+      {"file pane, http target", false, 1, {true, true, true, false, true, false}},
+      {"error pane, local header line", true, 0, {false, true, true, true, true, false}},
+      {"error pane, http error line", true, 1, {false, true, true, false, true, false}},
+      {"error pane, closing line", true, 2, {false, true, false, false, false, false}},
+  };
+  for (const Row& row : rows) {
+    files->selectLine(-1);
+    errors->selectLine(-1);
+    ListBoxView* pane =
+        row.errorPaneActive ? static_cast<ListBoxView*>(errors) : static_cast<ListBoxView*>(files);
+    pane->selectLine(row.line);
+    frame->setActivePane(pane);
+    EXPECT_EQ(rules(), row.expected) << row.what;
+  }
+  // The file pane keeps its selection, but the error pane is active.
+  files->selectLine(0);
+  frame->setActivePane(errors);
+  errors->selectLine(-1);
+  EXPECT_FALSE(enabled(ID_EDIT_CLEAR));
+
+  for (int id : {ID_SELECT_FILES, ID_SELECT_FOLDER, ID_ADD_URI, ID_FILE_NEW, ID_FILE_OPEN,
+                 ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_APP_EXIT, ID_SET_FONT, ID_OPTIONS, ID_DROP_START,
+                 ID_VIEW_BUTTONBAR, ID_HELP, ID_APP_ABOUT, ID_BROWSER_01, ID_BROWSER_10}) {
+    EXPECT_TRUE(enabled(id)) << id;
+  }
+}
+
+TEST_F(WindowTest, DuringARunOnlyViewingSavingSettingsAndAbortStayEnabled) {
+  writeSettings("SP Location=" + slowValidator(1.5) + "\n");
+  open();
+  files->AddFile(writeFile("a.htm", "<p>a</p>\n"));
+  files->selectLine(0);
+  frame->setActivePane(files);
+  command(ID_CHECK_ALL);
+  ASSERT_TRUE(frame->isChecking());
+
+  for (int id : {ID_SELECT_FILES, ID_SELECT_FOLDER, ID_ADD_URI, ID_EDIT_CLEAR, ID_CHECK_ALL,
+                 ID_CHECK_SELECTED, ID_FILE_NEW, ID_FILE_OPEN, ID_APP_EXIT}) {
+    EXPECT_FALSE(enabled(id)) << id;
+  }
+  for (int id : {ID_CHECK_ABORT, ID_OPEN_EDITOR, ID_OPEN_BROWSER, ID_FILE_SAVE, ID_FILE_SAVE_AS,
+                 ID_SET_FONT, ID_OPTIONS, ID_VIEW_BUTTONBAR, ID_DROP_START, ID_APP_ABOUT}) {
+    EXPECT_TRUE(enabled(id)) << id;
+  }
+  // A second start while running changes nothing.
+  frame->StartCheck(CMainFrame::CheckScope::Selected);
+
+  command(ID_CHECK_ABORT);
+  waitForRunEnd();
+  EXPECT_FALSE(enabled(ID_CHECK_ABORT));
+  EXPECT_TRUE(enabled(ID_CHECK_ALL));
+  EXPECT_TRUE(enabled(ID_APP_EXIT));
+}
+
+TEST_F(WindowTest, CloseIsRefusedDuringARunAndAllowedAfterIt) {
+  writeSettings("SP Location=" + slowValidator(1.0) + "\n");
+  open();
+  files->AddFile(writeFile("a.htm", "<p>a</p>\n"));
+  document()->SetModifiedFlag(false);
+  command(ID_CHECK_ALL);
+  ASSERT_TRUE(frame->isChecking());
+
+  wxTEST_DIALOG(frame->Close(), ExpectDialog<wxMessageDialog>([](wxMessageDialog* box) {
+                  EXPECT_EQ(fromWx(box->GetMessage()), "検査中は終了できません");
+                  EXPECT_EQ(fromWx(box->GetTitle()), "Tessavo");
+                  return wxID_OK;
+                }));
+  pump();
+  EXPECT_FALSE(wxTheApp->IsScheduledForDestruction(frame));
+  EXPECT_TRUE(frame->IsShown());
+
+  waitForRunEnd();
+  EXPECT_TRUE(frame->Close());
+  EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(frame));
+}
+
+TEST_F(WindowTest, DestroyingTheWindowDuringARunWaitsForItWithoutDeadlock) {
+  writeSettings("SP Location=" + slowValidator(0.5) + "\n");
+  open();
+  for (int i = 0; i < 3; ++i) files->AddFile(writeFile("a" + std::to_string(i) + ".htm", "<p>\n"));
+  command(ID_CHECK_ALL);
+  ASSERT_TRUE(frame->isChecking());
+  app().discardWindow();  // what a close that cannot be refused does
+  frame = nullptr;
+  SUCCEED();
+}
+
+TEST_F(WindowTest, WindowRectangleIsWrittenOnDestroyAndReadBack) {
+  open();
+  frame->SetSize(40, 30, 500, 360);
+  pump();
+  close();
+  const std::string written = settingsText();
+  EXPECT_NE(written.find("left=40"), std::string::npos) << written;
+  EXPECT_NE(written.find("top=30"), std::string::npos);
+  EXPECT_NE(written.find("right=540"), std::string::npos);
+  EXPECT_NE(written.find("bottom=390"), std::string::npos);
+  open();
+  EXPECT_EQ(frame->GetRect(), wxRect(40, 30, 500, 360));
+}
+
+TEST_F(WindowTest, StoredRectangleOutsideEveryDisplayOpensAtTheDefaultPosition) {
+  writeSettings("left=20000\ntop=20000\nright=20400\nbottom=20300\nFileListPaneSizeY=60\n");
+  open();
+  EXPECT_EQ(frame->GetRect(), wxRect(0, 0, 400, 300));
+  EXPECT_EQ(frame->splitter()->GetSashPosition(), 60);
+}
+
+TEST_F(WindowTest, FontValueOfTheWrongLengthFallsBackToTheDefault) {
+  // 59 bytes, base64 as the profile stores binary values.
+  writeSettings("font=" + std::string(76, 'A') + "AA==\n");
+  open();
+  EXPECT_EQ(frame->listFontRecord().faceName, "FixedSys");
+  EXPECT_EQ(frame->listFontRecord().height, -13);
+}
+
+TEST_F(WindowTest, FontDialogAppliesAndStoresTheRecord) {
+  open();
+  wxFont chosen(wxFontInfo(wxSize(0, 20)).Family(wxFONTFAMILY_TELETYPE).Bold());
+  wxTEST_DIALOG(command(ID_SET_FONT), ExpectDialog<wxFontDialog>([&](wxFontDialog* dialog) {
+                  dialog->GetFontData().SetChosenFont(chosen);
+                  return wxID_OK;
+                }));
+  // The toolkit sizes fonts in points, so the pixel height may round.
+  const int height = frame->listFontRecord().height;
+  EXPECT_NEAR(height, -20, 1);
+  EXPECT_EQ(frame->listFontRecord().weight, 700);
+  EXPECT_EQ(files->GetFont(), frame->listFont());
+  EXPECT_EQ(errors->GetFont(), frame->listFont());
+  close();
+  open();
+  EXPECT_EQ(frame->listFontRecord().height, height);
+  EXPECT_EQ(frame->listFontRecord().weight, 700);
+
+  // Cancel changes nothing.
+  wxTEST_DIALOG(command(ID_SET_FONT),
+                ExpectDialog<wxFontDialog>([](wxFontDialog*) { return wxID_CANCEL; }));
+  EXPECT_EQ(frame->listFontRecord().height, height);
+}
+
+TEST_F(WindowTest, TogglesShowTheirStateAndDropStartIsStoredAtOnce) {
+  open();
+  EXPECT_FALSE(checked(ID_DROP_START));
+  command(ID_DROP_START);
+  EXPECT_TRUE(checked(ID_DROP_START));
+  EXPECT_NE(settingsText().find("DropStart=1"), std::string::npos);
+  command(ID_DROP_START);
+  EXPECT_FALSE(checked(ID_DROP_START));
+  EXPECT_NE(settingsText().find("DropStart=0"), std::string::npos);
+
+  EXPECT_TRUE(checked(ID_VIEW_BUTTONBAR));
+  command(ID_VIEW_BUTTONBAR);
+  EXPECT_FALSE(frame->buttonBar()->IsShown());
+  EXPECT_FALSE(checked(ID_VIEW_BUTTONBAR));
+  command(ID_VIEW_BUTTONBAR);
+  EXPECT_TRUE(checked(ID_VIEW_BUTTONBAR));
+
+  EXPECT_TRUE(checked(ID_VIEW_STATUS_BAR));
+  command(ID_VIEW_STATUS_BAR);
+  EXPECT_FALSE(checked(ID_VIEW_STATUS_BAR));
+}
+
+}  // namespace

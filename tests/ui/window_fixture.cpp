@@ -1,0 +1,120 @@
+#include "window_fixture.h"
+
+#include <wx/utils.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "platform/settings_location.h"
+#include "ui/wx_text.h"
+
+void WindowTest::SetUp() {
+  char pattern[] = "/tmp/tessavo-ui-test-XXXXXX";
+  ASSERT_NE(::mkdtemp(pattern), nullptr);
+  folder = pattern;
+  std::filesystem::create_directories(folder / "config");
+  ::setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
+  app().openSettings();
+}
+
+void WindowTest::TearDown() {
+  close();
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+}
+
+void WindowTest::writeSettings(const std::string& settingsLines) {
+  const std::string path = platform::settingsFilePath();
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream(path) << "[Settings]\n" << settingsLines;
+  app().openSettings();
+}
+
+std::string WindowTest::settingsText() const {
+  std::ifstream in(platform::settingsFilePath());
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WindowTest::open(const std::vector<std::string>& arguments) {
+  ASSERT_TRUE(app().processCommandLine(arguments));
+  frame = app().mainFrame();
+  files = frame->filePane();
+  errors = frame->errorPane();
+  pump();
+}
+
+void WindowTest::close() {
+  if (frame == nullptr) return;
+  if (frame->isChecking()) {
+    frame->abortCheck();
+    waitUntil([this] { return !frame->isChecking(); }, 30000);
+  }
+  app().discardWindow();
+  frame = nullptr;
+  files = nullptr;
+  errors = nullptr;
+  app().openSettings();
+}
+
+std::string WindowTest::writeFile(const std::string& name, const std::string& text) {
+  const std::filesystem::path path = folder / name;
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+  return path.string();
+}
+
+bool WindowTest::enabled(int id) {
+  wxUpdateUIEvent event(id);
+  event.SetEventObject(frame);
+  frame->ProcessWindowEvent(event);
+  return !event.GetSetEnabled() || event.GetEnabled();
+}
+
+bool WindowTest::checked(int id) {
+  wxUpdateUIEvent event(id);
+  event.SetEventObject(frame);
+  frame->ProcessWindowEvent(event);
+  return event.GetSetChecked() && event.GetChecked();
+}
+
+void WindowTest::command(int id) {
+  wxCommandEvent event(wxEVT_MENU, id);
+  event.SetEventObject(frame);
+  frame->ProcessWindowEvent(event);
+}
+
+void WindowTest::pump() {
+  for (int i = 0; i < 3; ++i) {
+    wxTheApp->ProcessPendingEvents();
+    wxYield();
+  }
+}
+
+bool WindowTest::waitUntil(const std::function<bool()>& done, int milliseconds) {
+  for (int waited = 0; waited < milliseconds; waited += 5) {
+    pump();
+    if (done()) return true;
+    wxMilliSleep(5);
+  }
+  pump();
+  return done();
+}
+
+void WindowTest::waitForRunEnd() {
+  ASSERT_TRUE(waitUntil([this] { return !frame->isChecking(); }, 60000));
+  ASSERT_TRUE(waitUntil([this] { return errors->shownLineCount() == errors->lineCount(); }));
+}
+
+std::string WindowTest::caption() const {
+  return fromWx(frame->GetTitle());
+}
+
+std::string WindowTest::slowValidator(double seconds) {
+  const std::string path =
+      writeFile("slow-validator", "#!/bin/sh\nsleep " + std::to_string(seconds) + "\n");
+  std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+  return path;
+}

@@ -22,6 +22,7 @@
 
 #include "files/file_name.h"
 #include "files/folder_scan.h"
+#include "platform/local_text.h"
 #include "platform/process.h"
 #include "ui/about_dlg.h"
 #include "ui/app_with_help.h"
@@ -438,7 +439,8 @@ void CMainFrame::onSelectFolder(wxCommandEvent&) {
 
 void CMainFrame::OnSelectFolder() {
   if (isChecking()) return;
-  targetCollection().addChosenFolder(BrowseForFolder(this, "検査するフォルダ", std::string()));
+  targetCollection().addChosenFolder(
+      BrowseForFolder(this, platform::localText("検査するフォルダ"), std::string()));
 }
 
 TargetCollection& CMainFrame::targetCollection() {

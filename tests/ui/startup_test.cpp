@@ -45,10 +45,12 @@ class DirDialogResult : public wxDirDialogBase {
 template <>
 class wxExpectModal<wxDirDialog> : public wxExpectModalBase<wxDirDialog> {
  public:
-  explicit wxExpectModal(const std::string& path, int id = wxID_OK) : path_(path), id_(id) {}
+  explicit wxExpectModal(const std::string& path, int id = wxID_OK, wxString* title = nullptr)
+      : path_(path), id_(id), title_(title) {}
 
  protected:
   int OnInvoked(wxDirDialog* dialog) const override {
+    if (title_ != nullptr) *title_ = dialog->GetMessage();
     DirDialogResult::set(dialog, toWx(path_));
     return id_;
   }
@@ -56,6 +58,7 @@ class wxExpectModal<wxDirDialog> : public wxExpectModalBase<wxDirDialog> {
  private:
   std::string path_;
   int id_;
+  wxString* title_;
 };
 
 // The file dialog with files chosen, or cancelled.
@@ -204,7 +207,9 @@ TEST(StartupRoads, FolderDialogScansTheFolder) {
   writeProfile("");
   CMainFrame* frame = openWindow({});
   ASSERT_NE(frame, nullptr);
-  wxTEST_DIALOG(frame->OnSelectFolder(), wxExpectModal<wxDirDialog>(docs("tree")));
+  wxString title;
+  wxTEST_DIALOG(frame->OnSelectFolder(), wxExpectModal<wxDirDialog>(docs("tree"), wxID_OK, &title));
+  EXPECT_EQ(title, wxString::FromUTF8("検査するフォルダ"));
   EXPECT_EQ(fileLines(frame), (Lines{docs("tree/sub/z.shtml"), docs("tree/x.HTML")}));
   EXPECT_TRUE(modified(frame));
   EXPECT_FALSE(checkStarted(frame));

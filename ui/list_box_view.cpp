@@ -14,7 +14,9 @@ constexpr int kTextMargin = 8;
 }  // namespace
 
 ListBoxView::ListBoxView(wxWindow* parent, CMainFrame* frame)
-    : wxListCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+    // A first size that holds the scroll bars, so that the toolkit never
+    // lays them out in less room than they need; the splitter resizes it.
+    : wxListCtrl(parent, wxID_ANY, wxDefaultPosition, wxSize(100, 100),
                  wxLC_REPORT | wxLC_VIRTUAL | wxLC_NO_HEADER | wxLC_SINGLE_SEL | wxBORDER_SUNKEN),
       frame_(frame),
       bmpWidths_(0x10000, 0) {

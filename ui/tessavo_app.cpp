@@ -157,6 +157,7 @@ bool TessavoApp::processCommandLine(const std::vector<std::string>& arguments) {
     files.push_back(arguments[i]);
   }
   frame_->setCommandLineFiles(files);
+  frame_->Layout();
 
   wxDocument* document = openWorkingSet
                              ? docManager_->CreateDocument(toWx(arguments.front()), wxDOC_SILENT)

@@ -40,6 +40,17 @@ TEST_F(WindowTest, FirstStartHasEveryPartAndTheDefaults) {
   EXPECT_EQ(fromWx(bar->FindItem(ID_SELECT_FILES)->GetHelp()), "検査するファイルを選びます。");
   EXPECT_EQ(bar->GetMenu(1)->GetMenuItemCount(), 11u);
 
+  // Highlighting an entry shows its prompt; leaving the menu shows the idle
+  // text again.
+  wxMenuEvent highlight(wxEVT_MENU_HIGHLIGHT, ID_SELECT_FILES);
+  highlight.SetEventObject(frame);
+  frame->ProcessWindowEvent(highlight);
+  EXPECT_EQ(fromWx(frame->GetStatusBar()->GetStatusText(0)), "検査するファイルを選びます。");
+  wxMenuEvent closed(wxEVT_MENU_CLOSE, 0, bar->GetMenu(1));
+  closed.SetEventObject(frame);
+  frame->ProcessWindowEvent(closed);
+  EXPECT_EQ(fromWx(frame->GetStatusBar()->GetStatusText(0)), "ﾚﾃﾞｨ");
+
   const std::map<int, std::string> buttons = {{ID_CHECK_ALL, "全て検査"},
                                               {ID_OPEN_EDITOR, "編集"},
                                               {ID_OPEN_BROWSER, "閲覧"},

@@ -140,6 +140,15 @@ TEST_F(WindowTest, DoubleClicksOpenTheEditorOrCheckOnlyWhereTheyMay) {
   errors->AddLine("検査終了", nullptr);
   errors->syncWithModel();
 
+  // A right click below the last line shows no menu (a menu would wait for
+  // a person here) and keeps the selection.
+  errors->selectLine(1);
+  wxContextMenuEvent below(wxEVT_CONTEXT_MENU, errors->GetId(),
+                           errors->ClientToScreen(wxPoint(5, errors->GetClientSize().y - 2)));
+  below.SetEventObject(errors);
+  errors->GetEventHandler()->ProcessEvent(below);
+  EXPECT_EQ(errors->selectedLine(), 1);
+
   // The closing line and a line of an http target only select.
   doubleClick(errors, 2);
   EXPECT_EQ(errors->selectedLine(), 2);

@@ -14,9 +14,7 @@ constexpr int kTextMargin = 8;
 }  // namespace
 
 ListBoxView::ListBoxView(wxWindow* parent, CMainFrame* frame)
-    // A first size that holds the scroll bars, so that the toolkit never
-    // lays them out in less room than they need; the splitter resizes it.
-    : wxListCtrl(parent, wxID_ANY, wxDefaultPosition, wxSize(100, 100),
+    : wxListCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                  wxLC_REPORT | wxLC_VIRTUAL | wxLC_NO_HEADER | wxLC_SINGLE_SEL | wxBORDER_SUNKEN),
       frame_(frame),
       bmpWidths_(0x10000, 0) {

@@ -157,7 +157,9 @@ bool TessavoApp::processCommandLine(const std::vector<std::string>& arguments) {
     files.push_back(arguments[i]);
   }
   frame_->setCommandLineFiles(files);
-  frame_->Layout();
+  // Shown before the document fills the panes, so that the toolkit lays
+  // them out at their real size first.
+  frame_->Show();
 
   wxDocument* document = openWorkingSet
                              ? docManager_->CreateDocument(toWx(arguments.front()), wxDOC_SILENT)
@@ -167,7 +169,6 @@ bool TessavoApp::processCommandLine(const std::vector<std::string>& arguments) {
     frame_ = nullptr;
     return false;
   }
-  frame_->Show();
   return true;
 }
 

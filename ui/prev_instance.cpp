@@ -40,7 +40,14 @@ std::string CPrevInstance::absolutePath(const std::string& path) {
 
 CPrevInstance::CPrevInstance() = default;
 
-CPrevInstance::~CPrevInstance() = default;
+CPrevInstance::~CPrevInstance() {
+  release();
+}
+
+void CPrevInstance::release() {
+  server_.reset();
+  mapping_.reset();
+}
 
 bool CPrevInstance::handOverToRunning(const std::vector<std::string>& arguments) {
   const std::string folder = platform::tempFolder();

@@ -45,6 +45,10 @@ class CPrevInstance {
   // handed-over path. False when nothing listens.
   bool serve(std::function<void()> raise, std::function<void(const std::string&)> arrived);
 
+  // Stops answering and gives up the lock (at the program's end, while
+  // wx's sockets still work).
+  void release();
+
   // Another instance held the lock when this one started.
   bool exists() const { return exists_; }
 

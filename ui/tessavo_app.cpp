@@ -186,6 +186,7 @@ void TessavoApp::discardWindow() {
 }
 
 int TessavoApp::OnExit() {
+  prevInstance_.release();
   if (docManager_) {
     saveRecentFiles(settings_.get(), docManager_->GetFileHistory());
     docManager_.reset();

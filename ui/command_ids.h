@@ -1,16 +1,16 @@
 // The command ids of the window: menu entries, button-bar buttons and
 // context-menu entries all send these.
 //
-// The design numbers the commands from 0x8000 up (32778 for the editor
+// The system numbers its commands from 0x8000 up (32778 for the editor
 // command, 57600 for New, ...), but wx accepts only ids below 0x7FFF for
-// menu entries and windows. Each id is therefore its design number less
+// menu entries and windows. Each id is therefore the system's number less
 // 0x8000; the names and their order stay, and nothing outside the window
 // sees the numbers.
 #ifndef TESSAVO_UI_COMMAND_IDS_H_
 #define TESSAVO_UI_COMMAND_IDS_H_
 
-constexpr int commandId(int designNumber) {
-  return designNumber - 0x8000;
+constexpr int commandId(int systemNumber) {
+  return systemNumber - 0x8000;
 }
 
 constexpr int ID_OPEN_EDITOR = commandId(32778);

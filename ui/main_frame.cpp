@@ -302,6 +302,27 @@ void CMainFrame::abortCheck() {
   checker_.stop();
 }
 
+void CMainFrame::whenNotChecking(std::function<void()> action) {
+  if (!isChecking()) {
+    action();
+    return;
+  }
+  deferredActions_.push_back(std::move(action));
+}
+
+void CMainFrame::runDeferredActions() {
+  if (deferredActions_.empty()) return;
+  // The end-of-run event is the run's last act, but the thread counts as
+  // running until it has returned; that takes a moment at most.
+  if (isChecking()) {
+    CallAfter([this] { runDeferredActions(); });
+    return;
+  }
+  std::vector<std::function<void()>> actions;
+  actions.swap(deferredActions_);
+  for (auto& action : actions) action();
+}
+
 void CMainFrame::postCheckDone() {
   wxQueueEvent(this, new wxThreadEvent(wxEVT_THREAD, WM_CHECK_DONE));
 }
@@ -310,6 +331,7 @@ void CMainFrame::onCheckDone(wxThreadEvent& /*event*/) {
   // The run's lines are all in the pane's model; show them now so that the
   // closing line is on screen with the re-enabled commands.
   errorPane_->syncWithModel();
+  runDeferredActions();
   targetCollection().runEnded();
   if (!checkDoneMarker_.empty()) {
     if (std::FILE* marker = std::fopen(checkDoneMarker_.c_str(), "w")) std::fclose(marker);
@@ -482,7 +504,8 @@ void CMainFrame::onOpenEditor(wxCommandEvent&) {
 void CMainFrame::OnOpenEditor() {
   const std::optional<Selection> selected = selection();
   if (!selected || selected->target->kind != TargetKind::File) return;
-  const std::string commandLine = editorCommand_ + " \"" + selected->target->location + "\"";
+  const std::string commandLine =
+      editorCommand_ + " \"" + platform::quotedArgumentText(selected->target->location) + "\"";
   platform::startDetached(commandLine);
 }
 
@@ -605,6 +628,10 @@ void CMainFrame::onOptions(wxCommandEvent&) {
 }
 
 void CMainFrame::onHelp(wxCommandEvent&) {
+  showHelp();
+}
+
+void CMainFrame::showHelp() {
   if (auto* app = dynamic_cast<CAppWithHelp*>(wxApp::GetInstance())) app->showHelp();
 }
 

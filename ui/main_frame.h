@@ -16,6 +16,7 @@
 #include <wx/docview.h>
 #include <wx/font.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -51,6 +52,11 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   // selected target of the active pane. Does nothing while a check runs or
   // when there is nothing to check.
   void StartCheck(CheckScope scope);
+  // Runs `action` now when no check runs; otherwise keeps it and runs it,
+  // in order with others kept, once the run has ended. For arrivals that
+  // would change the targets a run reads.
+  void whenNotChecking(std::function<void()> action);
+
   // Asks a running check to stop; returns at once.
   void abortCheck();
   bool isChecking() const { return checker_.isRunning(); }
@@ -79,6 +85,9 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   void OnOpenEditor();
   void OnOpenBrowser();
   void OnBrowserEntry(int n);
+  // Opens the help page "index.htm" beside the executable (the
+  // application's help, which answers every help request).
+  void showHelp();
   // Hands the browser choice to the browser launcher.
   void applyBrowserChoice();
 
@@ -179,6 +188,7 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
 
   void onClose(wxCloseEvent& event);
   void onCheckDone(wxThreadEvent& event);
+  void runDeferredActions();
   void onMoveOrSize(wxEvent& event);
   void onCharHook(wxKeyEvent& event);
   void onIndicatorTimer(wxTimerEvent& event);
@@ -208,6 +218,7 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   int browserChoice_ = 0;
 
   std::vector<std::string> commandLineFiles_;
+  std::vector<std::function<void()>> deferredActions_;
   std::unique_ptr<FrameRoads> roads_;
   std::string checkDoneMarker_;
   wxRect normalRect_;

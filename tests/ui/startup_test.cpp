@@ -136,6 +136,7 @@ class Documents {
                              "tree/sub/z.shtml", "plain/readme.txt"}) {
       writeFile(root_ + file, "<p>x</p>\n");
     }
+    writeFile(root_ + "tree/link.url", "[InternetShortcut]\r\nURL=http://h/link\r\n");
     writeFile(root_ + "set.tvx", "tvx1\nfile\t" + root_ + "tree/x.HTML\nhttp\thttp://h/s\n");
   }
   std::string operator()(const std::string& name) const { return root_ + name; }
@@ -210,13 +211,14 @@ TEST(StartupRoads, FolderDialogScansTheFolder) {
   wxString title;
   wxTEST_DIALOG(frame->OnSelectFolder(), wxExpectModal<wxDirDialog>(docs("tree"), wxID_OK, &title));
   EXPECT_EQ(title, wxString::FromUTF8("検査するフォルダ"));
-  EXPECT_EQ(fileLines(frame), (Lines{docs("tree/sub/z.shtml"), docs("tree/x.HTML")}));
+  EXPECT_EQ(fileLines(frame),
+            (Lines{docs("tree/sub/z.shtml"), docs("tree/x.HTML"), "http://h/link"}));
   EXPECT_TRUE(modified(frame));
   EXPECT_FALSE(checkStarted(frame));
 
   frame->document()->SetModifiedFlag(false);
   wxTEST_DIALOG(frame->OnSelectFolder(), wxExpectModal<wxDirDialog>(docs("tree"), wxID_CANCEL));
-  EXPECT_EQ(fileLines(frame).size(), 2u);
+  EXPECT_EQ(fileLines(frame).size(), 3u);
   EXPECT_FALSE(modified(frame));
 
   setDropStart(frame, true);
@@ -262,7 +264,7 @@ TEST(StartupRoads, DropReplacesTheWorkingSet) {
   dropped.Add(toWx(docs("tree")));
   EXPECT_TRUE(drop->OnDropFiles(0, 0, dropped));
   EXPECT_EQ(fileLines(frame),
-            (Lines{docs("c.txt"), docs("tree/sub/z.shtml"), docs("tree/x.HTML")}));
+            (Lines{docs("c.txt"), docs("tree/sub/z.shtml"), docs("tree/x.HTML"), "http://h/link"}));
   EXPECT_EQ(frame->errorPane()->lineCount(), 0);
   EXPECT_TRUE(modified(frame));
 
@@ -342,6 +344,20 @@ TEST(StartupRoads, DropAndHandOverDuringACheckWaitForItsEnd) {
   EXPECT_EQ(fileLines(frame), (Lines{docs("a.htm"), docs("c.txt")}));
   EXPECT_FALSE(modified(frame));
   EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), wxString::FromUTF8("ﾚﾃﾞｨ"));
+
+  // A working set handed over during a run waits as well, then opens (the
+  // program's own arguments come back, as after every Open).
+  frame->StartCheck(CMainFrame::CheckScope::All);
+  ASSERT_TRUE(frame->isChecking());
+  EXPECT_EQ(runSecondStart(docs.root(), {"set.tvx"}), 0);
+  pumpFor(50);
+  EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), waitingText(1));
+  EXPECT_TRUE(frame->document()->GetFilename().empty());
+  waitForCheck(frame);
+  ASSERT_TRUE(pumpUntil([&] { return frame->targetCollection().waiting() == 0; }));
+  EXPECT_EQ(fileLines(frame), (Lines{docs("a.htm"), docs("tree/x.HTML"), "http://h/s"}));
+  EXPECT_EQ(fromWx(frame->document()->GetFilename()), docs("set.tvx"));
+  EXPECT_FALSE(modified(frame));
 }
 
 TEST(SecondStart, HandsOverItsFirstArgumentOnly) {

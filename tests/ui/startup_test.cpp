@@ -167,14 +167,24 @@ void waitForCheck(CMainFrame* frame) {
   pumpFor(20);
 }
 
-// A validator stand-in that takes its time, so that a check is still
-// running when something arrives.
-std::string slowValidator() {
-  const std::string path = scratch() + "work/slow-validator";
-  writeFile(path, "#!/bin/sh\nsleep 1\n");
-  ::chmod(path.c_str(), 0755);
-  return path;
-}
+// A validator stand-in that runs until the test lets it end, so that a
+// check is still running when something arrives.
+class HeldValidator {
+ public:
+  HeldValidator() : path_(scratch() + "work/held-validator"), release_(path_ + ".release") {
+    std::filesystem::remove(release_);
+    writeFile(path_, "#!/bin/sh\nwhile [ ! -e '" + release_ + "' ]; do sleep 0.02; done\n");
+    ::chmod(path_.c_str(), 0755);
+  }
+  ~HeldValidator() { release(); }
+  const std::string& path() const { return path_; }
+  void hold() { std::filesystem::remove(release_); }
+  void release() { writeFile(release_, ""); }
+
+ private:
+  std::string path_;
+  std::string release_;
+};
 
 TEST(StartupRoads, FileDialogAddsTheChosenFileAndStarts) {
   const Documents docs("file-dialog");
@@ -321,7 +331,8 @@ TEST(StartupRoads, CommandLineWorkingSetOnlyAsFirstArgument) {
 
 TEST(StartupRoads, DropAndHandOverDuringACheckWaitForItsEnd) {
   const Documents docs("during-check");
-  writeProfile("[Settings]\nSP Location=" + slowValidator() + "\n");
+  HeldValidator validator;
+  writeProfile("[Settings]\nSP Location=" + validator.path() + "\n");
   CMainFrame* frame = openWindow({docs("a.htm")});
   ASSERT_NE(frame, nullptr);
   frame->StartCheck(CMainFrame::CheckScope::All);
@@ -333,10 +344,11 @@ TEST(StartupRoads, DropAndHandOverDuringACheckWaitForItsEnd) {
   static_cast<MainDropTarget*>(frame->GetDropTarget())->OnDropFiles(0, 0, dropped);
   EXPECT_EQ(runSecondStart(docs.root(), {"c.txt"}), 0);
   pumpFor(50);
-  ASSERT_TRUE(frame->isChecking()) << "the validator stand-in should still be running";
+  ASSERT_TRUE(frame->isChecking());
   EXPECT_EQ(frame->filePane()->targets(), read) << "the run's targets stay as they were";
   EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), waitingText(2));
 
+  validator.release();
   waitForCheck(frame);
   ASSERT_TRUE(pumpUntil([&] { return frame->targetCollection().waiting() == 0; }));
   // The drop replaced the set, then the hand-over made a new one: the
@@ -347,12 +359,14 @@ TEST(StartupRoads, DropAndHandOverDuringACheckWaitForItsEnd) {
 
   // A working set handed over during a run waits as well, then opens (the
   // program's own arguments come back, as after every Open).
+  validator.hold();
   frame->StartCheck(CMainFrame::CheckScope::All);
   ASSERT_TRUE(frame->isChecking());
   EXPECT_EQ(runSecondStart(docs.root(), {"set.tvx"}), 0);
   pumpFor(50);
   EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), waitingText(1));
   EXPECT_TRUE(frame->document()->GetFilename().empty());
+  validator.release();
   waitForCheck(frame);
   ASSERT_TRUE(pumpUntil([&] { return frame->targetCollection().waiting() == 0; }));
   EXPECT_EQ(fileLines(frame), (Lines{docs("a.htm"), docs("tree/x.HTML"), "http://h/s"}));

@@ -84,7 +84,11 @@ bool TessavoApp::OnInit() {
   if (!startSockets()) return false;
   openSettings();
 
-  const std::vector<std::string> arguments = platform::programArguments();
+  std::vector<std::string> arguments = platform::programArguments();
+  if (arguments.empty()) {
+    // Without /proc, wx's decoded arguments are the next best.
+    for (int i = 1; i < argc; ++i) arguments.push_back(fromWx(argv[i]));
+  }
   if (handOverToRunning(arguments)) {
     handedOver_ = true;
     return true;  // OnRun ends at once, and the exit status says success

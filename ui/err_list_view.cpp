@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr long kLinesPerSync = 10000;
+constexpr long kLinesPerSync = 50000;
 
 }  // namespace
 
@@ -34,9 +34,10 @@ void ErrListView::ClearLines() {
 }
 
 void ErrListView::AddLine(const std::string& text, std::unique_ptr<ErrorItem> item) {
+  Line line{text, std::move(item)};  // copied before the lock is taken
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    lines_.push_back(Line{text, std::move(item)});
+    lines_.push_back(std::move(line));
   }
   requestSync();
 }

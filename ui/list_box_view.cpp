@@ -69,6 +69,7 @@ void ListBoxView::setListFont(const wxFont& font) {
   SetFont(font);
   std::fill(bmpWidths_.begin(), bmpWidths_.end(), 0);
   otherWidths_.clear();
+  widestAscii_ = 0;
   Refresh();
 }
 
@@ -96,6 +97,15 @@ void ListBoxView::measureLine(const wxString& text) {
 }
 
 void ListBoxView::measureLine(const std::string& bytes) {
+  if (widestAscii_ == 0) {
+    for (wxUniChar::value_type c = 0x20; c < 0x7F; ++c) {
+      widestAscii_ = std::max(widestAscii_, characterWidth(c));
+    }
+  }
+  // No character is wider per byte than the widest ASCII character (a
+  // double-width character takes two bytes or more), so a line this short
+  // cannot widen the range; most lines of a run end here.
+  if (static_cast<long long>(bytes.size()) * widestAscii_ <= extent_) return;
   int width = 0;
   for (const char byte : bytes) {
     const auto c = static_cast<unsigned char>(byte);

@@ -88,6 +88,7 @@ class ListBoxView : public wxListCtrl {
   // Advance widths of the current font by code point; 0 = not measured yet.
   std::vector<int> bmpWidths_;
   std::unordered_map<wxUniChar::value_type, int> otherWidths_;
+  int widestAscii_ = 0;  // 0 = not measured for the current font
 };
 
 #endif  // TESSAVO_UI_LIST_BOX_VIEW_H_

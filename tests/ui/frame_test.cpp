@@ -268,3 +268,40 @@ TEST_F(WindowTest, TogglesShowTheirStateAndDropStartIsStoredAtOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+void pressKey(wxWindow* window, int key) {
+  wxKeyEvent event(wxEVT_CHAR_HOOK);
+  event.m_keyCode = key;
+  event.SetEventObject(window);
+  window->ProcessWindowEvent(event);
+}
+
+TEST_F(WindowTest, PanesAndTheirBorderAnswerTheKeyboard) {
+  open();
+  EXPECT_EQ(frame->activePane(), files);
+  command(ID_NEXT_PANE);
+  EXPECT_EQ(frame->activePane(), errors);
+  command(ID_PREV_PANE);
+  EXPECT_EQ(frame->activePane(), files);
+
+  const int start = frame->splitter()->GetSashPosition();
+  command(ID_WINDOW_SPLIT);
+  pressKey(frame, WXK_DOWN);
+  pressKey(frame, WXK_DOWN);
+  EXPECT_GT(frame->splitter()->GetSashPosition(), start);
+  pressKey(frame, WXK_ESCAPE);
+  EXPECT_EQ(frame->splitter()->GetSashPosition(), start);
+
+  command(ID_WINDOW_SPLIT);
+  pressKey(frame, WXK_UP);
+  pressKey(frame, WXK_RETURN);
+  const int moved = frame->splitter()->GetSashPosition();
+  EXPECT_LT(moved, start);
+  // Once the move has ended, the keys are the panes' again.
+  pressKey(frame, WXK_UP);
+  EXPECT_EQ(frame->splitter()->GetSashPosition(), moved);
+}
+
+}  // namespace

@@ -18,7 +18,8 @@ done
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/config/Marrowby"
+mkdir -p "$work/config/Marrowby" "$work/data" "$work/run"
+chmod 700 "$work/run"
 cat >"$work/config/Marrowby/Tessavo.conf" <<'SETTINGS'
 [Settings]
 left=0
@@ -28,9 +29,12 @@ bottom=660
 FileListPaneSizeY=170
 SETTINGS
 
+# A runtime folder of its own keeps a Tessavo the user runs from taking the
+# sample as a second start; the data folder keeps the desktop's registration.
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run
+export NO_AT_BRIDGE=1
 # The program checks its working set once its window is up and touches this
 # file when the run has ended; only this script sets the variable.
-export XDG_CONFIG_HOME=$work/config NO_AT_BRIDGE=1
 export TESSAVO_CHECK_DONE_MARKER=$work/done
 export SCREENSHOT_OUTPUT=$output TESSAVO_PROGRAM=$build_dir/bin/tessavo
 cd "$root"

@@ -22,12 +22,16 @@
 
 #include "files/file_name.h"
 #include "files/folder_scan.h"
+#include "platform/local_text.h"
 #include "platform/process.h"
 #include "ui/about_dlg.h"
+#include "ui/app_with_help.h"
+#include "ui/browse_for_folder.h"
 #include "ui/command_ids.h"
 #include "ui/err_list_view.h"
 #include "ui/file_list_view.h"
-#include "ui/ipc/wx_dde_client.h"
+#include "ui/file_selection_dialog.h"
+#include "ui/frame_roads.h"
 #include "ui/menus.h"
 #include "ui/option_dlg.h"
 #include "ui/select_uri_dlg.h"
@@ -91,6 +95,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, wxConfigBase* config)
   readSettings();
   createPanes();
   activePane_ = filePane_;
+  roads_ = std::make_unique<FrameRoads>(this);
 
   auto* layout = new wxBoxSizer(wxVERTICAL);
   layout->Add(buttonBar_, 0, wxEXPAND);
@@ -140,6 +145,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, wxConfigBase* config)
 }
 
 CMainFrame::~CMainFrame() {
+  roads_.reset();
   if (indicatorTimer_ != nullptr) indicatorTimer_->Stop();
   delete indicatorTimer_;
   // The thread member is destroyed (and waits for a running check) before
@@ -266,16 +272,7 @@ void CMainFrame::OnFileListInitialUpdate() {
     errorPane_->setListFont(listFont_);
     listFontSet_ = true;
   }
-  bool added = false;
-  for (const std::string& file : commandLineFiles_) {
-    if (FileName(file).extension(true) == "tvx") continue;
-    filePane_->AddFile(file);
-    added = true;
-  }
-  if (added) {
-    if (document_ != nullptr) document_->SetModifiedFlag(false);
-    if (dropStart_ != 0) StartCheck(CheckScope::All);
-  }
+  targetCollection().addCommandLineFiles(commandLineFiles_);
 }
 
 // ---------------------------------------------------------------- checking
@@ -335,6 +332,7 @@ void CMainFrame::onCheckDone(wxThreadEvent& /*event*/) {
   // closing line is on screen with the re-enabled commands.
   errorPane_->syncWithModel();
   runDeferredActions();
+  targetCollection().runEnded();
   if (!checkDoneMarker_.empty()) {
     if (std::FILE* marker = std::fopen(checkDoneMarker_.c_str(), "w")) std::fclose(marker);
   }
@@ -452,14 +450,9 @@ void CMainFrame::onSelectFiles(wxCommandEvent&) {
 
 void CMainFrame::OnSelectFiles() {
   if (isChecking()) return;
-  wxFileDialog dialog(this, wxString(), wxString(), wxString(), wxFileSelectorDefaultWildcardStr,
-                      wxFD_OPEN | wxFD_MULTIPLE | wxFD_FILE_MUST_EXIST);
+  FileSelectionDialog dialog(this);
   if (dialog.ShowModal() != wxID_OK) return;
-  wxArrayString paths;
-  dialog.GetPaths(paths);
-  for (const wxString& path : paths) filePane_->AddFile(fromWx(path));
-  if (document_ != nullptr) document_->SetModifiedFlag(true);
-  if (dropStart_ != 0) StartCheck(CheckScope::All);
+  targetCollection().addChosenFiles(dialog.chosenPaths());
 }
 
 void CMainFrame::onSelectFolder(wxCommandEvent&) {
@@ -468,15 +461,12 @@ void CMainFrame::onSelectFolder(wxCommandEvent&) {
 
 void CMainFrame::OnSelectFolder() {
   if (isChecking()) return;
-  wxDirDialog dialog(this, text("検査するフォルダ"), wxString(),
-                     wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
-  if (dialog.ShowModal() != wxID_OK) return;
-  std::string folder = fromWx(dialog.GetPath());
-  if (folder.empty()) return;
-  if (folder.back() != '/') folder += '/';
-  AddFolder(folder);
-  if (document_ != nullptr) document_->SetModifiedFlag(true);
-  if (dropStart_ != 0) StartCheck(CheckScope::All);
+  targetCollection().addChosenFolder(
+      BrowseForFolder(this, platform::localText("検査するフォルダ"), std::string()));
+}
+
+TargetCollection& CMainFrame::targetCollection() {
+  return roads_->roads();
 }
 
 void CMainFrame::AddFolder(const std::string& folder) {
@@ -491,9 +481,7 @@ void CMainFrame::OnAddUri() {
   if (isChecking()) return;
   SelectUriDlg dialog(this);
   if (dialog.ShowModal() != wxID_OK) return;
-  errorPane_->ClearLines();
-  filePane_->AddUri(dialog.uriText);
-  if (document_ != nullptr) document_->SetModifiedFlag(true);
+  targetCollection().addEnteredUri(dialog.uriText);
 }
 
 void CMainFrame::onEditClear(wxCommandEvent&) {
@@ -667,29 +655,7 @@ void CMainFrame::onHelp(wxCommandEvent&) {
 }
 
 void CMainFrame::showHelp() {
-  // The help page lies beside the executable; its name is matched without
-  // regard to case, as the page may have been copied from elsewhere.
-  const wxString folder = wxPathOnly(wxStandardPaths::Get().GetExecutablePath());
-  wxString found;
-  wxDir dir(folder);
-  wxString name;
-  for (bool more = dir.IsOpened() && dir.GetFirst(&name, wxString(), wxDIR_FILES); more;
-       more = dir.GetNext(&name)) {
-    if (name.IsSameAs("index.htm", false)) {
-      found = folder + "/" + name;
-      break;
-    }
-  }
-  if (found.empty()) {
-    wxMessageBox(text("ヘルプ（HTML）ファイルが見つかりません。実行ファイルと同じフォルダに置いてく"
-                      "ださい。"),
-                 kProgramName, wxOK | wxICON_EXCLAMATION, this);
-    return;
-  }
-  if (!wxLaunchDefaultBrowser(found)) {
-    wxMessageBox(text("ヘルプ (HTML) ファイルを開けません"), kProgramName,
-                 wxOK | wxICON_EXCLAMATION, this);
-  }
+  if (auto* app = dynamic_cast<CAppWithHelp*>(wxApp::GetInstance())) app->showHelp();
 }
 
 void CMainFrame::onAbout(wxCommandEvent&) {

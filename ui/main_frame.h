@@ -29,6 +29,8 @@
 
 class ErrListView;
 class FileListView;
+class FrameRoads;
+class TargetCollection;
 class ListBoxView;
 class TessavoDoc;
 class wxConfigBase;
@@ -70,6 +72,10 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   // Adds a folder's HTML files and shortcuts, recursively.
   void AddFolder(const std::string& folder);
 
+  // The roads by which targets come in (dialogs, drop, command line,
+  // hand-over from a second start).
+  TargetCollection& targetCollection();
+
   // The roads by which targets come in through commands.
   void OnSelectFiles();
   void OnSelectFolder();
@@ -81,7 +87,8 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   void OnOpenEditor();
   void OnOpenBrowser();
   void OnBrowserEntry(int n);
-  // Opens the help page "index.htm" beside the executable.
+  // Opens the help page "index.htm" beside the executable (the
+  // application's help, which answers every help request).
   void showHelp();
   // Hands the browser choice to the browser launcher.
   void applyBrowserChoice();
@@ -218,6 +225,7 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
 
   std::vector<std::string> commandLineFiles_;
   std::vector<std::function<void()>> deferredActions_;
+  std::unique_ptr<FrameRoads> roads_;
   std::string checkDoneMarker_;
   wxRect normalRect_;
   bool rectSaved_ = false;

@@ -5,12 +5,20 @@
 #include <wx/docview.h>
 #include <wx/fileconf.h>
 #include <wx/filename.h>
+#include <wx/msgdlg.h>
+#include <wx/socket.h>
 
 #include <cstdlib>
 
 #include "files/file_name.h"
+#include "files/target_collection.h"
+#include "platform/desktop_registration.h"
+#include "platform/executable_path.h"
+#include "platform/program_arguments.h"
 #include "platform/settings_location.h"
+#include "platform/socket_library.h"
 #include "platform/validator_environment.h"
+#include "ui/drop_target.h"
 #include "ui/main_frame.h"
 #include "ui/tessavo_doc.h"
 #include "ui/wx_text.h"
@@ -44,6 +52,10 @@ void saveRecentFiles(wxConfigBase* config, const wxFileHistory* history) {
 // and no menu of its own.
 class TessavoDocManager : public wxDocManager {
  public:
+  // The base would make its history in its own constructor, where this
+  // class's OnCreateFileHistory is not yet called, and get nine entries.
+  TessavoDocManager() : wxDocManager(0, false) { Initialize(); }
+
   wxFileHistory* OnCreateFileHistory() override { return new wxFileHistory(kRecentFiles); }
 };
 
@@ -72,11 +84,21 @@ bool TessavoApp::OnInit() {
   installWxDdeClient();
   SetAppName("Tessavo");
   SetVendorName("Marrowby");
+  if (!startSockets()) return false;
   openSettings();
 
-  std::vector<std::string> arguments;
-  for (int i = 1; i < argc; ++i) arguments.push_back(fromWx(argv[i]));
+  std::vector<std::string> arguments = platform::programArguments();
+  if (arguments.empty()) {
+    // Without /proc, wx's decoded arguments are the next best.
+    for (int i = 1; i < argc; ++i) arguments.push_back(fromWx(argv[i]));
+  }
+  if (handOverToRunning(arguments)) {
+    handedOver_ = true;
+    return true;  // OnRun ends at once, and the exit status says success
+  }
+  registerDocumentType();
   if (!processCommandLine(arguments)) return false;
+  becomeFirstInstance();
 
   // The screenshot script checks the sample working set once the window is
   // up; this is not a user option, only the script sets it.
@@ -85,6 +107,44 @@ bool TessavoApp::OnInit() {
     frame_->CallAfter([this] { frame_->StartCheck(CMainFrame::CheckScope::All); });
   }
   return true;
+}
+
+int TessavoApp::OnRun() {
+  if (handedOver_) return 0;
+  return CAppWithHelp::OnRun();
+}
+
+bool TessavoApp::startSockets() {
+  if (platform::startSocketLibrary() && wxSocketBase::Initialize()) return true;
+  wxMessageBox(wxString::FromUTF8("ソケットの初期化に失敗"), "Tessavo", wxOK | wxICON_EXCLAMATION);
+  return false;
+}
+
+bool TessavoApp::handOverToRunning(const std::vector<std::string>& arguments) {
+  return prevInstance_.handOverToRunning(arguments);
+}
+
+void TessavoApp::registerDocumentType() {
+  const std::string executable = platform::executablePath();
+  if (!executable.empty()) platform::registerDocumentType(executable);
+}
+
+void TessavoApp::becomeFirstInstance() {
+  if (frame_ == nullptr) return;
+  prevInstance_.serve([this] { handedOver(std::string()); },
+                      [this](const std::string& path) { handedOver(path); });
+  frame_->SetDropTarget(new MainDropTarget(frame_->targetCollection()));
+}
+
+void TessavoApp::handedOver(const std::string& path) {
+  if (frame_ == nullptr) return;
+  if (path.empty()) {
+    if (frame_->IsIconized()) frame_->Iconize(false);
+    frame_->Show();
+    frame_->Raise();
+    return;
+  }
+  frame_->targetCollection().handOver(path);
 }
 
 bool TessavoApp::processCommandLine(const std::vector<std::string>& arguments) {
@@ -133,6 +193,7 @@ void TessavoApp::discardWindow() {
 }
 
 int TessavoApp::OnExit() {
+  prevInstance_.release();
   if (docManager_) {
     saveRecentFiles(settings_.get(), docManager_->GetFileHistory());
     docManager_.reset();

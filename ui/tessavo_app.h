@@ -1,32 +1,54 @@
-// The application object of the windowed program: it opens the settings
-// profile, creates the single-document template (TessavoDoc with its view),
-// the main frame and the working-set document, and starts with a new working
-// set or the working-set file given as the first argument. Arguments are
+// The application object of the windowed program: it starts the socket
+// layer, opens the settings profile, hands its first argument to an
+// instance that already runs (and then ends), registers the working-set
+// type with the desktop, creates the single-document template (TessavoDoc
+// with its view), the main frame and the working-set document, starts with a
+// new working set or the working-set file given as the first argument, and
+// then answers later starts and accepts drops on its window. Arguments are
 // files only; there are no options.
 //
 // Ownership: the app owns the document manager (which owns the template and
-// the document) and the profile object; wx owns the frame. User-interface
-// thread only.
+// the document), the profile object and the single-instance lock; wx owns
+// the frame. User-interface thread only.
 #ifndef TESSAVO_UI_TESSAVO_APP_H_
 #define TESSAVO_UI_TESSAVO_APP_H_
-
-#include <wx/app.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "ui/app_with_help.h"
+#include "ui/prev_instance.h"
+
 class CMainFrame;
 class wxConfigBase;
 class wxDocManager;
 
-class TessavoApp : public wxApp {
+class TessavoApp : public CAppWithHelp {
  public:
   TessavoApp();
   ~TessavoApp() override;
 
   bool OnInit() override;
+  int OnRun() override;
   int OnExit() override;
+
+  // The steps of the start, in this order (OnInit runs them all; tests run
+  // some of them on their own).
+  //
+  // The socket layer, once per process; false after telling the user.
+  bool startSockets();
+  // True when another instance took the arguments: this start is to end.
+  bool handOverToRunning(const std::vector<std::string>& arguments);
+  // Registers the working-set type with the desktop for this user.
+  void registerDocumentType();
+  // After processCommandLine: answers later starts (when this is the first
+  // instance) and accepts drops on the main window.
+  void becomeFirstInstance();
+
+  // A file handed over by a later start, or only a request to show the
+  // window (empty path).
+  void handedOver(const std::string& path);
 
   // Opens the profile at its per-user location and makes it wx's current
   // configuration. Called again, it reopens the file (tests move it).
@@ -48,6 +70,8 @@ class TessavoApp : public wxApp {
   std::unique_ptr<wxDocManager> docManager_;
   std::unique_ptr<wxConfigBase> settings_;
   CMainFrame* frame_ = nullptr;  // owned by wx
+  CPrevInstance prevInstance_;
+  bool handedOver_ = false;
 };
 
 #endif  // TESSAVO_UI_TESSAVO_APP_H_

@@ -1,0 +1,37 @@
+// Registers the working-set document type (".tvx") with the desktop for the
+// current user: a shared-mime-info package that gives "*.tvx" its own type,
+// and a desktop entry that opens such files with this program.
+//
+// Both files lie under the user's data folder ($XDG_DATA_HOME, else
+// ~/.local/share): applications/tessavo.desktop and
+// mime/packages/tessavo.xml. Registration runs at every start, so it writes
+// a file only when its content differs from what is there, and runs the
+// desktop's cache updaters (update-mime-database, update-desktop-database,
+// when installed) only after a change. Nothing is reported: a desktop that
+// cannot be told leaves the program working as before.
+#ifndef TESSAVO_PLATFORM_DESKTOP_REGISTRATION_H_
+#define TESSAVO_PLATFORM_DESKTOP_REGISTRATION_H_
+
+#include <string>
+
+namespace platform {
+
+// The MIME type given to working-set files.
+extern const char kWorkingSetMimeType[];
+
+// The user's data folder, without a trailing "/".
+std::string desktopDataFolder();
+
+// The desktop entry that opens a file with `executable`.
+std::string desktopEntryText(const std::string& executable);
+// The shared-mime-info package for "*.tvx".
+std::string mimePackageText();
+
+// Writes what differs and runs the updaters after a change. Returns the
+// number of files written (0 when all was in place), or -1 when a file could
+// not be written.
+int registerDocumentType(const std::string& executable);
+
+}  // namespace platform
+
+#endif  // TESSAVO_PLATFORM_DESKTOP_REGISTRATION_H_

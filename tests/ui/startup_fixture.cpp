@@ -1,0 +1,150 @@
+#include "tests/ui/startup_fixture.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <wx/app.h>
+#include <wx/evtloop.h>
+#include <wx/init.h>
+#include <wx/utils.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "platform/process.h"
+#include "platform/settings_location.h"
+#include "ui/file_list_view.h"
+#include "ui/main_frame.h"
+#include "ui/tessavo_app.h"
+#include "viewers/process_starter.h"
+
+namespace startup_test {
+namespace {
+
+std::string scratchFolder;
+wxGUIEventLoop* loop = nullptr;
+wxEventLoopActivator* activator = nullptr;
+
+// wx's failed checks (an unexpected or a missing dialog of wxTEST_DIALOG)
+// become test failures instead of a message box nobody answers.
+void reportAssert(const wxString& file, int line, const wxString& func, const wxString& cond,
+                  const wxString& message) {
+  ADD_FAILURE() << "wx: " << file << ":" << line << " " << func << " " << cond << " " << message;
+}
+
+class WxEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    char pattern[] = "/tmp/tessavo-startup-XXXXXX";
+    scratchFolder = std::string(::mkdtemp(pattern)) + "/";
+    for (const char* sub : {"run", "config", "data", "work"}) {
+      ::mkdir((scratchFolder + sub).c_str(), 0700);
+    }
+    ::setenv("XDG_RUNTIME_DIR", (scratchFolder + "run").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (scratchFolder + "config").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (scratchFolder + "data").c_str(), 1);
+
+    wxApp::SetInstance(new TessavoApp);
+    static int argc = 1;
+    static char name[] = "startup_test";
+    static char* argv[] = {name, nullptr};
+    ASSERT_TRUE(wxEntryStart(argc, argv));
+    wxSetAssertHandler(reportAssert);
+    wxTheApp->SetAppName("Tessavo");
+    wxTheApp->SetVendorName("Marrowby");
+    loop = new wxGUIEventLoop;
+    activator = new wxEventLoopActivator(loop);
+    ASSERT_TRUE(app().startSockets());
+    app().openSettings();
+    // This program is the first instance: later starts find its lock.
+    ASSERT_FALSE(app().handOverToRunning({}));
+  }
+
+  void TearDown() override {
+    app().discardWindow();
+    pumpFor(50);
+    delete activator;
+    delete loop;
+    wxTheApp->OnExit();
+    wxEntryCleanup();
+    std::filesystem::remove_all(scratchFolder);
+  }
+};
+
+const auto* environment = ::testing::AddGlobalTestEnvironment(new WxEnvironment);
+
+}  // namespace
+
+const std::string& scratch() {
+  return scratchFolder;
+}
+
+TessavoApp& app() {
+  return *static_cast<TessavoApp*>(wxTheApp);
+}
+
+bool pumpUntil(const std::function<bool()>& done, int timeoutMs) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return done();
+    wxTheApp->Yield(true);
+    wxTheApp->ProcessPendingEvents();
+    wxMilliSleep(5);
+  }
+  return true;
+}
+
+void pumpFor(int ms) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  pumpUntil([&] { return std::chrono::steady_clock::now() > end; }, ms + 1000);
+}
+
+void writeProfile(const std::string& text) {
+  app().discardWindow();
+  writeFile(platform::settingsFilePath(), text);
+  app().openSettings();
+}
+
+CMainFrame* openWindow(const std::vector<std::string>& arguments) {
+  app().discardWindow();
+  if (!app().processCommandLine(arguments)) return nullptr;
+  app().becomeFirstInstance();
+  pumpFor(20);
+  return app().mainFrame();
+}
+
+int runSecondStart(const std::string& folder, const std::vector<std::string>& arguments) {
+  // env -C starts the program in `folder`, as a user would from a shell.
+  std::string commandLine =
+      "env -C " + quoteArgument(folder) + " \"" TESSAVO_BINARY_DIR "/bin/tessavo\"";
+  for (const std::string& argument : arguments) commandLine += " " + quoteArgument(argument);
+  std::atomic<bool> ended{false};
+  int exitCode = -1;
+  std::thread child([&] {
+    if (!platform::runAndWait(commandLine, &exitCode)) exitCode = -2;
+    ended = true;
+  });
+  const bool done = pumpUntil([&] { return ended.load(); }, 20000);
+  child.join();
+  return done ? exitCode : -1;
+}
+
+std::vector<std::string> fileLines(CMainFrame* frame) {
+  std::vector<std::string> lines;
+  for (long i = 0; i < frame->filePane()->lineCount(); ++i) {
+    lines.push_back(frame->filePane()->lineText(i));
+  }
+  return lines;
+}
+
+void writeFile(const std::string& path, const std::string& content) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+}
+
+}  // namespace startup_test

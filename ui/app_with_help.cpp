@@ -1,0 +1,53 @@
+#include "ui/app_with_help.h"
+
+#include <wx/msgdlg.h>
+
+#include <vector>
+
+#include "files/file_name.h"
+#include "platform/directory_listing.h"
+#include "platform/executable_path.h"
+#include "viewers/process_starter.h"
+
+namespace {
+
+const char kHelpPage[] = "index.htm";
+
+bool sameLetters(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+CAppWithHelp::CAppWithHelp() : opener_(&systemShellOpener()) {}
+
+std::string CAppWithHelp::findHelpPage() const {
+  const std::string folder =
+      helpFolder_.empty() ? FileName(platform::executablePath()).directory() : helpFolder_;
+  std::vector<platform::DirectoryEntry> entries;
+  if (folder.empty() || !platform::listDirectory(folder, &entries)) return std::string();
+  for (const platform::DirectoryEntry& entry : entries) {
+    if (!entry.isFolder && sameLetters(entry.name, kHelpPage)) return folder + entry.name;
+  }
+  return std::string();
+}
+
+void CAppWithHelp::showHelp() {
+  wxWindow* parent = GetTopWindow();
+  const std::string page = findHelpPage();
+  if (page.empty()) {
+    wxMessageBox(wxString::FromUTF8("ヘルプ（HTML）ファイルが見つかりません。実行ファイルと同じフ"
+                                    "ォルダに置いてください。"),
+                 "Tessavo", wxOK | wxICON_EXCLAMATION, parent);
+    return;
+  }
+  if (!opener_->open(page)) {
+    wxMessageBox(wxString::FromUTF8("ヘルプ (HTML) ファイルを開けません"), "Tessavo",
+                 wxOK | wxICON_EXCLAMATION, parent);
+  }
+}

@@ -1,0 +1,55 @@
+// The window's side of target collection: the roads (files/
+// target_collection.h) over the main frame's panes, document and checking
+// state, and the status-bar notice while a drop or a hand-over waits for a
+// running check.
+//
+// Owned by the main frame, which it borrows and must not outlive. While
+// something waits, a short timer asks again whether the run has ended: the
+// end-of-run event comes just before the checking thread is gone, so it
+// alone cannot be relied on to find the thread stopped. User-interface
+// thread only.
+#ifndef TESSAVO_UI_FRAME_ROADS_H_
+#define TESSAVO_UI_FRAME_ROADS_H_
+
+#include <wx/event.h>
+#include <wx/timer.h>
+
+#include <string>
+
+#include "files/target_collection.h"
+
+class CMainFrame;
+
+class FrameRoads : public wxEvtHandler, public CollectionHost {
+ public:
+  explicit FrameRoads(CMainFrame* frame);
+  ~FrameRoads() override;
+
+  TargetCollection& roads() { return collection_; }
+
+  // CollectionHost.
+  void AddFile(const std::string& path) override;
+  void AddUri(const std::string& text) override;
+  void clearFilePane() override;
+  void clearErrorPane() override;
+  void setModified(bool modified) override;
+  bool dropStart() const override;
+  void startCheckAll() override;
+  bool isChecking() const override;
+  void newWorkingSet() override;
+  void openWorkingSet(const std::string& path) override;
+  void showWaiting(std::size_t count) override;
+
+ private:
+  void onPoll(wxTimerEvent& event);
+
+  CMainFrame* frame_;  // not owned
+  TargetCollection collection_;
+  wxTimer poll_;
+  bool waitingShown_ = false;
+};
+
+// The status-bar text while `count` arrivals wait for the running check.
+wxString waitingText(std::size_t count);
+
+#endif  // TESSAVO_UI_FRAME_ROADS_H_

@@ -302,27 +302,6 @@ void CMainFrame::abortCheck() {
   checker_.stop();
 }
 
-void CMainFrame::whenNotChecking(std::function<void()> action) {
-  if (!isChecking()) {
-    action();
-    return;
-  }
-  deferredActions_.push_back(std::move(action));
-}
-
-void CMainFrame::runDeferredActions() {
-  if (deferredActions_.empty()) return;
-  // The end-of-run event is the run's last act, but the thread counts as
-  // running until it has returned; that takes a moment at most.
-  if (isChecking()) {
-    CallAfter([this] { runDeferredActions(); });
-    return;
-  }
-  std::vector<std::function<void()>> actions;
-  actions.swap(deferredActions_);
-  for (auto& action : actions) action();
-}
-
 void CMainFrame::postCheckDone() {
   wxQueueEvent(this, new wxThreadEvent(wxEVT_THREAD, WM_CHECK_DONE));
 }
@@ -331,7 +310,7 @@ void CMainFrame::onCheckDone(wxThreadEvent& /*event*/) {
   // The run's lines are all in the pane's model; show them now so that the
   // closing line is on screen with the re-enabled commands.
   errorPane_->syncWithModel();
-  runDeferredActions();
+  // Drops and hand-overs that arrived during the run are applied now.
   targetCollection().runEnded();
   if (!checkDoneMarker_.empty()) {
     if (std::FILE* marker = std::fopen(checkDoneMarker_.c_str(), "w")) std::fclose(marker);

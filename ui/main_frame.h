@@ -54,10 +54,6 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   // selected target of the active pane. Does nothing while a check runs or
   // when there is nothing to check.
   void StartCheck(CheckScope scope);
-  // Runs `action` now when no check runs; otherwise keeps it and runs it,
-  // in order with others kept, once the run has ended. For arrivals that
-  // would change the targets a run reads.
-  void whenNotChecking(std::function<void()> action);
 
   // Asks a running check to stop; returns at once.
   void abortCheck();
@@ -190,7 +186,6 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
 
   void onClose(wxCloseEvent& event);
   void onCheckDone(wxThreadEvent& event);
-  void runDeferredActions();
   void onMoveOrSize(wxEvent& event);
   void onCharHook(wxKeyEvent& event);
   void onIndicatorTimer(wxTimerEvent& event);
@@ -224,7 +219,6 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   std::unique_ptr<wxMenu> browserMenu_;
 
   std::vector<std::string> commandLineFiles_;
-  std::vector<std::function<void()>> deferredActions_;
   std::unique_ptr<FrameRoads> roads_;
   std::string checkDoneMarker_;
   wxRect normalRect_;

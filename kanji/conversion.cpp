@@ -136,18 +136,24 @@ bool Conversion::takeFresh(std::uint8_t byte, int& pending) {
     default:
       break;
   }
-  if (isShiftJisOnlyLead(byte)) {
-    decoder_ = Decoder::ShiftJis;
-    pending = byte;
-  } else if (byte == 0x8E || inRange(byte, 0xA1, 0xEF)) {
-    pending = byte;
-  } else if (isEucJpOnlyLead(byte)) {
-    decoder_ = Decoder::EucJp;
+  if (opensPair(byte)) {
     pending = byte;
   } else {
     decodeSingle(byte);
   }
   return true;
+}
+
+bool Conversion::opensPair(std::uint8_t byte) {
+  if (isShiftJisOnlyLead(byte)) {
+    decoder_ = Decoder::ShiftJis;
+    return true;
+  }
+  if (isEucJpOnlyLead(byte)) {
+    decoder_ = Decoder::EucJp;
+    return true;
+  }
+  return byte == 0x8E || inRange(byte, 0xA1, 0xEF);
 }
 
 bool Conversion::takeEscape() {
@@ -286,13 +292,7 @@ bool Conversion::lookAhead(std::uint8_t lead, std::uint8_t trail, int& carried) 
     }
     if (byte == kCr) {
       afterCr = true;
-    } else if (isShiftJisOnlyLead(byte)) {
-      decoder_ = Decoder::ShiftJis;
-      held = byte;
-    } else if (byte == 0x8E || inRange(byte, 0xA1, 0xEF)) {
-      held = byte;
-    } else if (isEucJpOnlyLead(byte)) {
-      decoder_ = Decoder::EucJp;
+    } else if (opensPair(byte)) {
       held = byte;
     } else {
       buffer.push_back({0, byte});  // a lone LF is (0, 0x0A), a line end

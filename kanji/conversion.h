@@ -49,6 +49,9 @@ class Conversion {
   // Returns false when the input ended inside an escape sequence.
   bool takeFresh(std::uint8_t byte, int& pending);
   bool takeEscape();
+  // True if `byte` opens a two-byte character and must wait for its second
+  // byte; a lead byte only one encoding has decides the decoder on the way.
+  bool opensPair(std::uint8_t byte);
   void takeAmbiguousOrInvalid(std::uint8_t lead, std::uint8_t trail, int& pending, bool& ended);
 
   void decodeSingle(std::uint8_t byte);

@@ -129,13 +129,19 @@ class CheckRunTest : public ::testing::Test {
     return targets_.back().get();
   }
 
-  // Runs every target made so far, in order, and waits for the end.
-  std::vector<PaneLine> check(const std::string& validatorPath) {
+  // A job over every target made so far, in order, writing into the pane.
+  CheckJob jobFor(const std::string& validatorPath) {
     CheckJob job;
     job.mainWindow = &pane_;
     job.errorPane = &pane_;
     for (const auto& t : targets_) job.targets.push_back(t.get());
     job.validatorPath = validatorPath;
+    return job;
+  }
+
+  // Runs every target made so far, in order, and waits for the end.
+  std::vector<PaneLine> check(const std::string& validatorPath) {
+    CheckJob job = jobFor(validatorPath);
     RunSgml run;
     EXPECT_TRUE(run.start(&job));
     pane_.waitUntilDone();

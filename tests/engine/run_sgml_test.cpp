@@ -212,11 +212,7 @@ TEST_F(CheckRunTest, StopDuringTheThirdValidatorRun) {
   for (const char* name : {"1.htm", "2.htm", "3.htm", "4.htm", "5.htm"}) {
     fileTarget(writeFile(docs() + name, kDocument));
   }
-  CheckJob job;
-  job.mainWindow = &pane_;
-  job.errorPane = &pane_;
-  for (const auto& t : targets_) job.targets.push_back(t.get());
-  job.validatorPath = validator;
+  CheckJob job = jobFor(validator);
   RunSgml run;
   ASSERT_TRUE(run.start(&job));
   for (int n = 0; n < 3; ++n) {

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "platform/command_line.h"
 #include "platform/process.h"
 
 namespace platform {
@@ -82,7 +83,7 @@ std::string execArgument(const std::string& argument) {
 void runUpdater(const char* program, const std::string& folder) {
   if (findProgram(program).empty()) return;
   int exitCode = 0;
-  runAndWait(std::string(program) + " \"" + quotedArgumentText(folder) + "\"", &exitCode);
+  runAndWait(std::string(program) + " " + quoteArgument(folder), &exitCode);
 }
 
 }  // namespace

@@ -212,6 +212,7 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   int dropStart_ = 0;
   std::string editorCommand_;
   std::string validatorPath_;
+  int validatorTimeout_ = kDefaultValidatorTimeout;  // seconds, 0: none
   int browserChoice_ = 0;
   // The last browser command's location, window table and entries, and the
   // popup built from them; both live until the next browser command.

@@ -1,13 +1,15 @@
 // What the check-run tests share: a folder of their own, a private temporary
-// folder (tests run in parallel and the run's file names are fixed), a pane
-// that records lines, fake validators, and a way to run a job to its end.
+// folder, a pane that records lines, fake validators, and a way to run a job
+// to its end. Every wait is bounded and fails the test with a message.
 #ifndef TESSAVO_TESTS_ENGINE_CHECK_RUN_FIXTURE_H_
 #define TESSAVO_TESTS_ENGINE_CHECK_RUN_FIXTURE_H_
 
+#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdlib>
 #include <fstream>
@@ -15,12 +17,12 @@
 #include <mutex>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/check_job.h"
 #include "engine/error_pane.h"
 #include "engine/run_sgml.h"
-#include "platform/validator_environment.h"
 
 struct PaneLine {
   std::string text;
@@ -45,9 +47,10 @@ class RecordingPane : public ErrorPane, public CheckDoneReceiver {
     ++done_;
     changed_.notify_all();
   }
-  void waitUntilDone() {
+  // False when the run has not ended within `seconds`.
+  bool waitUntilDone(int seconds = 60) {
     std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return done_ > 0; });
+    return changed_.wait_for(lock, std::chrono::seconds(seconds), [this] { return done_ > 0; });
   }
   std::vector<PaneLine> lines() {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -84,7 +87,6 @@ class CheckRunTest : public ::testing::Test {
     shell("rm -rf '" + folder_ + "' && mkdir -p '" + folder_ + "temp' '" + folder_ + "docs'");
     ::chmod((folder_ + "temp").c_str(), 0700);
     ::setenv("XDG_RUNTIME_DIR", (folder_ + "temp").c_str(), 1);
-    platform::setValidatorEnvironment();
   }
   void TearDown() override { shell("rm -rf '" + folder_ + "'"); }
 
@@ -93,6 +95,18 @@ class CheckRunTest : public ::testing::Test {
   }
 
   std::string temp() const { return folder_ + "temp/"; }
+  // The run folders in the temporary folder now.
+  std::vector<std::string> runFolders() const {
+    std::vector<std::string> found;
+    if (DIR* listing = ::opendir(temp().c_str())) {
+      while (const dirent* entry = ::readdir(listing)) {
+        if (std::string(entry->d_name).rfind("tessavo-run-", 0) == 0)
+          found.push_back(entry->d_name);
+      }
+      ::closedir(listing);
+    }
+    return found;
+  }
   std::string docs() const { return folder_ + "docs/"; }
 
   std::string writeFile(const std::string& path, const std::string& bytes) {
@@ -110,12 +124,15 @@ class CheckRunTest : public ::testing::Test {
   static bool exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
 
   // A shell script standing in for the validator. In its body $err is the
-  // error file (-f) and $in the intermediate file; $DIR is this test's folder.
+  // error file (-f), $in the intermediate file and $docdir the folder given
+  // with -D, as the validator was given them (relative to the run folder,
+  // its current folder); $DIR is this test's folder.
   std::string fakeValidator(const std::string& name, const std::string& body) {
     const std::string path = folder_ + name;
     writeFile(path, "#!/bin/sh\nDIR='" + folder_ +
-                        "'\nfor a; do case $a in -f*) err=${a#-f};; esac; in=$a; done\n" + body +
-                        "\n");
+                        "'\nfor a; do case $a in -f*) err=${a#-f};; -D*) docdir=${a#-D};; esac; "
+                        "in=$a; done\n" +
+                        body + "\n");
     ::chmod(path.c_str(), 0755);
     return path;
   }
@@ -140,18 +157,29 @@ class CheckRunTest : public ::testing::Test {
   }
 
   // Runs every target made so far, in order, and waits for the end.
-  std::vector<PaneLine> check(const std::string& validatorPath) {
+  std::vector<PaneLine> check(const std::string& validatorPath, int validatorTimeout = 120) {
     CheckJob job = jobFor(validatorPath);
+    job.validatorTimeout = validatorTimeout;
     RunSgml run;
     EXPECT_TRUE(run.start(&job));
-    pane_.waitUntilDone();
-    while (run.isRunning()) std::this_thread::yield();
+    EXPECT_TRUE(pane_.waitUntilDone()) << "the run did not end";
+    waitForThreadEnd(run);
     EXPECT_EQ(run.exitCode(), 0);
+    incomplete_ = run.incomplete();
     return pane_.lines();
+  }
+
+  // The end-of-run notice is the run's last action: the thread ends a moment
+  // later.
+  static void waitForThreadEnd(const Thread& run) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (run.isRunning() && std::chrono::steady_clock::now() < until) std::this_thread::yield();
+    EXPECT_FALSE(run.isRunning()) << "the thread runs on after its end-of-run notice";
   }
 
   std::string folder_;
   RecordingPane pane_;
+  bool incomplete_ = false;  // of the last check()
   std::vector<std::unique_ptr<CheckTarget>> targets_;
 };
 

@@ -34,8 +34,9 @@ class ValidatorPeerTest : public CheckRunTest {
     const std::string peer = folder_ + "peer/";
     shell("mkdir -p '" + peer + "' && nkf -x -e -Lw < '" + document + "' > '" + peer +
           "$conv.sgml'");
-    std::system(("onsgmls -c'" + catalog() + "' -f'" + peer + "err' -s '" + peer +
-                 "$conv.sgml'; iconv -f EUC-JP -t UTF-8 < '" + peer + "err' > '" + peer + "out'")
+    std::system(("SP_CHARSET_FIXED=YES SP_ENCODING=EUC-JP onsgmls -c'" + catalog() + "' -f'" +
+                 peer + "err' -s '" + peer + "$conv.sgml'; iconv -f EUC-JP -t UTF-8 < '" + peer +
+                 "err' > '" + peer + "out'")
                     .c_str());
     Texts lines{"-------- " + document};
     std::string text = readFile(peer + "out");

@@ -116,7 +116,8 @@ TEST_F(TessavoCheckTest, ExitStatus) {
   for (const auto& c : cases) EXPECT_EQ(run(c.arguments).status, c.status) << c.arguments;
   const Result missingValidator = run(missing + " samples/ascii-valid.html");
   EXPECT_EQ(missingValidator.output,
-            "-------- samples/ascii-valid.html\nE: nsgmls.exeが見つかりません\n検査終了\n");
+            "-------- samples/ascii-valid.html\nE: nsgmls.exeが見つかりません: " + folder_ +
+                "none\n検査終了\n");
 }
 
 TEST_F(TessavoCheckTest, HelpExplainsAndSucceeds) {

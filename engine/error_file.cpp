@@ -1,0 +1,53 @@
+#include "engine/error_file.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "net/decimal_text.h"
+
+namespace {
+
+// Error-file lines are read in pieces of this many bytes less one.
+constexpr int kErrorLineBuffer = 1000;
+
+}  // namespace
+
+int listErrorFile(const std::string& errorFile, const ErrorFileNames& names, CheckTarget* target,
+                  ErrorPane& pane, platform::EucJpConverter& converter) {
+  std::FILE* file = std::fopen(errorFile.c_str(), "re");
+  if (file == nullptr) return -1;
+  int listed = 0;
+  char line[kErrorLineBuffer];
+  while (std::fgets(line, sizeof line, file) != nullptr) {
+    std::size_t length = std::strlen(line);
+    if (length > 0 && line[length - 1] == '\n') {
+      line[--length] = '\0';
+      // Text mode, as on the platform the files come from: CR LF is a line end.
+      if (length > 0 && line[length - 1] == '\r') line[--length] = '\0';
+    }
+    const char* shown = line;
+    // From the third byte on, so that a drive letter's colon at the start of
+    // the program name is passed over.
+    if (length > 2) {
+      if (const char* colon = std::strchr(line + 2, ':')) shown = colon + 1;
+    }
+    if (!names.copy.empty()) {
+      if (const char* copy = std::strstr(shown, names.copy.c_str())) {
+        shown = copy + names.copy.size();
+        if (*shown != '\0') ++shown;  // the ":" after the path, never the terminator
+      }
+    }
+    std::string text = converter.toCodePage(shown);
+    for (const auto& [given, real] : names.folders) {
+      if (text.compare(0, given.size(), given) == 0) {
+        text.replace(0, given.size(), real);
+        break;
+      }
+    }
+    pane.AddLine(text, std::make_unique<ErrorItem>(ErrorItem{target, net::leadingDecimal(shown)}));
+    ++listed;
+  }
+  std::fclose(file);
+  return listed;
+}

@@ -14,10 +14,11 @@
 namespace {
 
 // The designed text, then the path it is about and, when known, the reason.
-ConvertException failure(const char* text, const std::string& path, int error = 0) {
+ConvertException failure(const char* text, const std::string& path, int error = 0,
+                         bool inRunFolder = false) {
   std::string message = platform::localText(text) + ": " + path;
   if (error != 0) message += ": " + platform::errorText(error);
-  return ConvertException(message);
+  return ConvertException(message, inRunFolder);
 }
 
 }  // namespace
@@ -45,7 +46,7 @@ void RunSgml::prepareInput(const CheckTarget& target, const std::string& interme
   if (!sourceFile.open(sourcePath)) throw failure("入力ファイルを開けない", sourcePath);
 
   if (!intermediateFile.open(intermediate)) {
-    throw failure("中間ファイルを開けない", intermediate, intermediateFile.error());
+    throw failure("中間ファイルを開けない", intermediate, intermediateFile.error(), true);
   }
 
   std::istream source(&sourceFile);
@@ -58,7 +59,7 @@ void RunSgml::prepareInput(const CheckTarget& target, const std::string& interme
   // report errors the document does not have.
   if (!written) {
     std::remove(intermediate.c_str());
-    throw failure("中間ファイルに書き込めない", intermediate, intermediateFile.error());
+    throw failure("中間ファイルに書き込めない", intermediate, intermediateFile.error(), true);
   }
   if (sourceFile.failed()) {
     std::remove(intermediate.c_str());

@@ -88,12 +88,16 @@ int RunSgml::run(void* argument) {
         break;
       }
       pane.AddLine(std::string("E: ") + failure.what(), itemFor(target, -1));
+      if (failure.inRunFolder()) incomplete_.store(true);
       continue;
     }
 
     std::remove(errorFile.c_str());
     const platform::ChildOutcome outcome =
         validator.run(documentFolder(*target), &stopRequested, timeout);
+    // Asked before the copy goes, which may free the room the validator
+    // lacked: an error file cut short leaves no other trace.
+    const bool full = platform::isFileSystemFull(folder.path());
     std::remove(copy.c_str());
     if (outcome.end == End::NotStarted) {
       std::string text =
@@ -130,9 +134,7 @@ int RunSgml::run(void* argument) {
         }
         break;
     }
-    // A validator that could not write its error file to the end still ends
-    // normally; a full temporary folder is the only sign of it.
-    if (platform::isFileSystemFull(folder.path())) {
+    if (full) {
       fail(target, platform::localText("一時フォルダに空きがない: ") + folder.path());
     }
   }

@@ -9,11 +9,13 @@
 
 namespace {
 
+// The failure's message, with " (run folder)" after it when the failure
+// lies with the run's own files.
 std::string failureOf(const CheckTarget& target, const std::string& intermediate) {
   try {
     RunSgml::prepareInput(target, intermediate, "");
   } catch (const ConvertException& failure) {
-    return failure.what();
+    return failure.what() + std::string(failure.inRunFolder() ? " (run folder)" : "");
   }
   return "";
 }
@@ -43,10 +45,10 @@ TEST_F(CheckRunTest, PrepareInputWritesOnlyANewPrivateCopy) {
   shell("ln -s '" + folder_ + "victim' '" + docs() + "link' && ln -s '" + folder_ + "none' '" +
         docs() + "dangling'");
   const std::string cannotOpen = "中間ファイルを開けない: ";
-  EXPECT_EQ(failureOf(document, docs() + "taken"), cannotOpen + docs() + "taken: File exists");
-  EXPECT_EQ(failureOf(document, docs() + "link"), cannotOpen + docs() + "link: File exists");
-  EXPECT_EQ(failureOf(document, docs() + "dangling"),
-            cannotOpen + docs() + "dangling: File exists");
+  for (const char* name : {"taken", "link", "dangling"}) {
+    EXPECT_EQ(failureOf(document, docs() + name),
+              cannotOpen + docs() + name + ": File exists (run folder)");
+  }
   EXPECT_EQ(readFile(docs() + "taken"), "someone's\n");
   EXPECT_EQ(readFile(folder_ + "victim"), "victim\n");
   EXPECT_FALSE(exists(folder_ + "none"));
@@ -73,7 +75,7 @@ TEST_F(CheckRunTest, PrepareInputRefusesFoldersAndShortWrites) {
   const std::string failure = failureOf(big, docs() + "out");
   ::setrlimit(RLIMIT_FSIZE, &old);
   ::signal(SIGXFSZ, oldHandler);
-  EXPECT_EQ(failure, "中間ファイルに書き込めない: " + docs() + "out: File too large");
+  EXPECT_EQ(failure, "中間ファイルに書き込めない: " + docs() + "out: File too large (run folder)");
   EXPECT_FALSE(exists(docs() + "out"));
 }
 

@@ -1,71 +1,13 @@
 // tessavo-check run as a program, as a terminal or CI runs it.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <string>
+
+#include "checker_fixture.h"
 
 namespace {
 
-const std::string kChecker = TESSAVO_BINARY_DIR "/bin/tessavo-check";
-
-struct Result {
-  std::string output;
-  int status;
-};
-
-class TessavoCheckTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = ::testing::TempDir() + "tessavo_check_" + info->name() + "_" +
-              std::to_string(::getpid()) + "/";
-    shell("rm -rf '" + folder_ + "' && mkdir -p '" + folder_ + "temp' '" + folder_ +
-          "config/Marrowby' && chmod 700 '" + folder_ +
-          "temp' && cp -r '" TESSAVO_SOURCE_DIR "/samples' '" + folder_ + "'");
-  }
-  void TearDown() override { shell("rm -rf '" + folder_ + "'"); }
-
-  static void shell(const std::string& command) {
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-  }
-
-  void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-  }
-
-  std::string fakeValidator(const std::string& name, const std::string& line) {
-    const std::string path = folder_ + name;
-    writeFile(path, "#!/bin/sh\nfor a; do case $a in -f*) err=${a#-f};; esac; done\necho '" + line +
-                        "' > \"$err\"\n");
-    ::chmod(path.c_str(), 0755);
-    return path;
-  }
-
-  // Runs the checker in this test's folder with its own temporary folder and
-  // settings; `arguments` are already quoted for the shell.
-  Result run(const std::string& arguments) {
-    const std::string command = "cd '" + folder_ + "' && XDG_RUNTIME_DIR='" + folder_ +
-                                "temp' XDG_CONFIG_HOME='" + folder_ + "config' '" + kChecker +
-                                "' " + arguments + " 2>/dev/null";
-    Result result{"", -1};
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    char buffer[4096];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-      result.output.append(buffer, got);
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-  }
-
-  std::string folder_;
-};
+using TessavoCheckTest = CheckerTest;
 
 TEST_F(TessavoCheckTest, ChecksTheSampleWorkingSet) {
   const Result result = run("samples/sample.tvx");
@@ -132,8 +74,7 @@ TEST_F(TessavoCheckTest, ValidatorComesFromOptionThenSettings) {
   fakeValidator("from option", "val:x:1:1:E: option");
   // As wxFileConfig writes it: blanks in names escaped, values quoted when
   // they end in a blank.
-  writeFile(folder_ + "config/Marrowby/Tessavo.conf",
-            "[Settings]\nSP\\ Location=\"" + fromSettings + "\"\n");
+  writeSettings("SP\\ Location=\"" + fromSettings + "\"\n");
   EXPECT_EQ(run("samples/ascii-valid.html").output,
             "-------- samples/ascii-valid.html\nx:1:1:E: settings\n検査終了\n");
   EXPECT_EQ(run("--validator '" + folder_ + "from option' samples/ascii-valid.html").output,

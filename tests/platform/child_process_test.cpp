@@ -2,10 +2,8 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,6 +14,7 @@
 #include <sstream>
 #include <string>
 
+#include "tests/process_end.h"
 #include "tests/report_pipe.h"
 
 namespace {
@@ -51,17 +50,6 @@ class ChildProcessTest : public ::testing::Test {
 
   std::string folder_;
 };
-
-// True once `pid` (not a child of ours) has ended, waiting up to two
-// seconds: a killed process needs a moment to be scheduled and die.
-bool hasEnded(pid_t pid) {
-  const long fd = ::syscall(SYS_pidfd_open, pid, 0);
-  if (fd < 0) return errno == ESRCH;
-  pollfd entry{static_cast<int>(fd), POLLIN, 0};
-  const bool ended = ::poll(&entry, 1, 2000) == 1;
-  ::close(static_cast<int>(fd));
-  return ended;
-}
 
 TEST_F(ChildProcessTest, OutcomeSaysHowTheChildEnded) {
   ASSERT_EQ(::mkdir((folder_ + "folder").c_str(), 0755), 0);
@@ -140,7 +128,7 @@ TEST_F(ChildProcessTest, StopEndsTheWholeGroupWithinASecond) {
     stop = true;
     ASSERT_EQ(running.wait_for(seconds(1)), std::future_status::ready) << c.name;
     EXPECT_EQ(running.get().end, End::Stopped) << c.name;
-    EXPECT_TRUE(hasEnded(std::atoi(pid.c_str()))) << c.name << ": the grandchild runs on";
+    EXPECT_TRUE(processEnded(std::atoi(pid.c_str()))) << c.name << ": the grandchild runs on";
   }
 }
 
@@ -152,7 +140,7 @@ TEST_F(ChildProcessTest, TimeLimitEndsTheChild) {
   const std::string pid = started.readLine();
   ASSERT_EQ(running.wait_for(seconds(10)), std::future_status::ready);
   EXPECT_EQ(running.get().end, End::TimedOut);
-  EXPECT_TRUE(hasEnded(std::atoi(pid.c_str())));
+  EXPECT_TRUE(processEnded(std::atoi(pid.c_str())));
 }
 
 TEST(SignalName, SpellsTheSignalAsTheHeadersDo) {

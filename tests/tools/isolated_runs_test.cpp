@@ -11,21 +11,12 @@
 #include <vector>
 
 #include "checker_fixture.h"
+#include "tests/process_end.h"
 #include "tests/report_pipe.h"
 
 namespace {
 
 using IsolatedRunsTest = CheckerTest;
-
-// True once `pid` (not a child of ours) has ended, waiting up to a second.
-bool hasEnded(pid_t pid) {
-  const long fd = ::syscall(SYS_pidfd_open, pid, 0);
-  if (fd < 0) return errno == ESRCH;
-  pollfd entry{static_cast<int>(fd), POLLIN, 0};
-  const bool ended = ::poll(&entry, 1, 1000) == 1;
-  ::close(static_cast<int>(fd));
-  return ended;
-}
 
 TEST_F(IsolatedRunsTest, TwoChecksAtOnceGiveTheirSoloOutput) {
   if (std::system("command -v onsgmls >/dev/null") != 0) GTEST_SKIP() << "needs onsgmls";
@@ -83,7 +74,7 @@ TEST_F(IsolatedRunsTest, SignalsStopTheRunWithinASecond) {
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << status;
     EXPECT_EQ(readFile(folder_ + "out"),
               "-------- samples/ascii-valid.html\nE: 検査を中断したため未完了\n検査終了\n");
-    EXPECT_TRUE(hasEnded(std::atoi(pid.c_str()))) << "the validator runs on";
+    EXPECT_TRUE(processEnded(std::atoi(pid.c_str()))) << "the validator runs on";
     EXPECT_EQ(runFolders(), "") << strsignal(c.signal);
   }
 }

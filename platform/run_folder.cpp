@@ -83,6 +83,10 @@ bool RunFolder::create(const std::string& parent) {
 }
 
 bool RunFolder::link(const std::string& name, const std::string& target) {
+  if (path_.empty()) {
+    error_ = ENOENT;  // never a link in the current folder
+    return false;
+  }
   const std::string linkPath = path_ + name;
   ::unlink(linkPath.c_str());
   if (::symlink(target.c_str(), linkPath.c_str()) == 0) return true;

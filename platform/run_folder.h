@@ -38,7 +38,7 @@ class RunFolder {
   int error() const { return error_; }
 
   // Makes `name` in the folder a link to `target`, replacing an earlier link
-  // of that name. False when it cannot be made.
+  // of that name. False when it cannot be made, or before create().
   bool link(const std::string& name, const std::string& target);
 
   // Removes the folder and everything in it. Idempotent.

@@ -70,6 +70,9 @@ TEST_F(RunFolderTest, IsPrivateAndGoesWithEverythingInItButNeverFollowsLinks) {
   EXPECT_FALSE(missing.create(parent_ + "no such folder/"));
   EXPECT_EQ(missing.error(), ENOENT);
   EXPECT_EQ(missing.path(), "");
+  // Without a folder, a link would land in the current folder.
+  EXPECT_FALSE(missing.link("$tessavo-test-link", parent_));
+  EXPECT_FALSE(exists("$tessavo-test-link"));
 }
 
 TEST_F(RunFolderTest, SweepRemovesOnlyFoldersOfEndedRuns) {

@@ -30,7 +30,7 @@ void downloadTarget(const CheckTarget& target, const std::string& download,
   } catch (const SocketException& failure) {
     throw ConvertException(platform::localText("ソケットエラー：") + failure.what());
   }
-  if (!got) throw ConvertException(platform::localText("ダウンロードに失敗: ") + target.location);
+  if (!got) throw ConvertException(platform::localText("ダウンロードに失敗"));
   // Only 200 is a document; a redirection is an error like any other.
   if (header.status != 200) {
     throw ConvertException(platform::localText("HTTPエラー：") + header.statusText());

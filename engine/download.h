@@ -13,7 +13,7 @@
 // anew (empty, mode 0600) first. `stop` (may be null) is the run's stop
 // request: once it is set the download is to be abandoned. Throws
 // ConvertException with "ソケットエラー：" and the socket message,
-// "ダウンロードに失敗" and the URI, or "HTTPエラー：" and the status text for
+// "ダウンロードに失敗", or "HTTPエラー：" and the status text for
 // any status other than 200 (redirections included).
 void downloadTarget(const CheckTarget& target, const std::string& download,
                     const std::atomic<bool>* stop);

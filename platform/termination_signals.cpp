@@ -26,9 +26,11 @@ sigset_t terminationSet() {
 
 TerminationSignals::TerminationSignals() {
   const sigset_t set = terminationSet();
-  ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
   signalFd_ = ::signalfd(-1, &set, SFD_CLOEXEC);
   wakeFd_ = ::eventfd(0, EFD_CLOEXEC);
+  // Where the signals cannot be received as events, they keep their default
+  // action: the program ends at once, as it did before.
+  if (signalFd_ >= 0 && wakeFd_ >= 0) ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
 TerminationSignals::~TerminationSignals() {
@@ -37,6 +39,9 @@ TerminationSignals::~TerminationSignals() {
 }
 
 int TerminationSignals::wait() {
+  // Without the descriptors there is nothing to wait on: the caller then
+  // waits for its work by other means, and the signals act as they always do.
+  if (signalFd_ < 0 || wakeFd_ < 0) return 0;
   for (;;) {
     pollfd entries[2] = {{signalFd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
     if (::poll(entries, 2, -1) < 0) {

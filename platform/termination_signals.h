@@ -20,7 +20,9 @@ class TerminationSignals {
   TerminationSignals& operator=(const TerminationSignals&) = delete;
 
   // Waits until one of the signals arrives or wake() is called; the signal's
-  // number, or 0 for a wake(). A wake() before the wait counts.
+  // number, or 0 for a wake(). A wake() before the wait counts. Returns 0 at
+  // once where the system offers no way to wait (the signals then keep their
+  // default action).
   int wait();
 
   // Ends the current or next wait().

@@ -75,18 +75,6 @@ TEST_F(CheckRunTest, CommandLineAndCopyLieInARunFolderOfTheirOwn) {
   EXPECT_FALSE(incomplete_);
 }
 
-TEST_F(CheckRunTest, AnyValidatorPathIsStartedWhole) {
-  for (const char* folder :
-       {"my tools", "my \"tools\"", "back\\slash", "日本語 ツール", "co:lon"}) {
-    shell("mkdir -p '" + folder_ + folder + "'");
-    const std::string validator =
-        fakeValidator(std::string(folder) + "/nsgmls", "echo 'val:x:1:1:E: ran' > \"$err\"");
-    targets_.clear();
-    fileTarget(writeFile(docs() + "a.htm", kDocument));
-    EXPECT_EQ(check(validator)[1].text, "x:1:1:E: ran") << folder;
-  }
-}
-
 TEST_F(CheckRunTest, ErrorFileLinesAreShortenedAndNumbered) {
   const std::string conv = docs() + "$conv.sgml";
   writeFile(folder_ + "canned",

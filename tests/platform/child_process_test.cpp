@@ -1,6 +1,5 @@
 #include "platform/child_process.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -93,16 +92,6 @@ TEST_F(ChildProcessTest, RunsInItsFolderWithItsEnvironmentAndName) {
   EXPECT_EQ(outcome.end, End::Exited);
   EXPECT_EQ(report.readLine(), folder_ + "work \"here\"|1 2|unset|given-name -c " +
                                    child.arguments[2] + " " + report.path() + " \n");
-}
-
-TEST_F(ChildProcessTest, ChildInheritsOnlyStandardDescriptors) {
-  const int leaked = ::open("/dev/null", O_RDONLY);  // no close-on-exec
-  ReportPipe report(folder_ + "report");
-  const platform::ChildOutcome outcome = platform::runChild(
-      spec(TESSAVO_BINARY_DIR "/bin/descriptor_report", {report.path()}), nullptr, 0);
-  EXPECT_EQ(outcome.end, End::Exited);
-  EXPECT_EQ(report.readLine(), "0 1 2\n");
-  ::close(leaked);
 }
 
 // A child that announces itself, starts a grandchild in its group and waits.

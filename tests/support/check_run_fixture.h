@@ -14,13 +14,13 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "engine/check_job.h"
 #include "engine/error_pane.h"
 #include "engine/run_sgml.h"
 #include "platform/validator_environment.h"
+#include "tests/support/bounded_wait.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/temp_folder.h"
 
@@ -47,9 +47,11 @@ class RecordingPane : public ErrorPane, public CheckDoneReceiver {
     ++done_;
     changed_.notify_all();
   }
-  void waitUntilDone() {
+  // Whether the end-of-run event came; a failure of the test if not.
+  bool waitUntilDone() {
     std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return done_ > 0; });
+    return test_support::waitFor(
+        changed_, lock, [this] { return done_ > 0; }, "the end of the check run");
   }
   std::vector<PaneLine> lines() {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -139,7 +141,7 @@ class CheckRunTest : public ::testing::Test {
     RunSgml run;
     EXPECT_TRUE(run.start(&job));
     pane_.waitUntilDone();
-    while (run.isRunning()) std::this_thread::yield();
+    test_support::waitUntil([&run] { return !run.isRunning(); }, "the checking thread to end");
     EXPECT_EQ(run.exitCode(), 0);
     return pane_.lines();
   }

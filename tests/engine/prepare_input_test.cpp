@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "check_run_fixture.h"
 #include "engine/convert_exception.h"
+#include "tests/support/check_run_fixture.h"
 
 namespace {
 

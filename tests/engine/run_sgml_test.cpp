@@ -10,10 +10,10 @@
 #include <future>
 #include <thread>
 
-#include "check_run_fixture.h"
 #include "platform/executable_path.h"
 #include "tests/code_page_scope.h"
 #include "tests/report_pipe.h"
+#include "tests/support/check_run_fixture.h"
 
 namespace {
 
@@ -371,7 +371,7 @@ TEST_F(HeldCheckRunTest, StopDuringTheThirdValidatorRunEndsItAtOnce) {
   }
   const auto stopped = std::chrono::steady_clock::now();
   run.stop();
-  ASSERT_TRUE(pane_.waitUntilDone(1)) << "the stop took more than a second";
+  ASSERT_TRUE(pane_.waitUntilDone(std::chrono::seconds(1))) << "the stop took more than a second";
   waitForThreadEnd(run);
   EXPECT_LT(std::chrono::steady_clock::now() - stopped, std::chrono::seconds(1));
   EXPECT_EQ(pane_.texts(),

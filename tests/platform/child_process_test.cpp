@@ -10,11 +10,13 @@
 #include <cstdlib>
 #include <fstream>
 #include <future>
+#include <memory>
 #include <sstream>
 #include <string>
 
 #include "tests/process_end.h"
 #include "tests/report_pipe.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -25,11 +27,10 @@ class ChildProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = ::testing::TempDir() + "child_process_" + info->name() + "_" +
-              std::to_string(::getpid()) + "/";
-    ASSERT_EQ(std::system(("rm -rf '" + folder_ + "' && mkdir -p '" + folder_ + "'").c_str()), 0);
+    temp_ =
+        std::make_unique<test_support::TempFolder>(std::string("child_process_") + info->name());
+    folder_ = temp_->path();
   }
-  void TearDown() override { std::system(("rm -rf '" + folder_ + "'").c_str()); }
 
   std::string script(const std::string& name, const std::string& body) {
     const std::string path = folder_ + name;
@@ -47,6 +48,7 @@ class ChildProcessTest : public ::testing::Test {
     return spec;
   }
 
+  std::unique_ptr<test_support::TempFolder> temp_;
   std::string folder_;
 };
 

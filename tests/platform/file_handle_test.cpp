@@ -11,8 +11,10 @@
 #include <fstream>
 #include <functional>
 #include <future>
+#include <memory>
 #include <set>
 #include <string>
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -20,12 +22,11 @@ class FileHandleTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = ::testing::TempDir() + "file_handle_" + info->name() + "_" +
-              std::to_string(::getpid()) + "/";
-    ASSERT_EQ(std::system(("rm -rf '" + folder_ + "' && mkdir -p '" + folder_ + "'").c_str()), 0);
+    temp_ = std::make_unique<test_support::TempFolder>(std::string("file_handle_") + info->name());
+    folder_ = temp_->path();
   }
-  void TearDown() override { std::system(("rm -rf '" + folder_ + "'").c_str()); }
 
+  std::unique_ptr<test_support::TempFolder> temp_;
   std::string folder_;
 };
 

@@ -8,9 +8,11 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "platform/file_system.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -18,11 +20,9 @@ class RunFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    parent_ = ::testing::TempDir() + "run_folder_" + info->name() + "_" +
-              std::to_string(::getpid()) + "/";
-    shell("rm -rf '" + parent_ + "' && mkdir -p '" + parent_ + "'");
+    temp_ = std::make_unique<test_support::TempFolder>(std::string("run_folder_") + info->name());
+    parent_ = temp_->path();
   }
-  void TearDown() override { shell("chmod -R u+w '" + parent_ + "'; rm -rf '" + parent_ + "'"); }
 
   static void shell(const std::string& command) {
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
@@ -40,6 +40,7 @@ class RunFolderTest : public ::testing::Test {
     return pid;
   }
 
+  std::unique_ptr<test_support::TempFolder> temp_;
   std::string parent_;
 };
 

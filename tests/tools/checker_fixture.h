@@ -17,10 +17,13 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "tests/support/file_contents.h"
+#include "tests/support/temp_folder.h"
 
 extern char** environ;
 
@@ -35,27 +38,23 @@ class CheckerTest : public ::testing::Test {
 
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = ::testing::TempDir() + "tessavo_check_" + info->name() + "_" +
-              std::to_string(::getpid()) + "/";
-    shell("rm -rf '" + folder_ + "' && mkdir -p '" + folder_ + "temp' '" + folder_ +
-          "config/Marrowby' && chmod 700 '" + folder_ +
-          "temp' && cp -r '" TESSAVO_SOURCE_DIR "/samples' '" + folder_ + "'");
+    temp_ =
+        std::make_unique<test_support::TempFolder>(std::string("tessavo_check_") + info->name());
+    folder_ = temp_->path();
+    ::chmod(temp_->makeFolder("temp").c_str(), 0700);
+    temp_->makeFolder("config/Marrowby");
+    std::filesystem::copy(TESSAVO_SOURCE_DIR "/samples", folder_ + "samples",
+                          std::filesystem::copy_options::recursive);
   }
-  void TearDown() override { shell("rm -rf '" + folder_ + "'"); }
 
   static void shell(const std::string& command) {
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
   }
 
   static void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
+    test_support::writeFile(path, text);
   }
-  static std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  static std::string readFile(const std::string& path) { return test_support::readFile(path); }
 
   // A validator that writes `line` as its one message.
   std::string fakeValidator(const std::string& name, const std::string& line) {
@@ -168,6 +167,7 @@ class CheckerTest : public ::testing::Test {
     return status;
   }
 
+  std::unique_ptr<test_support::TempFolder> temp_;
   std::string folder_;
 };
 

@@ -84,9 +84,10 @@ TEST_F(TessavoCheckTest, ValidatorComesFromOptionThenSettings) {
 }
 
 TEST_F(TessavoCheckTest, TargetsAreCollectedAsTheWindowDoes) {
-  shell("mkdir -p '" + folder_ + "site/sub' && cd '" + folder_ +
-        "site' && printf 'x' > B.htm && printf 'x' > a.html && printf 'x' > c.txt && "
-        "printf 'x' > sub/d.shtml && printf '[InternetShortcut]\\r\\nURL=ftp://h/\\r\\n' > e.url");
+  for (const char* name : {"B.htm", "a.html", "c.txt", "sub/d.shtml"}) {
+    writeFile(folder_ + "site/" + name, "x");
+  }
+  writeFile(folder_ + "site/e.url", "[InternetShortcut]\r\nURL=ftp://h/\r\n");
   const std::string validator = "--validator '" + fakeValidator("v", "") + "'";
   // Targets are listed in the file list's order: by location, case ignored.
   const Result folder = run(validator + " site");

@@ -1,28 +1,28 @@
 // What the check-run tests share: a folder of their own, a private temporary
-// folder, a pane that records lines, fake validators, and a way to run a job
-// to its end. Every wait is bounded and fails the test with a message.
-#ifndef TESSAVO_TESTS_ENGINE_CHECK_RUN_FIXTURE_H_
-#define TESSAVO_TESTS_ENGINE_CHECK_RUN_FIXTURE_H_
+// folder (tests run in parallel and the run's file names are fixed), a pane
+// that records lines, fake validators, and a way to run a job to its end.
+// For test programs that link the engine.
+#ifndef TESSAVO_TESTS_SUPPORT_CHECK_RUN_FIXTURE_H_
+#define TESSAVO_TESTS_SUPPORT_CHECK_RUN_FIXTURE_H_
 
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <condition_variable>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <mutex>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "engine/check_job.h"
 #include "engine/error_pane.h"
 #include "engine/run_sgml.h"
+#include "tests/support/bounded_wait.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/temp_folder.h"
 
 struct PaneLine {
   std::string text;
@@ -47,10 +47,12 @@ class RecordingPane : public ErrorPane, public CheckDoneReceiver {
     ++done_;
     changed_.notify_all();
   }
-  // False when the run has not ended within `seconds`.
-  bool waitUntilDone(int seconds = 60) {
+  // Whether the end-of-run event came within `bound`; a failure of the test
+  // if not.
+  bool waitUntilDone(std::chrono::milliseconds bound = test_support::kWaitBound) {
     std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::seconds(seconds), [this] { return done_ > 0; });
+    return test_support::waitFor(
+        changed_, lock, [this] { return done_ > 0; }, "the end of the check run", bound);
   }
   std::vector<PaneLine> lines() {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -82,13 +84,13 @@ class CheckRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = ::testing::TempDir() + "check_run_" + info->test_suite_name() + "_" + info->name() +
-              "_" + std::to_string(::getpid()) + "/";
-    shell("rm -rf '" + folder_ + "' && mkdir -p '" + folder_ + "temp' '" + folder_ + "docs'");
-    ::chmod((folder_ + "temp").c_str(), 0700);
+    folderOwner_ = std::make_unique<test_support::TempFolder>(
+        std::string("check_run_") + info->test_suite_name() + "_" + info->name());
+    folder_ = folderOwner_->path();
+    folderOwner_->makeFolder("docs");
+    ::chmod(folderOwner_->makeFolder("temp").c_str(), 0700);
     ::setenv("XDG_RUNTIME_DIR", (folder_ + "temp").c_str(), 1);
   }
-  void TearDown() override { shell("rm -rf '" + folder_ + "'"); }
 
   static void shell(const std::string& command) {
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
@@ -100,8 +102,8 @@ class CheckRunTest : public ::testing::Test {
     std::vector<std::string> found;
     if (DIR* listing = ::opendir(temp().c_str())) {
       while (const dirent* entry = ::readdir(listing)) {
-        if (std::string(entry->d_name).rfind("tessavo-run-", 0) == 0)
-          found.push_back(entry->d_name);
+        const std::string name = entry->d_name;
+        if (name.rfind("tessavo-run-", 0) == 0) found.push_back(name);
       }
       ::closedir(listing);
     }
@@ -109,19 +111,11 @@ class CheckRunTest : public ::testing::Test {
   }
   std::string docs() const { return folder_ + "docs/"; }
 
-  std::string writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
+  static std::string writeFile(const std::string& path, const std::string& bytes) {
+    return test_support::writeFile(path, bytes);
   }
-
-  static std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
-  static bool exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
+  static std::string readFile(const std::string& path) { return test_support::readFile(path); }
+  static bool exists(const std::string& path) { return test_support::pathExists(path); }
 
   // A shell script standing in for the validator. In its body $err is the
   // error file (-f), $in the intermediate file and $docdir the folder given
@@ -162,7 +156,7 @@ class CheckRunTest : public ::testing::Test {
     job.validatorTimeout = validatorTimeout;
     RunSgml run;
     EXPECT_TRUE(run.start(&job));
-    EXPECT_TRUE(pane_.waitUntilDone()) << "the run did not end";
+    pane_.waitUntilDone();
     waitForThreadEnd(run);
     EXPECT_EQ(run.exitCode(), 0);
     incomplete_ = run.incomplete();
@@ -172,15 +166,14 @@ class CheckRunTest : public ::testing::Test {
   // The end-of-run notice is the run's last action: the thread ends a moment
   // later.
   static void waitForThreadEnd(const Thread& run) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (run.isRunning() && std::chrono::steady_clock::now() < until) std::this_thread::yield();
-    EXPECT_FALSE(run.isRunning()) << "the thread runs on after its end-of-run notice";
+    test_support::waitUntil([&run] { return !run.isRunning(); }, "the checking thread to end");
   }
 
+  std::unique_ptr<test_support::TempFolder> folderOwner_;
   std::string folder_;
   RecordingPane pane_;
   bool incomplete_ = false;  // of the last check()
   std::vector<std::unique_ptr<CheckTarget>> targets_;
 };
 
-#endif  // TESSAVO_TESTS_ENGINE_CHECK_RUN_FIXTURE_H_
+#endif  // TESSAVO_TESTS_SUPPORT_CHECK_RUN_FIXTURE_H_

@@ -13,7 +13,8 @@
 
 namespace {
 
-// The designed text, then the path it is about and, when known, the reason.
+// The message's fixed text, then the path it is about and, when known, the
+// reason.
 ConvertException failure(const char* text, const std::string& path, int error = 0,
                          bool inRunFolder = false) {
   std::string message = platform::localText(text) + ": " + path;

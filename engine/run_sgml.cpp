@@ -26,7 +26,7 @@ std::unique_ptr<ErrorItem> itemFor(CheckTarget* target, int line) {
 
 // The folder whose files a local document's relative system identifiers
 // name, absolute; empty for a download. On Linux only "/" separates; the
-// designed file-name rules (with "\") hold under CP932.
+// Windows file-name rules (with "\") hold under CP932.
 std::string documentFolder(const CheckTarget& target) {
   if (target.kind != TargetKind::File) return std::string();
   std::string folder;

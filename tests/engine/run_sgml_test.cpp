@@ -12,8 +12,8 @@
 
 #include "platform/executable_path.h"
 #include "tests/code_page_scope.h"
-#include "tests/report_pipe.h"
 #include "tests/support/check_run_fixture.h"
+#include "tests/support/report_pipe.h"
 
 namespace {
 
@@ -357,7 +357,7 @@ class HeldCheckRunTest : public CheckRunTest {
 };
 
 TEST_F(HeldCheckRunTest, StopDuringTheThirdValidatorRunEndsItAtOnce) {
-  ReportPipe started(folder_ + "started");
+  test_support::ReportPipe started(folder_ + "started");
   const std::string validator = heldValidator();
   for (const char* name : {"1.htm", "2.htm", "3.htm", "4.htm", "5.htm"}) {
     fileTarget(writeFile(docs() + name, kDocument));

@@ -14,8 +14,8 @@
 #include <sstream>
 #include <string>
 
-#include "tests/process_end.h"
-#include "tests/report_pipe.h"
+#include "tests/support/process_end.h"
+#include "tests/support/report_pipe.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -80,7 +80,7 @@ TEST_F(ChildProcessTest, OutcomeSaysHowTheChildEnded) {
 TEST_F(ChildProcessTest, RunsInItsFolderWithItsEnvironmentAndName) {
   ASSERT_EQ(::mkdir((folder_ + "work \"here\"").c_str(), 0700), 0);
   ::setenv("TESSAVO_PARENT_ONLY", "x", 1);
-  ReportPipe report(folder_ + "report");
+  test_support::ReportPipe report(folder_ + "report");
   platform::ChildSpec child;
   child.program = "/bin/sh";
   child.arguments = {"given-name", "-c",
@@ -108,7 +108,7 @@ TEST_F(ChildProcessTest, StopEndsTheWholeGroupWithinASecond) {
     const char* trap;
   } cases[] = {{"polite", ""}, {"stubborn", "trap '' TERM"}};
   for (const auto& c : cases) {
-    ReportPipe started(folder_ + c.name + ".pid");
+    test_support::ReportPipe started(folder_ + c.name + ".pid");
     std::atomic<bool> stop{false};
     auto running = std::async(std::launch::async, [&] {
       return platform::runChild(spec(script(c.name, heldChild(c.trap)), {started.path()}), &stop,
@@ -119,19 +119,20 @@ TEST_F(ChildProcessTest, StopEndsTheWholeGroupWithinASecond) {
     stop = true;
     ASSERT_EQ(running.wait_for(seconds(1)), std::future_status::ready) << c.name;
     EXPECT_EQ(running.get().end, End::Stopped) << c.name;
-    EXPECT_TRUE(processEnded(std::atoi(pid.c_str()))) << c.name << ": the grandchild runs on";
+    EXPECT_TRUE(test_support::processEnded(std::atoi(pid.c_str())))
+        << c.name << ": the grandchild runs on";
   }
 }
 
 TEST_F(ChildProcessTest, TimeLimitEndsTheChild) {
-  ReportPipe started(folder_ + "pid");
+  test_support::ReportPipe started(folder_ + "pid");
   auto running = std::async(std::launch::async, [&] {
     return platform::runChild(spec(script("slow", heldChild("")), {started.path()}), nullptr, 1);
   });
   const std::string pid = started.readLine();
   ASSERT_EQ(running.wait_for(seconds(10)), std::future_status::ready);
   EXPECT_EQ(running.get().end, End::TimedOut);
-  EXPECT_TRUE(processEnded(std::atoi(pid.c_str())));
+  EXPECT_TRUE(test_support::processEnded(std::atoi(pid.c_str())));
 }
 
 TEST(SignalName, SpellsTheSignalAsTheHeadersDo) {

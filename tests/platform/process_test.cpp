@@ -10,8 +10,8 @@
 #include <fstream>
 #include <string>
 
-#include "tests/report_pipe.h"
 #include "tests/support/file_contents.h"
+#include "tests/support/report_pipe.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -81,7 +81,7 @@ TEST_F(ProcessTest, DetachedChildRunsOnAndLeavesNoZombie) {
   // The child waits for a line on `go` before it answers on `back`, so it
   // cannot have finished when startDetached returns.
   ASSERT_EQ(::mkfifo((folder_ + "go").c_str(), 0600), 0);
-  ReportPipe back(folder_ + "back");
+  test_support::ReportPipe back(folder_ + "back");
   const std::string program =
       script("held", "read line < \"$1/go\"; echo \"done $line\" > \"$1/back\"");
   ASSERT_TRUE(platform::startDetached("\"" + program + "\" " + folder_));
@@ -101,12 +101,12 @@ TEST_F(ProcessTest, ChildrenInheritOnlyStandardDescriptors) {
   ASSERT_EQ(::pipe(leakedPipe), 0);
   const std::string report = TESSAVO_BINARY_DIR "/bin/descriptor_report";
   {
-    ReportPipe detached(folder_ + "detached");
+    test_support::ReportPipe detached(folder_ + "detached");
     ASSERT_TRUE(platform::startDetached(report + " " + detached.path()));
     EXPECT_EQ(detached.readLine(), "0 1 2\n");
   }
   {
-    ReportPipe waited(folder_ + "waited");
+    test_support::ReportPipe waited(folder_ + "waited");
     int exitCode = -1;
     ASSERT_TRUE(platform::runAndWait(report + " " + waited.path(), &exitCode));
     EXPECT_EQ(waited.readLine(), "0 1 2\n");

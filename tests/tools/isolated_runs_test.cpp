@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "checker_fixture.h"
-#include "tests/process_end.h"
-#include "tests/report_pipe.h"
+#include "tests/support/process_end.h"
+#include "tests/support/report_pipe.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ TEST_F(IsolatedRunsTest, TwoChecksAtOnceGiveTheirSoloOutput) {
 }
 
 TEST_F(IsolatedRunsTest, SignalsStopTheRunWithinASecond) {
-  ReportPipe validatorPid(folder_ + "validator.pid");
+  test_support::ReportPipe validatorPid(folder_ + "validator.pid");
   const std::string held =
       scriptValidator("held", "echo $$ > '" + validatorPid.path() + "'; exec sleep 600");
   const struct {
@@ -74,7 +74,7 @@ TEST_F(IsolatedRunsTest, SignalsStopTheRunWithinASecond) {
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << status;
     EXPECT_EQ(readFile(folder_ + "out"),
               "-------- samples/ascii-valid.html\nE: 検査を中断したため未完了\n検査終了\n");
-    EXPECT_TRUE(processEnded(std::atoi(pid.c_str()))) << "the validator runs on";
+    EXPECT_TRUE(test_support::processEnded(std::atoi(pid.c_str()))) << "the validator runs on";
     EXPECT_EQ(runFolders(), "") << strsignal(c.signal);
   }
 }

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/report_pipe.h"
+#include "tests/support/report_pipe.h"
 #include "ui/command_ids.h"
 #include "ui/prev_instance.h"
 #include "window_fixture.h"
@@ -113,7 +113,7 @@ TEST_F(CheckIsolationTest, TheWindowAndTessavoCheckAtOnceGiveTheirSoloResults) {
 }
 
 TEST_F(CheckIsolationTest, StopEndsAValidatorThatNeverEndsWithinASecond) {
-  ReportPipe started((folder / "started").string());
+  test_support::ReportPipe started((folder / "started").string());
   const std::string held =
       writeFile("held", "#!/bin/sh\necho started > '" + started.path() + "'\nexec sleep 600\n");
   std::filesystem::permissions(held, std::filesystem::perms::owner_all);
@@ -145,7 +145,7 @@ TEST_F(CheckIsolationTest, AnEditorGetsOnlyStandardInputOutputAndError) {
   ASSERT_FALSE(instance.handOverToRunning({}));
   ASSERT_TRUE(instance.serve([] {}, [](const std::string&) {}));
   const int leaked = ::open("/dev/null", O_RDONLY);
-  ReportPipe report((folder / "descriptors").string());
+  test_support::ReportPipe report((folder / "descriptors").string());
   // A template without "%f" gets the path at its end, which the stand-in
   // leaves alone; it reports into the pipe.
   writeSettings("Editor=" TESSAVO_BINARY_DIR "/bin/descriptor_report " + report.path() + " %l\n");

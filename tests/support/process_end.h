@@ -1,13 +1,15 @@
 // Waiting, with a bound, for a process that is not the test's own child (a
 // validator two levels down) to end.
-#ifndef TESSAVO_TESTS_PROCESS_END_H_
-#define TESSAVO_TESTS_PROCESS_END_H_
+#ifndef TESSAVO_TESTS_SUPPORT_PROCESS_END_H_
+#define TESSAVO_TESTS_SUPPORT_PROCESS_END_H_
 
 #include <poll.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
+
+namespace test_support {
 
 // True once `pid` has ended (gone, or a zombie waiting for its parent),
 // waiting up to `milliseconds`: a killed process needs a moment to be
@@ -21,4 +23,6 @@ inline bool processEnded(pid_t pid, int milliseconds = 2000) {
   return ended;
 }
 
-#endif  // TESSAVO_TESTS_PROCESS_END_H_
+}  // namespace test_support
+
+#endif  // TESSAVO_TESTS_SUPPORT_PROCESS_END_H_

@@ -1,8 +1,8 @@
 // A named pipe a child writes its report into, read by the test with a
 // bound: the test learns the child's answer the moment it is written, and
 // fails with a message, never hangs, when it does not come.
-#ifndef TESSAVO_TESTS_REPORT_PIPE_H_
-#define TESSAVO_TESTS_REPORT_PIPE_H_
+#ifndef TESSAVO_TESTS_SUPPORT_REPORT_PIPE_H_
+#define TESSAVO_TESTS_SUPPORT_REPORT_PIPE_H_
 
 #include <fcntl.h>
 #include <poll.h>
@@ -12,6 +12,8 @@
 #include <cerrno>
 #include <chrono>
 #include <string>
+
+namespace test_support {
 
 class ReportPipe {
  public:
@@ -66,4 +68,6 @@ class ReportPipe {
   int fd_ = -1;
 };
 
-#endif  // TESSAVO_TESTS_REPORT_PIPE_H_
+}  // namespace test_support
+
+#endif  // TESSAVO_TESTS_SUPPORT_REPORT_PIPE_H_

@@ -31,12 +31,9 @@ class Utf8Scan {
  private:
   bool wellFormed_ = true;
   std::size_t multibyte_ = 0;
-  // The sequence in progress: continuation bytes still missing, and the range
-  // the next one must lie in (narrower than 0x80..0xBF right after some lead
-  // bytes).
-  int missing_ = 0;
-  std::uint8_t low_ = 0x80;
-  std::uint8_t high_ = 0xBF;
+  // The beginning of a character that the last block cut off.
+  std::uint8_t carry_[4] = {0, 0, 0, 0};
+  std::size_t carried_ = 0;
 };
 
 }  // namespace kanji

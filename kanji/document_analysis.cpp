@@ -60,7 +60,7 @@ bool settleByName(std::string_view charset, EncodingReason utf8Reason, DocumentA
   }
 }
 
-void decideEncoding(const DocumentHead& head, const Utf8Scan& utf8,
+void decideEncoding(const DocumentHead& head, const Utf8Scan& utf8, const EucJpScan& eucJp,
                     std::string_view httpContentType, DocumentAnalysis& result) {
   if (head.byteOrderMark) {
     result.encoding = TextEncoding::Utf8;
@@ -72,7 +72,8 @@ void decideEncoding(const DocumentHead& head, const Utf8Scan& utf8,
   // both appear in XHTML and should agree. The declaration comes first.
   const std::string& declared = head.xmlEncoding.empty() ? head.metaCharset : head.xmlEncoding;
   if (settleByName(declared, EncodingReason::DeclaredCharset, result)) return;
-  if (utf8.wellFormed() && utf8.multibyteCount() > 0) {
+  const bool alsoEucJp = eucJp.wellFormed() && utf8.longCount() == 0;
+  if (utf8.wellFormed() && utf8.multibyteCount() > 0 && !alsoEucJp) {
     result.encoding = TextEncoding::Utf8;
     result.reason = EncodingReason::Utf8Bytes;
   } else {
@@ -111,13 +112,15 @@ void DocumentAnalyser::feed(const char* data, std::size_t size) {
     head_.append(data, std::min(size, kDocumentHeadSize - head_.size()));
   }
   utf8_.feed(data, size);
+  // Only asked while the text could still be both.
+  if (utf8_.wellFormed() && utf8_.longCount() == 0) eucJp_.feed(data, size);
   size_ += size;
 }
 
 DocumentAnalysis DocumentAnalyser::finish(std::string_view httpContentType) const {
   const DocumentHead head = readDocumentHead(head_, size_ == head_.size());
   DocumentAnalysis result;
-  decideEncoding(head, utf8_, httpContentType, result);
+  decideEncoding(head, utf8_, eucJp_, httpContentType, result);
   decideMarkup(head, result);
   return result;
 }

@@ -8,7 +8,11 @@
 // character. A Japanese legacy charset (Shift_JIS, EUC-JP, ISO-2022-JP and
 // their aliases) declared over HTTP or in the document keeps the Japanese
 // detection and conversion; any other declared charset is passed over, and
-// the bytes decide. Everything that is not UTF-8 goes through the Japanese
+// the bytes decide. The bytes do not select UTF-8 when every multibyte
+// character is a two-byte one and the text reads as EUC-JP as well: a
+// short EUC-JP text of a few kanji without kana ("年", "表示") is also
+// well-formed UTF-8, while Japanese UTF-8 always holds three-byte
+// characters. Everything that is not UTF-8 goes through the Japanese
 // detection and conversion, ASCII included.
 //
 // Syntax. A document is XML (XHTML) when its document type declaration names
@@ -31,6 +35,7 @@
 #include <string>
 #include <string_view>
 
+#include "kanji/euc_jp_scan.h"
 #include "kanji/utf8_scan.h"
 
 namespace kanji {
@@ -47,7 +52,8 @@ enum class EncodingReason {
   DeclaredCharset,  // the XML declaration or a <meta> named UTF-8
   DeclaredLegacy,   // HTTP or the document named a Japanese legacy charset
   Utf8Bytes,        // no declaration decided; the bytes are UTF-8
-  NoUtf8Evidence,   // no declaration decided; the bytes are not UTF-8
+  NoUtf8Evidence,   // no declaration decided; the bytes are not UTF-8, or
+                    // read as EUC-JP as well and hold no kana or kanji
 };
 
 enum class MarkupSyntax { Sgml, Xml };
@@ -81,6 +87,7 @@ class DocumentAnalyser {
  private:
   std::string head_;
   Utf8Scan utf8_;
+  EucJpScan eucJp_;
   std::size_t size_ = 0;
 };
 

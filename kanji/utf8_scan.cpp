@@ -11,6 +11,11 @@ constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
 
 }  // namespace
 
+void Utf8Scan::count(std::size_t length) {
+  if (length > 1) ++multibyte_;
+  if (length > 2) ++long_;
+}
+
 void Utf8Scan::feed(const char* data, std::size_t size) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
   std::size_t i = 0;
@@ -20,7 +25,7 @@ void Utf8Scan::feed(const char* data, std::size_t size) {
     const std::size_t length = platform::utf8CharacterLength(carry_, carried_);
     if (length == platform::kUtf8CutOff) continue;
     if (length == 0) wellFormed_ = false;
-    if (length > 1) ++multibyte_;
+    count(length);
     carried_ = 0;
   }
   while (wellFormed_ && i < size) {
@@ -40,7 +45,7 @@ void Utf8Scan::feed(const char* data, std::size_t size) {
       std::memcpy(carry_, bytes + i, carried_);
       i = size;
     } else {
-      if (length > 1) ++multibyte_;
+      count(length);
       i += length;
     }
   }

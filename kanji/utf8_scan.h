@@ -28,9 +28,16 @@ class Utf8Scan {
   // Number of complete sequences of two to four bytes seen.
   std::size_t multibyteCount() const { return multibyte_; }
 
+  // Number of those that are three or four bytes long (U+0800 on: every
+  // kana and kanji).
+  std::size_t longCount() const { return long_; }
+
  private:
+  void count(std::size_t length);
+
   bool wellFormed_ = true;
   std::size_t multibyte_ = 0;
+  std::size_t long_ = 0;
   // The beginning of a character that the last block cut off.
   std::uint8_t carry_[4] = {0, 0, 0, 0};
   std::size_t carried_ = 0;

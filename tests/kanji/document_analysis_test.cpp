@@ -6,6 +6,7 @@
 #include <string>
 
 #include "kanji/utf8_scan.h"
+#include "tests/kanji/japanese_corpus.h"
 
 namespace {
 
@@ -98,6 +99,14 @@ TEST(DocumentAnalysis, ChoosesTheEncoding) {
        TextEncoding::Utf8, EncodingReason::DeclaredCharset},
       {"UTF-8 Japanese, undeclared", page("", kUtf8Text), "", TextEncoding::Utf8,
        EncodingReason::Utf8Bytes},
+      {"EUC-JP kanji without kana, UTF-8 as well", page("", "\xC7\xAF\xC9\xBD"), "",
+       TextEncoding::Legacy, EncodingReason::NoUtf8Evidence},
+      {"two-byte UTF-8 that reads as EUC-JP too", page("", "caf\xC3\xA9"), "", TextEncoding::Legacy,
+       EncodingReason::NoUtf8Evidence},
+      {"two-byte UTF-8 that is no EUC-JP", page("", "voil\xC3\xA0"), "", TextEncoding::Utf8,
+       EncodingReason::Utf8Bytes},
+      {"Cyrillic", page("", "\xD0\x9F\xD1\x80\xD0\xB8"), "", TextEncoding::Utf8,
+       EncodingReason::Utf8Bytes},
       {"UTF-8 cut inside its last character", page("", kUtf8Text) + "\xE6\x97", "",
        TextEncoding::Utf8, EncodingReason::Utf8Bytes},
       {"ASCII", page("", "a"), "", TextEncoding::Legacy, EncodingReason::NoUtf8Evidence},
@@ -188,6 +197,33 @@ TEST(DocumentAnalysis, ChoosesSyntaxAndFindsTheDoctype) {
     EXPECT_EQ(result.syntax, c.syntax) << c.what;
     EXPECT_EQ(result.dtd, c.dtd) << c.what;
     EXPECT_EQ(result.doctypeText, c.doctypeText) << c.what;
+  }
+}
+
+// No document of the Japanese converter's corpus, in any of the three
+// legacy encodings, is taken for UTF-8 by its bytes (their charset
+// declaration is removed); the same documents in UTF-8 are.
+TEST(DocumentAnalysis, JapaneseLegacyDocumentsStayLegacy) {
+  const std::string declaration = "charset=EUC-JP";
+  for (const char* encoding : {"EUC-JP", "SHIFT_JIS", "ISO-2022-JP"}) {
+    std::vector<std::string> documents;
+    for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+      std::string document = corpus::makeEucJpDocument(seed, 300 + 700 * seed, seed % 2 == 0);
+      const std::size_t found = document.find(declaration);
+      ASSERT_NE(found, std::string::npos);
+      documents.push_back(document.erase(found, declaration.size()));
+    }
+    documents.push_back(corpus::allEucJpCharacters());
+    for (std::size_t i = 0; i < documents.size(); ++i) {
+      std::string text;
+      ASSERT_TRUE(corpus::recode(documents[i], "EUC-JP", encoding, text)) << encoding;
+      EXPECT_EQ(kanji::analyseDocument(text).encoding, TextEncoding::Legacy)
+          << encoding << " document " << i;
+      std::string utf8;
+      ASSERT_TRUE(corpus::recode(documents[i], "EUC-JP", "UTF-8", utf8));
+      EXPECT_EQ(kanji::analyseDocument(utf8).encoding, TextEncoding::Utf8)
+          << "UTF-8 document " << i;
+    }
   }
 }
 

@@ -22,20 +22,21 @@ struct ValidatorProfile {
   // The encoding of the copy, which the validator is told with SP_ENCODING
   // and writes its messages in.
   platform::ValidatorEncoding encoding = platform::ValidatorEncoding::EucJp;
-  std::string catalog;               // full path
-  std::vector<std::string> options;  // before -c, one argument each
+  // The catalog's file name in the program's folder: "catalog" or
+  // "xhtml-catalog".
+  std::string catalogName;
+  std::vector<std::string> options;  // one argument each, before -c
 
   // The value of SP_ENCODING: "EUC-JP" or "UTF-8".
   const char* spEncoding() const { return platform::spEncodingName(encoding); }
 };
 
-// `programFolder` is the folder of the executable, ending in "/".
-ValidatorProfile validatorProfile(const kanji::DocumentAnalysis& analysis,
-                                  const std::string& programFolder);
+ValidatorProfile validatorProfile(const kanji::DocumentAnalysis& analysis);
 
 // The options and the catalog as command-line text, the catalog's path in
 // double quotes: ` -wxml -c"/opt/tessavo/xhtml-catalog"` (it begins with a
-// blank, like the rest of the validator's command line).
-std::string validatorOptionText(const ValidatorProfile& profile);
+// blank, like the rest of the validator's command line). `programFolder` is
+// the folder of the executable, ending in "/".
+std::string validatorOptionText(const ValidatorProfile& profile, const std::string& programFolder);
 
 #endif  // TESSAVO_ENGINE_VALIDATOR_PROFILE_H_

@@ -103,11 +103,12 @@ class DocumentCorpus : public ::testing::Test {
       std::ofstream out(copy, std::ios::binary | std::ios::trunc);
       EXPECT_TRUE(kanji::writeValidatorCopy(source, analysis, out)) << page;
     }
-    const ValidatorProfile profile = validatorProfile(analysis, kProgramFolder);
+    const ValidatorProfile profile = validatorProfile(analysis);
     platform::ValidatorText text;
     Lines lines;
-    for (const std::string& line :
-         shownLines(validate(profile.spEncoding(), validatorOptionText(profile), copy), copy)) {
+    for (const std::string& line : shownLines(
+             validate(profile.spEncoding(), validatorOptionText(profile, kProgramFolder), copy),
+             copy)) {
       lines.push_back(text.toCodePage(line, profile.encoding));
     }
     return lines;

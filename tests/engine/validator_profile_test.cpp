@@ -41,15 +41,15 @@ TEST(ValidatorProfile, FollowsTheDocumentsEncodingAndSyntax) {
        " -wxml -c\"/opt/t v/xhtml-catalog\""},
   };
   for (const Case& c : cases) {
-    const ValidatorProfile profile = validatorProfile(analysis(c.encoding, c.syntax), "/opt/t v/");
+    const ValidatorProfile profile = validatorProfile(analysis(c.encoding, c.syntax));
     EXPECT_EQ(profile.encoding, c.validatorEncoding) << c.what;
     EXPECT_STREQ(profile.spEncoding(), c.spEncoding) << c.what;
-    EXPECT_EQ(validatorOptionText(profile), c.options) << c.what;
+    EXPECT_EQ(validatorOptionText(profile, "/opt/t v/"), c.options) << c.what;
   }
   // The catalog's path reaches the validator whole, quotes and all.
   const ValidatorProfile quoted =
-      validatorProfile(analysis(TextEncoding::Utf8, MarkupSyntax::Sgml), "/a \"b\"/");
-  EXPECT_EQ(platform::splitCommandLine("onsgmls" + validatorOptionText(quoted)),
+      validatorProfile(analysis(TextEncoding::Utf8, MarkupSyntax::Sgml));
+  EXPECT_EQ(platform::splitCommandLine("onsgmls" + validatorOptionText(quoted, "/a \"b\"/")),
             (Lines{"onsgmls", "-c/a \"b\"/catalog"}));
 }
 

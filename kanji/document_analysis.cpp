@@ -118,7 +118,8 @@ void DocumentAnalyser::feed(const char* data, std::size_t size) {
 }
 
 DocumentAnalysis DocumentAnalyser::finish(std::string_view httpContentType) const {
-  const DocumentHead head = readDocumentHead(head_, size_ == head_.size());
+  // A document that fills the head may go on past it.
+  const DocumentHead head = readDocumentHead(head_, size_ < kDocumentHeadSize);
   DocumentAnalysis result;
   decideEncoding(head, utf8_, eucJp_, httpContentType, result);
   decideMarkup(head, result);
@@ -135,11 +136,11 @@ DocumentAnalysis analyseDocument(std::istream& input, std::string_view httpConte
   DocumentAnalyser analyser;
   if (std::streambuf* buffer = input.rdbuf()) {
     std::vector<char> block(64 * 1024);
-    for (std::streamsize got; (got = buffer->sgetn(block.data(), block.size())) > 0;) {
+    for (std::streamsize got;
+         analyser.wantsMore() && (got = buffer->sgetn(block.data(), block.size())) > 0;) {
       analyser.feed(block.data(), static_cast<std::size_t>(got));
     }
   }
-  input.setstate(std::ios::eofbit);
   return analyser.finish(httpContentType);
 }
 

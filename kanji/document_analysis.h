@@ -25,7 +25,8 @@
 // document type declaration.
 //
 // The analysis reads the whole document once (the UTF-8 test needs every
-// byte) and keeps only its first kDocumentHeadSize bytes. DocumentAnalyser is
+// byte, up to the first that is not UTF-8) and keeps only its first
+// kDocumentHeadSize bytes. DocumentAnalyser is
 // a value; one thread at a time.
 #ifndef TESSAVO_KANJI_DOCUMENT_ANALYSIS_H_
 #define TESSAVO_KANJI_DOCUMENT_ANALYSIS_H_
@@ -35,6 +36,7 @@
 #include <string>
 #include <string_view>
 
+#include "kanji/document_head.h"
 #include "kanji/euc_jp_scan.h"
 #include "kanji/utf8_scan.h"
 
@@ -79,6 +81,10 @@ class DocumentAnalyser {
   // Takes the next block of the document.
   void feed(const char* data, std::size_t size);
 
+  // False once further blocks cannot change the analysis: the head is read
+  // and the text is known not to be UTF-8.
+  bool wantsMore() const { return head_.size() < kDocumentHeadSize || utf8_.wellFormed(); }
+
   // The analysis of everything fed. `httpContentType` is the value of a
   // download's Content-Type field ("text/html; charset=UTF-8"), empty for a
   // local file.
@@ -93,8 +99,9 @@ class DocumentAnalyser {
 
 DocumentAnalysis analyseDocument(std::string_view document, std::string_view httpContentType = {});
 
-// Reads `input` to its end through its stream buffer. The caller rewinds it
-// (clear() and seekg(0)) to copy the document afterwards.
+// Reads `input` through its stream buffer, to its end or until the rest
+// cannot change the analysis. The caller rewinds it (clear() and seekg(0))
+// to copy the document afterwards.
 DocumentAnalysis analyseDocument(std::istream& input, std::string_view httpContentType = {});
 
 }  // namespace kanji

@@ -96,8 +96,8 @@ void decideMarkup(const DocumentHead& head, DocumentAnalysis& result) {
       xhtmlId || (head.xmlDeclaration && !sgmlHtmlId) ? MarkupSyntax::Xml : MarkupSyntax::Sgml;
   if (head.doctype == DoctypePresence::Missing) {
     result.dtd = DtdKind::Missing;
-  } else if (found && equalsIgnoringAsciiCase(head.doctypeName, "html") && !head.hasPublicId &&
-             !head.hasSystemId && !head.hasInternalSubset) {
+  } else if (found && (equalsIgnoringAsciiCase(head.doctypeText, "<!doctype html>") ||
+                       equalsIgnoringAsciiCase(head.doctypeText, "<!doctype html >"))) {
     result.dtd = DtdKind::Html5;
     result.doctypeText = head.doctypeText;
   } else {

@@ -19,9 +19,9 @@
 // an XHTML public identifier, or when it opens with an XML declaration and
 // does not name a public identifier of an SGML HTML DTD (HTML 2.0 to 4.01).
 //
-// DTD. A document type declaration named "html" with neither an external
-// identifier nor an internal subset (HTML5's <!DOCTYPE html>) gives the
-// validator nothing to validate against; so does a document without any
+// DTD. A document type declaration that is "html" and nothing else (HTML5's
+// <!DOCTYPE html>, in any letter case and spacing) gives the validator
+// nothing to validate against; so does a document without any
 // document type declaration.
 //
 // The analysis reads the whole document once (the UTF-8 test needs every

@@ -198,8 +198,7 @@ std::string collapsedText(std::string_view text) {
 
 void readSystemId(Cursor& cursor, DocumentHead& result) {
   std::string_view literal;
-  result.hasSystemId = cursor.quoted(literal);
-  if (result.hasSystemId) result.systemId = std::string(literal);
+  if (cursor.quoted(literal)) result.systemId = std::string(literal);
 }
 
 // Reads the document type declaration (the cursor on "<!DOCTYPE").
@@ -207,7 +206,7 @@ void readDoctype(Cursor& cursor, std::string_view head, DocumentHead& result) {
   const std::size_t start = cursor.at();
   cursor.skip(9);
   cursor.skipSpace();
-  const std::string_view name = cursor.token("[>\"'");
+  cursor.token("[>\"'");  // the document type's name
   cursor.skipSpace();
   std::string_view literal;
   if (cursor.startsWith("public")) {
@@ -235,7 +234,6 @@ void readDoctype(Cursor& cursor, std::string_view head, DocumentHead& result) {
       quote = c;
     } else if (c == '[') {
       inSubset = true;
-      result.hasInternalSubset = true;
     } else if (c == ']') {
       inSubset = false;
     } else if (c == '>' && !inSubset) {
@@ -244,7 +242,6 @@ void readDoctype(Cursor& cursor, std::string_view head, DocumentHead& result) {
   }
   if (cursor.atEnd()) return;  // not closed within the head: undetermined
   result.doctype = DoctypePresence::Found;
-  result.doctypeName = std::string(name);
   result.doctypeText = collapsedText(head.substr(start, cursor.at() + 1 - start));
 }
 

@@ -161,6 +161,8 @@ TEST(DocumentAnalysis, ChoosesSyntaxAndFindsTheDoctype) {
        DtdKind::Declared, ""},
       {"internal subset", "<!DOCTYPE html [ <!ENTITY x \"]>\"> ]><html>", MarkupSyntax::Sgml,
        DtdKind::Declared, ""},
+      {"more words after the name", "<!DOCTYPE html lang>", MarkupSyntax::Sgml, DtdKind::Declared,
+       ""},
       {"another document type", "<!DOCTYPE memo>", MarkupSyntax::Sgml, DtdKind::Declared, ""},
       {"element first", "<html><p>a", MarkupSyntax::Sgml, DtdKind::Missing, ""},
       {"text first", "hello\n<!DOCTYPE html>", MarkupSyntax::Sgml, DtdKind::Missing, ""},

@@ -101,7 +101,7 @@ std::string charsetAfterName(std::string_view text) {
 bool nextAttribute(Cursor& cursor, std::string& name, std::string_view& value) {
   while (!cursor.atEnd() && (isSpace(cursor.peek()) || cursor.peek() == '/')) cursor.skip(1);
   if (cursor.atEnd() || cursor.peek() == '>') return false;
-  name = platform::lowerAscii(cursor.token("=>/"));
+  name = platform::toLowerAscii(std::string(cursor.token("=>/")));
   // A stray "=" with no name before it is a name of its own, as browsers
   // read it; it must be consumed so that the scan moves on.
   if (name.empty()) {
@@ -156,7 +156,7 @@ std::string findMetaCharset(std::string_view head) {
       if (!closing && (cursor.peek() == '!' || cursor.peek() == '?')) cursor.skipPast(">");
       continue;
     }
-    const std::string tag = platform::lowerAscii(cursor.token("/>"));
+    const std::string tag = platform::toLowerAscii(std::string(cursor.token("/>")));
     if (tag == "body" && !closing) break;
     if (tag == "meta" && !closing) {
       std::string charset = metaTagCharset(cursor);

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -22,6 +23,8 @@
 #include "platform/process.h"
 #include "platform/validator_text.h"
 #include "tests/code_page_scope.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -33,12 +36,8 @@ using Lines = std::vector<std::string>;
 const std::string kDocuments = TESSAVO_SOURCE_DIR "/tests/data/documents/";
 const std::string kProgramFolder = TESSAVO_BINARY_DIR "/bin/";
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test_support::readFile;
+using test_support::writeFile;
 
 Lines splitLines(const std::string& text) {
   Lines lines;
@@ -68,12 +67,7 @@ class DocumentCorpus : public ::testing::Test {
     if (platform::findProgram("onsgmls").empty() || platform::findProgram("nkf").empty()) {
       GTEST_SKIP() << "needs onsgmls and nkf";
     }
-    std::string pattern = ::testing::TempDir() + "document_corpus_XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern + "/";
-  }
-  void TearDown() override {
-    if (!folder_.empty()) std::system(("rm -rf '" + folder_ + "'").c_str());
+    ASSERT_FALSE(folder_.empty());
   }
 
   // Runs the validator on `document` and returns its raw error lines. Bounded
@@ -126,19 +120,17 @@ class DocumentCorpus : public ::testing::Test {
     EXPECT_EQ(
         std::system(("nkf -x -e -Lw < '" + kDocuments + page + "' > '" + converted + "'").c_str()),
         0);
-    const std::string raw = folder_ + "raw";
-    std::ofstream(raw, std::ios::binary) << [&] {
-      std::string all;
-      for (const std::string& line : validate("EUC-JP", options, converted)) all += line + "\n";
-      return all;
-    }();
+    std::string all;
+    for (const std::string& line : validate("EUC-JP", options, converted)) all += line + "\n";
+    const std::string raw = writeFile(folder_ + "raw", all);
     const std::string utf8 = folder_ + "utf8";
     EXPECT_EQ(std::system(("iconv -f EUC-JP-MS -t UTF-8 < '" + raw + "' > '" + utf8 + "'").c_str()),
               0);
     return shownLines(splitLines(readFile(utf8)), converted);
   }
 
-  std::string folder_;
+  test_support::TempFolder temp_{"document_corpus"};
+  const std::string& folder_ = temp_.path();
 };
 
 struct Page {
@@ -222,15 +214,15 @@ TEST_F(DocumentCorpus, EveryPageGivesTheDirectRunsLines) {
 }
 
 TEST_F(DocumentCorpus, EveryPageInTheFolderIsInTheTable) {
-  const std::string list = folder_ + "list";
-  ASSERT_EQ(std::system(("ls '" + kDocuments + "' > '" + list + "'").c_str()), 0);
-  const Lines names = splitLines(readFile(list));
-  EXPECT_EQ(names.size(), std::size(kPages));
-  for (const std::string& name : names) {
+  std::size_t count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(kDocuments)) {
+    const std::string name = entry.path().filename().string();
     bool listed = false;
     for (const Page& page : kPages) listed = listed || name == page.name;
     EXPECT_TRUE(listed) << name;
+    ++count;
   }
+  EXPECT_EQ(count, std::size(kPages));
 }
 
 // Under CP932 the UTF-8 messages arrive as CP932, like the direct run's
@@ -245,8 +237,7 @@ TEST_F(DocumentCorpus, Cp932GetsTheSameMessagesInCp932) {
     for (const std::string& line : direct(name, TextEncoding::Utf8, analysis.syntax)) {
       expected += line + "\n";
     }
-    const std::string utf8 = folder_ + "expected.utf8";
-    std::ofstream(utf8, std::ios::binary) << expected;
+    const std::string utf8 = writeFile(folder_ + "expected.utf8", expected);
     const std::string cp932 = folder_ + "expected.cp932";
     ASSERT_EQ(std::system(("iconv -f UTF-8 -t CP932 < '" + utf8 + "' > '" + cp932 + "'").c_str()),
               0)

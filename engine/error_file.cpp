@@ -14,7 +14,7 @@ constexpr int kErrorLineBuffer = 1000;
 }  // namespace
 
 int listErrorFile(const std::string& errorFile, const ErrorFileNames& names, CheckTarget* target,
-                  ErrorPane& pane, platform::EucJpConverter& converter) {
+                  ErrorPane& pane, platform::ValidatorText& converter) {
   std::FILE* file = std::fopen(errorFile.c_str(), "re");
   if (file == nullptr) return -1;
   int listed = 0;
@@ -38,7 +38,7 @@ int listErrorFile(const std::string& errorFile, const ErrorFileNames& names, Che
         if (*shown != '\0') ++shown;  // the ":" after the path, never the terminator
       }
     }
-    std::string text = converter.toCodePage(shown);
+    std::string text = converter.toCodePage(shown, names.encoding);
     for (const auto& [given, real] : names.folders) {
       if (text.compare(0, given.size(), given) == 0) {
         text.replace(0, given.size(), real);

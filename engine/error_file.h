@@ -7,9 +7,10 @@
 // the run gave the validator for a folder in place of its real path (a link
 // in the run folder, for paths the validator could not take whole) shows the
 // real path instead. The leading decimal number of the shown text becomes
-// the ErrorItem's line (0 when there is none). Lines arrive in EUC-JP and
-// are converted to the program's code page; a line of more than 999 bytes
-// arrives in pieces, each a line of its own.
+// the ErrorItem's line (0 when there is none). Lines arrive in the encoding
+// of the copy (the validator's SP_ENCODING) and are converted to the
+// program's code page; a line of more than 999 bytes arrives in pieces, each
+// a line of its own.
 //
 // Runs on the checking thread; the pane takes the items.
 #ifndef TESSAVO_ENGINE_ERROR_FILE_H_
@@ -21,17 +22,19 @@
 
 #include "engine/check_target.h"
 #include "engine/error_pane.h"
-#include "platform/euc_jp_text.h"
+#include "platform/validator_text.h"
 
 struct ErrorFileNames {
   // The converted copy's path as the validator was given it.
   std::string copy;
   // Pairs of (name given to the validator, real path), both ending with "/".
   std::vector<std::pair<std::string, std::string>> folders;
+  // What the validator wrote its lines in.
+  platform::ValidatorEncoding encoding = platform::ValidatorEncoding::EucJp;
 };
 
 // The number of lines listed, or -1 when the file cannot be opened.
 int listErrorFile(const std::string& errorFile, const ErrorFileNames& names, CheckTarget* target,
-                  ErrorPane& pane, platform::EucJpConverter& converter);
+                  ErrorPane& pane, platform::ValidatorText& converter);
 
 #endif  // TESSAVO_ENGINE_ERROR_FILE_H_

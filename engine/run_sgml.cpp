@@ -10,11 +10,11 @@
 #include "files/file_name.h"
 #include "platform/child_process.h"
 #include "platform/code_page.h"
-#include "platform/euc_jp_text.h"
 #include "platform/file_handle.h"
 #include "platform/file_system.h"
 #include "platform/local_text.h"
 #include "platform/run_folder.h"
+#include "platform/validator_text.h"
 
 namespace {
 
@@ -71,7 +71,12 @@ int RunSgml::run(void* argument) {
   const std::string download = folder.path().empty() ? "" : makeTempFileName(folder.path(), "tvx");
   const int timeout = job.validatorTimeout < 0 ? kDefaultValidatorTimeout : job.validatorTimeout;
   ValidatorInvocation validator(job.validatorPath, folder);
-  platform::EucJpConverter converter;
+  platform::ValidatorText converter;
+  // Every copy is the Japanese conversion into EUC-JP, checked against the
+  // HTML catalog.
+  ValidatorProfile profile;
+  profile.encoding = platform::ValidatorEncoding::EucJp;
+  profile.catalogName = "catalog";
 
   for (CheckTarget* target : job.targets) {
     if (folder.path().empty() || stopRequested.load()) break;
@@ -94,7 +99,7 @@ int RunSgml::run(void* argument) {
 
     std::remove(errorFile.c_str());
     const platform::ChildOutcome outcome =
-        validator.run(documentFolder(*target), &stopRequested, timeout);
+        validator.run(documentFolder(*target), profile, &stopRequested, timeout);
     // Asked before the copy goes, which may free the room the validator
     // lacked: an error file cut short leaves no other trace.
     const bool full = platform::isFileSystemFull(folder.path());

@@ -40,16 +40,16 @@ ValidatorInvocation::ValidatorInvocation(const std::string& validatorPath,
       configured_(validatorPath.empty() ? platform::defaultValidatorProgram() : validatorPath),
       // The validator works in the run folder, so a relative path to it must
       // be made absolute here.
-      program_(platform::absolutePath(platform::findProgram(configured_))),
-      environment_(platform::validatorEnvironment("EUC-JP")) {
+      program_(platform::absolutePath(platform::findProgram(configured_))) {
   const std::string fileName = program_.substr(program_.rfind('/') + 1);
   ownName_ = !fileName.empty() && isPlain(fileName) && fileName.find(':') == std::string::npos
                  ? fileName
                  : "nsgmls";
 
+  // A folder link keeps the catalogs' relative entries (xhtml-catalog names
+  // "catalog") resolving beside them.
   const std::string binFolder = FileName(platform::executablePath()).directory();
-  catalogArgument_ =
-      "-c" + (isPlain(binFolder) ? binFolder : handOver(binFolder, kCatalogLink) + "/") + "catalog";
+  catalogFolder_ = isPlain(binFolder) ? binFolder : handOver(binFolder, kCatalogLink) + "/";
   catalogNames_ = names_;
 }
 
@@ -60,18 +60,24 @@ std::string ValidatorInvocation::handOver(const std::string& path, const std::st
 }
 
 platform::ChildOutcome ValidatorInvocation::run(const std::string& documentFolder,
+                                                const ValidatorProfile& profile,
                                                 const std::atomic<bool>* stop, int timeoutSeconds) {
   names_ = catalogNames_;
   names_.copy = kCopyName;
+  names_.encoding = profile.encoding;
   platform::ChildSpec spec;
   spec.program = program_;
-  spec.arguments = {ownName_, catalogArgument_, std::string("-f") + kErrorName, "-s"};
+  spec.arguments = {ownName_};
+  spec.arguments.insert(spec.arguments.end(), profile.options.begin(), profile.options.end());
+  spec.arguments.push_back("-c" + catalogFolder_ + profile.catalogName);
+  spec.arguments.push_back(std::string("-f") + kErrorName);
+  spec.arguments.push_back("-s");
   if (!documentFolder.empty()) {
     spec.arguments.push_back("-D" + handOver(documentFolder, kDocumentLink));
   }
   spec.arguments.push_back(kCopyName);
   spec.folder = folder_.path();
-  spec.environment = environment_;
+  spec.environment = platform::validatorEnvironment(profile.spEncoding());
   if (program_.empty()) return platform::ChildOutcome{};
   return platform::runChild(spec, stop, timeoutSeconds);
 }

@@ -3,11 +3,13 @@
 // The program is the job's validator path, or "nsgmls" (then "onsgmls")
 // found on PATH, made absolute. It runs in the run's folder with the command
 //
-//   <name> -c<catalog> -f$error.out -s [-D<document's folder>] $conv.sgml
+//   <name> [options] -c<catalog> -f$error.out -s [-D<document's folder>] $conv.sgml
 //
-// where the catalog is "catalog" beside the executable, the error file and
-// the converted copy lie in the run folder, and -D lets the copy's relative
-// system identifiers resolve in the document's own folder. The validator
+// and SP_CHARSET_FIXED=YES, SP_ENCODING=<the copy's encoding> in its
+// environment, where the options, the catalog (beside the executable) and
+// the encoding come from the document's ValidatorProfile, the error file and
+// the copy lie in the run folder, and -D lets the copy's relative system
+// identifiers resolve in the document's own folder. The validator
 // reads the names on its command line in the encoding of the copy
 // (SP_ENCODING), so a path is handed over as it stands only when it is plain
 // printable ASCII; any other path (Japanese folder names, say) is reached
@@ -26,6 +28,7 @@
 #include <vector>
 
 #include "engine/error_file.h"
+#include "engine/validator_profile.h"
 #include "platform/child_process.h"
 #include "platform/run_folder.h"
 
@@ -42,11 +45,11 @@ class ValidatorInvocation {
   // that was looked up on PATH.
   const std::string& configured() const { return configured_; }
 
-  // Runs the validator on the copy of a document that lies in
-  // `documentFolder` (empty for a download, which has none), and waits for
-  // its end (platform/child_process.h).
-  platform::ChildOutcome run(const std::string& documentFolder, const std::atomic<bool>* stop,
-                             int timeoutSeconds);
+  // Runs the validator as `profile` says on the copy of a document that lies
+  // in `documentFolder` (empty for a download, which has none), and waits
+  // for its end (platform/child_process.h).
+  platform::ChildOutcome run(const std::string& documentFolder, const ValidatorProfile& profile,
+                             const std::atomic<bool>* stop, int timeoutSeconds);
 
   // The names the validator's error lines use for the copy and for folders.
   const ErrorFileNames& names() const { return names_; }
@@ -60,8 +63,7 @@ class ValidatorInvocation {
   std::string configured_;
   std::string program_;
   std::string ownName_;
-  std::string catalogArgument_;
-  std::vector<std::string> environment_;
+  std::string catalogFolder_;  // as handed over, ending with "/"
   ErrorFileNames names_;
   ErrorFileNames catalogNames_;
 };

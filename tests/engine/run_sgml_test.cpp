@@ -10,7 +10,9 @@
 #include <future>
 #include <thread>
 
+#include "engine/validator_invocation.h"
 #include "platform/executable_path.h"
+#include "platform/run_folder.h"
 #include "tests/code_page_scope.h"
 #include "tests/support/check_run_fixture.h"
 #include "tests/support/report_pipe.h"
@@ -73,6 +75,26 @@ TEST_F(CheckRunTest, CommandLineAndCopyLieInARunFolderOfTheirOwn) {
   EXPECT_EQ(lines[0].target, doc);
   EXPECT_EQ(lines[0].line, -1);
   EXPECT_FALSE(incomplete_);
+}
+
+TEST_F(CheckRunTest, TheDocumentsProfileChoosesOptionsCatalogAndEncoding) {
+  const std::string validator = fakeValidator(
+      "v", "printf '%s\\n' \"$@\" \"$SP_CHARSET_FIXED $SP_ENCODING\" > \"$DIR/seen\"");
+  platform::RunFolder folder;
+  ASSERT_TRUE(folder.create(temp()));
+  ValidatorInvocation invocation(validator, folder);
+  ValidatorProfile xhtml;
+  xhtml.encoding = platform::ValidatorEncoding::Utf8;
+  xhtml.catalogName = "xhtml-catalog";
+  xhtml.options = {"-wxml"};
+  const platform::ChildOutcome outcome = invocation.run(docs(), xhtml, nullptr, 0);
+  EXPECT_EQ(outcome.end, platform::ChildOutcome::End::Exited);
+  const std::string binFolder =
+      platform::executablePath().substr(0, platform::executablePath().rfind('/') + 1);
+  EXPECT_EQ(readFile(folder_ + "seen"),
+            "-wxml\n-c" + binFolder + "xhtml-catalog\n-f$error.out\n-s\n-D" +
+                docs().substr(0, docs().size() - 1) + "\n$conv.sgml\nYES UTF-8\n");
+  EXPECT_EQ(invocation.names().encoding, platform::ValidatorEncoding::Utf8);
 }
 
 TEST_F(CheckRunTest, ErrorFileLinesAreShortenedAndNumbered) {

@@ -94,7 +94,7 @@ int RunSgml::run(void* argument) {
   ErrorPane& pane = *job.errorPane;
   pane.ClearLines();
 
-  const std::string catalog = FileName(platform::executablePath()).directory() + "catalog";
+  const std::string catalog = platform::programDataFolder() + "catalog";
   const std::string temp = tempDirectory();
   const std::string errorFile = temp + "$error.out";
   const std::string download = makeTempFileName("tvx");

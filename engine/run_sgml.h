@@ -15,7 +15,8 @@
 // Validator command line: the program ("nsgmls", or "onsgmls" when only that
 // is on PATH, or the job's validatorPath in double quotes) followed by
 // ` -c"<catalog>" -f"<error file>" -s "<intermediate file>"`; the catalog is
-// "catalog" beside the executable, the error file "$error.out" in the
+// "catalog" in the program's data folder (platform::programDataFolder(): beside
+// the executable in a build tree), the error file "$error.out" in the
 // temporary folder. The error file is removed before every validator run, so
 // a validator that writes nothing never shows the previous target's errors.
 //

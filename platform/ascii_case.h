@@ -1,6 +1,7 @@
 // ASCII case folding: the one rule by which the program compares names
 // without regard to case (HTTP field names and values, profile sections and
-// keys, file name extensions, the help page's name) and orders listings.
+// keys, file name extensions, the help page's name, charset names and markup
+// in documents) and orders listings.
 //
 // Only the letters 'A' to 'Z' fold. Every other byte, including each byte
 // of multibyte text in any code page, compares as it is, so the results do
@@ -28,6 +29,12 @@ inline bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return toLowerAscii(x) == toLowerAscii(y);
          });
+}
+
+// Whether `text` begins with `prefix` when both are folded.
+inline bool startsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() &&
+         equalsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 // Whether `a` comes before `b` when both are folded: "a" < "B" < "c".

@@ -44,4 +44,11 @@ TEST(AsciiCase, ComparesAndOrdersFoldedBytes) {
   }
 }
 
+TEST(AsciiCase, TellsAFoldedPrefix) {
+  EXPECT_TRUE(platform::startsWithIgnoringAsciiCase("<!DOCTYPE html>", "<!doctype"));
+  EXPECT_TRUE(platform::startsWithIgnoringAsciiCase("abc", ""));
+  EXPECT_FALSE(platform::startsWithIgnoringAsciiCase("<!DOC", "<!doctype"));
+  EXPECT_FALSE(platform::startsWithIgnoringAsciiCase("<?XML", "<?xmm"));
+}
+
 }  // namespace

@@ -1,6 +1,5 @@
 #include "engine/validator_invocation.h"
 
-#include "files/file_name.h"
 #include "platform/executable_path.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
@@ -46,9 +45,10 @@ ValidatorInvocation::ValidatorInvocation(const std::string& validatorPath,
                  ? fileName
                  : "nsgmls";
 
-  // A folder link keeps the catalogs' relative entries (xhtml-catalog names
-  // "catalog") resolving beside them.
-  const std::string binFolder = FileName(platform::executablePath()).directory();
+  // The catalogs lie in the program's data folder (beside the executable in
+  // a build tree). A folder link keeps their relative entries (xhtml-catalog
+  // names "catalog") resolving beside them.
+  const std::string binFolder = platform::programDataFolder();
   catalogFolder_ = isPlain(binFolder) ? binFolder : handOver(binFolder, kCatalogLink) + "/";
   catalogNames_ = names_;
 }

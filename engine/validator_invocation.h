@@ -6,7 +6,7 @@
 //   <name> [options] -c<catalog> -f$error.out -s [-D<document's folder>] $conv.sgml
 //
 // and SP_CHARSET_FIXED=YES, SP_ENCODING=<the copy's encoding> in its
-// environment, where the options, the catalog (beside the executable) and
+// environment, where the options, the catalog (in the program's data folder) and
 // the encoding come from the document's ValidatorProfile, the error file and
 // the copy lie in the run folder, and -D lets the copy's relative system
 // identifiers resolve in the document's own folder. The validator

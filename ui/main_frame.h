@@ -83,7 +83,7 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   void OnOpenEditor();
   void OnOpenBrowser();
   void OnBrowserEntry(int n);
-  // Opens the help page "index.htm" beside the executable (the
+  // Opens the help page "index.htm" of the program's data folder (the
   // application's help, which answers every help request).
   void showHelp();
   // Hands the browser choice to the browser launcher.

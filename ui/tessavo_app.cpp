@@ -123,6 +123,7 @@ bool TessavoApp::handOverToRunning(const std::vector<std::string>& arguments) {
 }
 
 void TessavoApp::registerDocumentType() {
+  if (platform::isInstalledProgram()) return;
   const std::string executable = platform::executablePath();
   if (!executable.empty()) platform::registerDocumentType(executable);
 }

@@ -3,7 +3,10 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <utility>
+#include <vector>
 
+#include "engine/dtd_notice.h"
 #include "net/decimal_text.h"
 
 namespace {
@@ -13,11 +16,12 @@ constexpr int kErrorLineBuffer = 1000;
 
 }  // namespace
 
-int listErrorFile(const std::string& errorFile, const ErrorFileNames& names, CheckTarget* target,
-                  ErrorPane& pane, platform::ValidatorText& converter) {
+int listErrorFile(const std::string& errorFile, const ErrorFileNames& names,
+                  const kanji::DocumentAnalysis& analysis, CheckTarget* target, ErrorPane& pane,
+                  platform::ValidatorText& converter) {
   std::FILE* file = std::fopen(errorFile.c_str(), "re");
   if (file == nullptr) return -1;
-  int listed = 0;
+  std::vector<std::string> lines;
   char line[kErrorLineBuffer];
   while (std::fgets(line, sizeof line, file) != nullptr) {
     std::size_t length = std::strlen(line);
@@ -45,9 +49,17 @@ int listErrorFile(const std::string& errorFile, const ErrorFileNames& names, Che
         break;
       }
     }
-    pane.AddLine(text, std::make_unique<ErrorItem>(ErrorItem{target, net::leadingDecimal(shown)}));
-    ++listed;
+    lines.push_back(std::move(text));
   }
   std::fclose(file);
+  // The line number is read from the shown text: the validator's line and
+  // column lead it, and a real path put back in front of a folder's link
+  // never starts with a digit.
+  int listed = 0;
+  for (const std::string& line : explainMissingDtd(lines, analysis)) {
+    pane.AddLine(line,
+                 std::make_unique<ErrorItem>(ErrorItem{target, net::leadingDecimal(line.c_str())}));
+    ++listed;
+  }
   return listed;
 }

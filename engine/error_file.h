@@ -22,6 +22,7 @@
 
 #include "engine/check_target.h"
 #include "engine/error_pane.h"
+#include "kanji/document_analysis.h"
 #include "platform/validator_text.h"
 
 struct ErrorFileNames {
@@ -34,7 +35,10 @@ struct ErrorFileNames {
 };
 
 // The number of lines listed, or -1 when the file cannot be opened.
-int listErrorFile(const std::string& errorFile, const ErrorFileNames& names, CheckTarget* target,
-                  ErrorPane& pane, platform::ValidatorText& converter);
+// `analysis` is the document's: the validator's notes on a document without
+// a DTD become one plain line (engine/dtd_notice.h).
+int listErrorFile(const std::string& errorFile, const ErrorFileNames& names,
+                  const kanji::DocumentAnalysis& analysis, CheckTarget* target, ErrorPane& pane,
+                  platform::ValidatorText& converter);
 
 #endif  // TESSAVO_ENGINE_ERROR_FILE_H_

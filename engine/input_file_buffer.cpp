@@ -14,6 +14,15 @@ bool InputFileBuffer::open(const std::string& path) {
   return file_.openRegularForReading(path);
 }
 
+bool InputFileBuffer::rewind() {
+  setg(nullptr, nullptr, nullptr);
+  if (failed_ || !file_.rewind()) {
+    failed_ = true;
+    return false;
+  }
+  return true;
+}
+
 InputFileBuffer::int_type InputFileBuffer::underflow() {
   if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
   if (!file_.isOpen() || failed_) return traits_type::eof();

@@ -21,6 +21,10 @@ class InputFileBuffer : public std::streambuf {
   // False when `path` cannot be opened or is not a regular file.
   bool open(const std::string& path);
 
+  // Starts the input again at the first byte: the document is read once to
+  // analyse it and once more to copy it. False when the file cannot seek.
+  bool rewind();
+
   bool failed() const { return failed_; }
   // The errno value of the failure.
   int error() const { return file_.error(); }

@@ -7,7 +7,7 @@
 #include "engine/input_file_buffer.h"
 #include "engine/output_file_buffer.h"
 #include "engine/run_sgml.h"
-#include "kanji/tessavo_kanji.h"
+#include "kanji/validator_copy.h"
 #include "platform/file_handle.h"
 #include "platform/local_text.h"
 
@@ -24,13 +24,16 @@ ConvertException failure(const char* text, const std::string& path, int error = 
 
 }  // namespace
 
-void RunSgml::prepareInput(const CheckTarget& target, const std::string& intermediate,
-                           const std::string& download, const std::atomic<bool>* stop) {
-  TessavoKanji converter;
+kanji::DocumentAnalysis RunSgml::prepareInput(const CheckTarget& target,
+                                              const std::string& intermediate,
+                                              const std::string& download,
+                                              const std::atomic<bool>* stop) {
   InputFileBuffer sourceFile;
   OutputFileBuffer intermediateFile;
 
   std::string sourcePath;
+  // The download's Content-Type may name the document's charset.
+  std::string contentType;
   switch (target.kind) {
     case TargetKind::Http:
       downloadTarget(target, download, stop);
@@ -51,13 +54,18 @@ void RunSgml::prepareInput(const CheckTarget& target, const std::string& interme
   }
 
   std::istream source(&sourceFile);
+  // The document is read twice: once to tell how it is to be copied and
+  // validated, once to copy it.
+  const kanji::DocumentAnalysis analysis = kanji::analyseDocument(source, contentType);
+  source.clear();
+  const bool rewound = sourceFile.rewind();
+
   std::ostream output(&intermediateFile);
-  const bool converted =
-      converter.convert(source, KanjiCode::AutoDetect, output, KanjiCode::EucJp, LineEnd::CrLf);
+  const bool converted = rewound && kanji::writeValidatorCopy(source, analysis, output);
   const bool written = intermediateFile.close();
-  if (!converted) throw failure("漢字コード変換に失敗", sourcePath);
   // A copy cut short (a full disk, a read error) would have the validator
-  // report errors the document does not have.
+  // report errors the document does not have. A failed write also fails the
+  // copy, so it is asked first to name the right cause.
   if (!written) {
     std::remove(intermediate.c_str());
     throw failure("中間ファイルに書き込めない", intermediate, intermediateFile.error(), true);
@@ -66,4 +74,9 @@ void RunSgml::prepareInput(const CheckTarget& target, const std::string& interme
     std::remove(intermediate.c_str());
     throw failure("入力ファイルを読めない", sourcePath, sourceFile.error());
   }
+  if (!converted) {
+    std::remove(intermediate.c_str());
+    throw failure("漢字コード変換に失敗", sourcePath);
+  }
+  return analysis;
 }

@@ -72,21 +72,17 @@ int RunSgml::run(void* argument) {
   const int timeout = job.validatorTimeout < 0 ? kDefaultValidatorTimeout : job.validatorTimeout;
   ValidatorInvocation validator(job.validatorPath, folder);
   platform::ValidatorText converter;
-  // Every copy is the Japanese conversion into EUC-JP, checked against the
-  // HTML catalog.
-  ValidatorProfile profile;
-  profile.encoding = platform::ValidatorEncoding::EucJp;
-  profile.catalogName = "catalog";
 
   for (CheckTarget* target : job.targets) {
     if (folder.path().empty() || stopRequested.load()) break;
     pane.AddLine("-------- " + target->location, itemFor(target, -1));
 
+    kanji::DocumentAnalysis analysis;
     try {
       if (target->kind != TargetKind::File && target->kind != TargetKind::Http) {
         throw ConvertException(platform::localText("未知のスキーム"));
       }
-      prepareInput(*target, copy, download, &stopRequested);
+      analysis = prepareInput(*target, copy, download, &stopRequested);
     } catch (const ConvertException& failure) {
       if (stopRequested.load()) {
         notFinished(target);
@@ -99,7 +95,7 @@ int RunSgml::run(void* argument) {
 
     std::remove(errorFile.c_str());
     const platform::ChildOutcome outcome =
-        validator.run(documentFolder(*target), profile, &stopRequested, timeout);
+        validator.run(documentFolder(*target), validatorProfile(analysis), &stopRequested, timeout);
     // Asked before the copy goes, which may free the room the validator
     // lacked: an error file cut short leaves no other trace.
     const bool full = platform::isFileSystemFull(folder.path());
@@ -116,7 +112,8 @@ int RunSgml::run(void* argument) {
       break;
     }
 
-    const int listed = listErrorFile(errorFile, validator.names(), target, pane, converter);
+    const int listed =
+        listErrorFile(errorFile, validator.names(), analysis, target, pane, converter);
     const std::string program = validator.program() + ": ";
     switch (outcome.end) {
       case End::Signalled:

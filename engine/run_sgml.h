@@ -2,8 +2,9 @@
 //
 // Given a CheckJob (the argument of start()), RunSgml clears the error pane
 // and takes the job's targets in order. For each it writes the header line
-// "-------- <location>", has prepareInput() put the document, converted to
-// EUC-JP, into the intermediate file "$conv.sgml", runs the validator on it
+// "-------- <location>", has prepareInput() put the document (kept as UTF-8,
+// or converted to EUC-JP) into the intermediate file "$conv.sgml", runs the
+// validator on it as the document's ValidatorProfile says
 // (engine/validator_invocation.h), deletes the copy and lists the
 // validator's error file "$error.out" line by line (engine/error_file.h). A
 // preparation failure becomes one "E: " line and the run goes on; a
@@ -37,20 +38,25 @@
 #include "engine/check_job.h"
 #include "engine/check_target.h"
 #include "engine/thread.h"
+#include "kanji/document_analysis.h"
 
 class RunSgml : public Thread {
  public:
   RunSgml() = default;
   ~RunSgml() override;
 
-  // Puts the target's text, converted to EUC-JP with CR LF line ends, into
-  // `intermediate`, which must not exist yet. An http target is first
-  // downloaded into `download` with a connection of its own (user agent
-  // "Tessavo/1.30", 30 s per receive); `stop` (may be null) abandons it.
-  // Throws ConvertException with the message to show; `intermediate` is not
-  // left behind unless the conversion succeeded.
-  static void prepareInput(const CheckTarget& target, const std::string& intermediate,
-                           const std::string& download, const std::atomic<bool>* stop = nullptr);
+  // Puts the target's text into `intermediate`, which must not exist yet,
+  // with CR LF line ends: a UTF-8 document as UTF-8, any other converted to
+  // EUC-JP (kanji/validator_copy.h). An http target is first downloaded into
+  // `download` with a connection of its own (user agent "Tessavo/1.30", 30 s
+  // per receive); `stop` (may be null) abandons it. Returns the document's
+  // analysis, which chooses how the validator is run on the copy. Throws
+  // ConvertException with the message to show; `intermediate` is not left
+  // behind unless the copy was written whole.
+  static kanji::DocumentAnalysis prepareInput(const CheckTarget& target,
+                                              const std::string& intermediate,
+                                              const std::string& download,
+                                              const std::atomic<bool>* stop = nullptr);
 
   // True when the last run left a target unchecked for a reason that lies
   // outside the document: the validator could not be started, failed, was

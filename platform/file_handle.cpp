@@ -71,6 +71,12 @@ long FileHandle::read(char* buffer, std::size_t size) {
   }
 }
 
+bool FileHandle::rewind() {
+  if (::lseek(fd_, 0, SEEK_SET) == 0) return true;
+  error_ = errno;
+  return false;
+}
+
 bool FileHandle::writeAll(const char* data, std::size_t size) {
   while (size > 0) {
     const ssize_t written = ::write(fd_, data, size);

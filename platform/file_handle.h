@@ -38,6 +38,9 @@ class FileHandle {
   // Up to `size` bytes; 0 at the end of the file, -1 on failure.
   long read(char* buffer, std::size_t size);
 
+  // Goes back to the first byte, for a second reading; false on failure.
+  bool rewind();
+
   // All `size` bytes, or false.
   bool writeAll(const char* data, std::size_t size);
 

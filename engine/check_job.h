@@ -12,6 +12,7 @@
 
 #include "engine/check_target.h"
 #include "engine/error_pane.h"
+#include "engine/target_report.h"
 
 // The private message that announces the end of a run (WM_USER + 52). The
 // window keeps it as the id of the event it queues for itself.
@@ -19,6 +20,14 @@ constexpr int WM_CHECK_DONE = 0x434;
 
 // The setting "ValidatorTimeout" when it is absent, in seconds.
 constexpr int kDefaultValidatorTimeout = 120;
+
+// A maximum number of errors that leaves the validator's own limit (its -E
+// option is not given).
+constexpr int kValidatorsOwnMaxErrors = -1;
+
+// The number of targets checked at once when nothing else is said ("Jobs",
+// tessavo-check's --jobs): one per processor core, at least one.
+int defaultCheckJobs();
 
 // Receives the end-of-run notice. Called once per run on the checking
 // thread, as its very last action; the receiver must only queue the notice
@@ -39,6 +48,15 @@ struct CheckJob {
   // Seconds one validator run may take before it is ended ("ValidatorTimeout");
   // 0 means no limit, and a negative value counts as the default.
   int validatorTimeout = kDefaultValidatorTimeout;
+  // Validators that run at once, each on a target of its own ("Jobs"); a
+  // value below 1 counts as 1. The lines reach the pane in the targets'
+  // order whatever the number.
+  int jobs = 1;
+  // Errors after which the validator gives up on a document (its -E
+  // option; 0 means no limit), or kValidatorsOwnMaxErrors ("MaxErrors").
+  int maxErrors = kValidatorsOwnMaxErrors;
+  // Receives a report per target, besides the pane; may be null. Not owned.
+  CheckObserver* observer = nullptr;
 };
 
 #endif  // TESSAVO_ENGINE_CHECK_JOB_H_

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <utility>
 #include <vector>
 
@@ -17,7 +16,7 @@ constexpr int kErrorLineBuffer = 1000;
 }  // namespace
 
 int listErrorFile(const std::string& errorFile, const ErrorFileNames& names,
-                  const kanji::DocumentAnalysis& analysis, CheckTarget* target, ErrorPane& pane,
+                  const kanji::DocumentAnalysis& analysis, std::vector<ReportLine>& listed,
                   platform::ValidatorText& converter) {
   std::FILE* file = std::fopen(errorFile.c_str(), "re");
   if (file == nullptr) return -1;
@@ -55,11 +54,10 @@ int listErrorFile(const std::string& errorFile, const ErrorFileNames& names,
   // The line number is read from the shown text: the validator's line and
   // column lead it, and a real path put back in front of a folder's link
   // never starts with a digit.
-  int listed = 0;
-  for (const std::string& line : explainMissingDtd(lines, analysis)) {
-    pane.AddLine(line,
-                 std::make_unique<ErrorItem>(ErrorItem{target, net::leadingDecimal(line.c_str())}));
-    ++listed;
+  const std::size_t before = listed.size();
+  for (std::string& line : explainMissingDtd(lines, analysis)) {
+    const int number = net::leadingDecimal(line.c_str());
+    listed.push_back(ReportLine{std::move(line), true, number});
   }
-  return listed;
+  return static_cast<int>(listed.size() - before);
 }

@@ -1,4 +1,4 @@
-// Lists a validator's error file in the error pane, one pane line per line.
+// Lists a validator's error file in a target's report, one line per line.
 //
 // Each line is shown from after the program name (the first ":" from the
 // third byte on, so a drive letter's colon is passed over), and, when it is
@@ -12,7 +12,7 @@
 // program's code page; a line of more than 999 bytes arrives in pieces, each
 // a line of its own.
 //
-// Runs on the checking thread; the pane takes the items.
+// Runs on the thread that checks the target.
 #ifndef TESSAVO_ENGINE_ERROR_FILE_H_
 #define TESSAVO_ENGINE_ERROR_FILE_H_
 
@@ -20,8 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/check_target.h"
-#include "engine/error_pane.h"
+#include "engine/target_report.h"
 #include "kanji/document_analysis.h"
 #include "platform/validator_text.h"
 
@@ -34,11 +33,11 @@ struct ErrorFileNames {
   platform::ValidatorEncoding encoding = platform::ValidatorEncoding::EucJp;
 };
 
-// The number of lines listed, or -1 when the file cannot be opened.
-// `analysis` is the document's: the validator's notes on a document without
-// a DTD become one plain line (engine/dtd_notice.h).
+// Appends the lines to `lines`; the number appended, or -1 when the file
+// cannot be opened. `analysis` is the document's: the validator's notes on a
+// document without a DTD become one plain line (engine/dtd_notice.h).
 int listErrorFile(const std::string& errorFile, const ErrorFileNames& names,
-                  const kanji::DocumentAnalysis& analysis, CheckTarget* target, ErrorPane& pane,
+                  const kanji::DocumentAnalysis& analysis, std::vector<ReportLine>& lines,
                   platform::ValidatorText& converter);
 
 #endif  // TESSAVO_ENGINE_ERROR_FILE_H_

@@ -1,34 +1,39 @@
 // The check run: the body of the checking thread.
 //
 // Given a CheckJob (the argument of start()), RunSgml clears the error pane
-// and takes the job's targets in order. For each it writes the header line
-// "-------- <location>", has prepareInput() put the document (kept as UTF-8,
-// or converted to EUC-JP) into the intermediate file "$conv.sgml", runs the
-// validator on it as the document's ValidatorProfile says
-// (engine/validator_invocation.h), deletes the copy and lists the
-// validator's error file "$error.out" line by line (engine/error_file.h). A
-// preparation failure becomes one "E: " line and the run goes on; a
-// validator that cannot be started ends the run. The run ends with
-// "検査終了", removes its files and calls the job's CheckDoneReceiver as its
-// very last action.
+// and checks the job's targets, job.jobs of them at once
+// (engine/ordered_checks.h), each by a TargetChecker
+// (engine/target_checker.h): prepareInput() puts the document (kept as
+// UTF-8, or converted to EUC-JP) into the intermediate file "$conv.sgml",
+// the validator runs on it as the document's ValidatorProfile says, and its
+// error file "$error.out" is listed (engine/error_file.h). The pane gets
+// the lines in the targets' order, one target after the other, as a single
+// validator at a time would give them: the header line "-------- <location>"
+// once the target is taken up and every target before it is listed, then
+// its lines once it is checked. A preparation failure becomes one "E: "
+// line and the run goes on; a validator that cannot be started ends the
+// run. The job's CheckObserver, if any, gets each target's report right
+// after its lines. The run ends with "検査終了", removes its files and calls
+// the job's CheckDoneReceiver as its very last action.
 //
 // Every run works in a private folder of its own inside the per-user
-// temporary folder (platform/run_folder.h), which holds the error file, the
-// download file "tvx…" and the copies: two runs at the same time never see
-// each other's files, and nothing is ever written beside a document. Each
-// run first removes the folders that killed runs left behind.
+// temporary folder (platform/run_folder.h), and each of its workers in a
+// folder inside that, which holds the error file, the download file "tvx…"
+// and the copies: runs and workers at the same time never see each other's
+// files, and nothing is ever written beside a document. Each run first
+// removes the folders that killed runs left behind.
 //
-// The validator's outcome is read, not assumed: a validator killed by a
-// signal, ended after the job's time limit, or failing without listing
-// anything gives an "E: " line after whatever lines it did write, and a
-// temporary folder that filled up is reported rather than read as "no
-// errors". Such a run is incomplete().
+// A run that left a target unchecked for a reason outside the document
+// (the validator failed, was killed or ran out of time, the temporary
+// folder filled up, the run was stopped) is incomplete().
 //
 // Threads: run() executes on the worker and reads the job and its targets
-// without a lock; the owner does not change them while isRunning(). The stop
-// request is watched throughout: it ends a running validator within a
-// fraction of a second, and the target being checked then gets a line saying
-// it was not finished.
+// without a lock; the owner does not change them while isRunning(). The
+// checkers run on threads of their own, which the run ends before it
+// returns; only the run's own thread calls the pane and the observer. The
+// stop request is watched throughout: it ends every running validator
+// within a fraction of a second, and the targets being checked then get a
+// line saying they were not finished; targets not yet taken up get nothing.
 #ifndef TESSAVO_ENGINE_RUN_SGML_H_
 #define TESSAVO_ENGINE_RUN_SGML_H_
 

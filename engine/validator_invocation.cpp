@@ -34,12 +34,13 @@ std::string withTrailingSlash(std::string path) {
 }  // namespace
 
 ValidatorInvocation::ValidatorInvocation(const std::string& validatorPath,
-                                         platform::RunFolder& folder)
+                                         platform::RunFolder& folder, int maxErrors)
     : folder_(folder),
       configured_(validatorPath.empty() ? platform::defaultValidatorProgram() : validatorPath),
       // The validator works in the run folder, so a relative path to it must
       // be made absolute here.
-      program_(platform::absolutePath(platform::findProgram(configured_))) {
+      program_(platform::absolutePath(platform::findProgram(configured_))),
+      maxErrors_(maxErrors) {
   const std::string fileName = program_.substr(program_.rfind('/') + 1);
   ownName_ = !fileName.empty() && isPlain(fileName) && fileName.find(':') == std::string::npos
                  ? fileName
@@ -69,6 +70,7 @@ platform::ChildOutcome ValidatorInvocation::run(const std::string& documentFolde
   spec.program = program_;
   spec.arguments = {ownName_};
   spec.arguments.insert(spec.arguments.end(), profile.options.begin(), profile.options.end());
+  if (maxErrors_ >= 0) spec.arguments.push_back("-E" + std::to_string(maxErrors_));
   spec.arguments.push_back("-c" + catalogFolder_ + profile.catalogName);
   spec.arguments.push_back(std::string("-f") + kErrorName);
   spec.arguments.push_back("-s");

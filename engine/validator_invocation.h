@@ -3,10 +3,12 @@
 // The program is the job's validator path, or "nsgmls" (then "onsgmls")
 // found on PATH, made absolute. It runs in the run's folder with the command
 //
-//   <name> [options] -c<catalog> -f$error.out -s [-D<document's folder>] $conv.sgml
+//   <name> [options] [-E<max errors>] -c<catalog> -f$error.out -s
+//          [-D<document's folder>] $conv.sgml
 //
 // and SP_CHARSET_FIXED=YES, SP_ENCODING=<the copy's encoding> in its
-// environment, where the options, the catalog (in the program's data folder) and
+// environment, where -E is given only when a maximum number of errors was
+// asked for, the options, the catalog (in the program's data folder) and
 // the encoding come from the document's ValidatorProfile, the error file and
 // the copy lie in the run folder, and -D lets the copy's relative system
 // identifiers resolve in the document's own folder. The validator
@@ -37,7 +39,10 @@ class ValidatorInvocation {
   static const char kCopyName[];   // "$conv.sgml"
   static const char kErrorName[];  // "$error.out"
 
-  ValidatorInvocation(const std::string& validatorPath, platform::RunFolder& folder);
+  // `maxErrors` is the validator's -E (0: no limit), or a negative number
+  // for the validator's own limit.
+  ValidatorInvocation(const std::string& validatorPath, platform::RunFolder& folder,
+                      int maxErrors = -1);
 
   // The file that is started; empty when none was found.
   const std::string& program() const { return program_; }
@@ -63,6 +68,7 @@ class ValidatorInvocation {
   std::string configured_;
   std::string program_;
   std::string ownName_;
+  int maxErrors_;
   std::string catalogFolder_;  // as handed over, ending with "/"
   ErrorFileNames names_;
   ErrorFileNames catalogNames_;

@@ -82,6 +82,21 @@ bool RunFolder::create(const std::string& parent) {
   return true;
 }
 
+bool RunFolder::createWithin(const RunFolder& run, const std::string& name) {
+  remove();
+  if (run.path().empty()) {
+    error_ = ENOENT;
+    return false;
+  }
+  const std::string path = run.path() + name;
+  if (::mkdir(path.c_str(), 0700) != 0) {
+    error_ = errno;
+    return false;
+  }
+  path_ = path + "/";
+  return true;
+}
+
 bool RunFolder::link(const std::string& name, const std::string& target) {
   if (path_.empty()) {
     error_ = ENOENT;  // never a link in the current folder

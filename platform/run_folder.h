@@ -33,6 +33,11 @@ class RunFolder {
   // error() set, when none can be made.
   bool create(const std::string& parent);
 
+  // Makes a new folder `name` inside the folder of the run `run`, for one of
+  // its workers; it needs no lock of its own, since the run's covers it.
+  // False, with error() set, when it cannot be made (also when it exists).
+  bool createWithin(const RunFolder& run, const std::string& name);
+
   // The folder's path, ending with "/"; empty before create().
   const std::string& path() const { return path_; }
   int error() const { return error_; }

@@ -76,6 +76,27 @@ TEST_F(RunFolderTest, IsPrivateAndGoesWithEverythingInItButNeverFollowsLinks) {
   EXPECT_FALSE(exists("$tessavo-test-link"));
 }
 
+TEST_F(RunFolderTest, AWorkersFolderLiesInsideTheRunsAndIsPrivate) {
+  platform::RunFolder run;
+  platform::RunFolder worker;
+  EXPECT_FALSE(worker.createWithin(run, "1"));  // no run folder yet
+  ASSERT_TRUE(run.create(parent_));
+  ASSERT_TRUE(worker.createWithin(run, "1"));
+  EXPECT_EQ(worker.path(), run.path() + "1/");
+  struct stat status {};
+  ASSERT_EQ(::lstat(worker.path().c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0700u);
+  EXPECT_TRUE(worker.link("$doc", parent_));
+  // A name taken is refused, never shared.
+  platform::RunFolder again;
+  EXPECT_FALSE(again.createWithin(run, "1"));
+  EXPECT_EQ(again.error(), EEXIST);
+  run.remove();
+  EXPECT_FALSE(exists(worker.path()));
+  worker.remove();  // the run's removal took it already
+  EXPECT_TRUE(exists(parent_));
+}
+
 TEST_F(RunFolderTest, SweepRemovesOnlyFoldersOfEndedRuns) {
   const std::string ended = "tessavo-run-" + std::to_string(endedProcess()) + "-abcdef";
   const std::string live = "tessavo-run-" + std::to_string(::getppid()) + "-abcdef";

@@ -1,0 +1,55 @@
+// Checks targets one at a time in a folder of its own: the work of one of a
+// check run's workers.
+//
+// A checker owns a folder inside the run's folder (platform/run_folder.h)
+// holding its own copy "$conv.sgml", error file "$error.out" and download
+// file "tvx…", and starts the validator there
+// (engine/validator_invocation.h), so the checkers of one run never see
+// each other's files. check() turns one target into its TargetReport: the
+// document prepared (prepareInput), the validator run as the document's
+// ValidatorProfile says and its outcome read, the error file listed.
+//
+// The validator's outcome is read, not assumed: a validator killed by a
+// signal, ended after the job's time limit, or failing without listing
+// anything gives an "E: " line after whatever lines it did write, and a
+// temporary folder that filled up is reported rather than read as "no
+// errors". A stop request ends a running validator or download within a
+// fraction of a second, and the target then gets a line saying it was not
+// finished.
+//
+// One thread uses a checker; the run's folder and the job must outlive it.
+#ifndef TESSAVO_ENGINE_TARGET_CHECKER_H_
+#define TESSAVO_ENGINE_TARGET_CHECKER_H_
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "engine/check_job.h"
+#include "engine/target_report.h"
+#include "engine/validator_invocation.h"
+#include "platform/run_folder.h"
+#include "platform/validator_text.h"
+
+class TargetChecker {
+ public:
+  // Makes the folder `name` inside `run`. A checker whose folder cannot be
+  // made reports every target as not checked, saying why.
+  TargetChecker(const CheckJob& job, const platform::RunFolder& run, const std::string& name);
+  TargetChecker(const TargetChecker&) = delete;
+  TargetChecker& operator=(const TargetChecker&) = delete;
+
+  TargetReport check(const CheckTarget& target, const std::atomic<bool>& stop);
+
+ private:
+  platform::RunFolder folder_;
+  std::string folderFailure_;  // the line for targets when the folder was not made
+  std::string copy_;
+  std::string errorFile_;
+  std::string download_;
+  int timeout_;
+  std::unique_ptr<ValidatorInvocation> validator_;  // made once the folder exists
+  platform::ValidatorText converter_;
+};
+
+#endif  // TESSAVO_ENGINE_TARGET_CHECKER_H_

@@ -1,6 +1,6 @@
 // The headless checker's error pane and end-of-run receiver: every line the
-// check run adds is written to an output stream at once, one per line, and
-// whether a target produced a message is kept for the exit status.
+// check run adds is written to an output stream at once, one per line (the
+// text format), or to none when another format writes the reports.
 //
 // AddLine and postCheckDone are called on the checking thread, the queries
 // and waitUntilDone on the main thread; one mutex guards the state. The
@@ -22,6 +22,7 @@
 
 class ConsolePane : public ErrorPane, public CheckDoneReceiver {
  public:
+  // `output` may be null: the lines then go nowhere.
   explicit ConsolePane(std::FILE* output) : output_(output) {}
 
   void ClearLines() override;
@@ -34,16 +35,12 @@ class ConsolePane : public ErrorPane, public CheckDoneReceiver {
   // Blocks until postCheckDone has been called.
   void waitUntilDone();
 
-  // True once a target has produced a validator message or an "E: " line.
-  bool sawTargetError() const;
-
  private:
   std::FILE* output_;
   std::function<void()> doneCallback_;
   mutable std::mutex mutex_;
   std::condition_variable doneChanged_;
   bool done_ = false;
-  bool targetError_ = false;
   // The items the pane owns until it is cleared.
   std::vector<std::unique_ptr<ErrorItem>> items_;
 };

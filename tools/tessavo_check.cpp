@@ -1,10 +1,12 @@
 // tessavo-check: the check of the window, for terminals and CI.
 //
-//   tessavo-check [--validator PATH] TARGET...
+//   tessavo-check [OPTION]... TARGET...
 //
 // Collects the targets as the window would (folder scan, working-set file,
-// file, URI), checks them with the same check run, and prints the error
-// pane's lines to standard output. See usage() for the exit status.
+// file, URI), checks them with the same check run, several at once, and
+// prints the error pane's lines, or the run's reports in a format for
+// editors and CI (tools/report_format.h), to standard output. See usage()
+// for the options and the exit status (tools/run_tally.h).
 //
 // SIGINT, SIGTERM and SIGHUP stop the run as the window's stop command does:
 // the running validator is ended, the target being checked gets a line
@@ -24,57 +26,76 @@
 #include "platform/profile_reader.h"
 #include "platform/settings_location.h"
 #include "platform/termination_signals.h"
+#include "tools/checker_options.h"
+#include "tools/checker_output.h"
 #include "tools/console_pane.h"
+#include "tools/report_format.h"
+#include "tools/run_tally.h"
 #include "tools/target_list.h"
 
 namespace {
 
-// Not enough to run the check: a missing validator, or a command line or
-// working-set file that cannot be used; or the validator or the temporary
-// folder failed on a target.
-constexpr int kCannotCheck = 2;
-
 void usage(std::FILE* out) {
-  std::fputs(
-      "Usage: tessavo-check [--validator PATH] TARGET...\n"
-      "\n"
-      "Checks HTML and SGML documents with the SGML validator, as Tessavo's\n"
-      "\"check all\" does, and prints the lines of its error pane: for every\n"
-      "target a line \"-------- LOCATION\", then the validator's messages about it\n"
-      "(line:column:kind: text) or one \"E: \" line when it could not be read,\n"
-      "and finally \"検査終了\". UTF-8 documents are validated as UTF-8;\n"
-      "Shift_JIS, EUC-JP, ISO-2022-JP and ASCII ones are converted to EUC-JP.\n"
-      "XHTML is validated against the XHTML DTDs with the XML declaration, and\n"
-      "HTML5 pages and pages without a doctype, which have no DTD to be\n"
-      "validated against, get one line saying so.\n"
-      "\n"
-      "A TARGET that starts with a scheme of two or more letters and a colon\n"
-      "(http:, file:, ...) is a URI; anything else is a local path:\n"
-      "  a folder           its .htm, .html, .shtml and .url files, recursively\n"
-      "  a .tvx file        the targets of that working set (locations are used\n"
-      "                     as stored: relative ones are relative to the current\n"
-      "                     folder)\n"
-      "  any other file     that file (a .url shortcut stands for its URL)\n"
-      "Targets are checked in the order of Tessavo's file list (sorted by\n"
-      "location, letter case ignored).\n"
-      "\n"
-      "Options:\n"
-      "  --validator PATH   the validator program; without it the \"SP Location\"\n"
-      "                     setting of Tessavo is used, and when that is empty\n"
-      "                     nsgmls (or onsgmls) is looked up on PATH\n"
-      "  --help             show this text\n"
-      "\n"
-      "A validator run that takes longer than Tessavo's \"ValidatorTimeout\"\n"
-      "setting (seconds, 120 when not set, 0 for no limit) is ended.\n"
-      "SIGINT, SIGTERM and SIGHUP stop the check: the running validator is ended\n"
-      "and the target being checked is reported as not finished.\n"
-      "\n"
-      "Exit status: 0 when no target produced a validator message or an \"E: \"\n"
-      "line; 1 when some did; 2 when the check could not be carried out (the\n"
-      "validator cannot be started, failed, was killed or ran out of time, the\n"
-      "temporary folder is full, a working-set file cannot be read, or the\n"
-      "command line is wrong).\n",
-      out);
+  std::fprintf(out,
+               "Usage: tessavo-check [OPTION]... TARGET...\n"
+               "\n"
+               "Checks HTML and SGML documents with the SGML validator, as Tessavo's\n"
+               "\"check all\" does. UTF-8 documents are validated as UTF-8; Shift_JIS,\n"
+               "EUC-JP, ISO-2022-JP and ASCII ones are converted to EUC-JP. XHTML is\n"
+               "validated against the XHTML DTDs with the XML declaration, and HTML5\n"
+               "pages and pages without a doctype, which have no DTD to be validated\n"
+               "against, get one line saying so.\n"
+               "\n"
+               "A TARGET that starts with a scheme of two or more letters and a colon\n"
+               "(http:, file:, ...) is a URI; anything else is a local path:\n"
+               "  a folder           its .htm, .html, .shtml and .url files, recursively\n"
+               "  a .tvx file        the targets of that working set (locations are used\n"
+               "                     as stored: relative ones are relative to the current\n"
+               "                     folder)\n"
+               "  any other file     that file (a .url shortcut stands for its URL)\n"
+               "Targets are listed in the order of Tessavo's file list (sorted by\n"
+               "location, letter case ignored), whatever the number of jobs.\n"
+               "\n"
+               "Options:\n"
+               "  --format FORMAT    how the results are written:\n"
+               "                       text  the lines of Tessavo's error pane (the\n"
+               "                             default): for every target \"-------- LOCATION\",\n"
+               "                             then the validator's messages about it\n"
+               "                             (line:column:kind: text) or an \"E: \" line when\n"
+               "                             it could not be checked; \"検査終了\" at the end\n"
+               "                       gnu   one line per message, as compilers write them:\n"
+               "                             FILE:LINE:COLUMN: error|warning|info: MESSAGE\n"
+               "                             (FILE: error: MESSAGE without a position)\n"
+               "                       json  one JSON document with every target, its\n"
+               "                             state, encoding and messages, and a summary\n"
+               "  -j, --jobs N       check N targets at once (default: the number of\n"
+               "                     processor cores, here %d); the output is the same\n"
+               "  --max-errors N     have the validator stop after N errors in a document\n"
+               "                     (0: no limit); without it Tessavo's \"MaxErrors\"\n"
+               "                     setting holds, and without that the validator's own\n"
+               "                     limit (200)\n"
+               "  --warnings-are-errors\n"
+               "                     let warnings (W) give exit status 1 as errors do\n"
+               "  --validator PATH   the validator program; without it the \"SP Location\"\n"
+               "                     setting of Tessavo is used, and when that is empty\n"
+               "                     nsgmls (or onsgmls) is looked up on PATH\n"
+               "  --help             show this text\n"
+               "\n"
+               "A validator run that takes longer than Tessavo's \"ValidatorTimeout\"\n"
+               "setting (seconds, 120 when not set, 0 for no limit) is ended.\n"
+               "SIGINT, SIGTERM and SIGHUP stop the check: the running validators are\n"
+               "ended and the targets being checked are reported as not finished.\n"
+               "\n"
+               "Exit status:\n"
+               "  0  every target was checked, and none has an error message\n"
+               "  1  every target was checked, and some have error messages (E, and Q\n"
+               "     and X, the validator's other errors; W too with\n"
+               "     --warnings-are-errors)\n"
+               "  2  some target could not be checked (unsupported scheme, download\n"
+               "     failed, unreadable, the validator failed or could not start, the\n"
+               "     check was stopped), there was no target at all, or the command\n"
+               "     line or a working-set file cannot be used\n",
+               defaultCheckJobs());
 }
 
 bool startsWithScheme(const std::string& text) {
@@ -103,16 +124,21 @@ bool addTarget(const std::string& argument, TargetList& targets) {
   return true;
 }
 
-// The "ValidatorTimeout" setting: a whole number of seconds, or the default
-// when it is absent or not a number.
-int validatorTimeoutSetting() {
-  const std::string text =
-      platform::readProfileString(platform::settingsFilePath(), "Settings", "ValidatorTimeout", "",
-                                  platform::ProfileDialect::WxFileConfig);
+// A text setting of the window ("Settings" group), or `fallback` when it is
+// absent.
+std::string settingText(const char* name, const std::string& fallback) {
+  return platform::readProfileString(platform::settingsFilePath(), "Settings", name, fallback,
+                                     platform::ProfileDialect::WxFileConfig);
+}
+
+// A whole-number setting of the window, or `fallback` when it is absent or
+// not a number.
+int integerSetting(const char* name, int fallback) {
+  const std::string text = settingText(name, std::string());
   std::size_t digits = text.empty() || (text[0] != '-' && text[0] != '+') ? 0 : 1;
-  if (digits == text.size()) return kDefaultValidatorTimeout;
+  if (digits == text.size()) return fallback;
   for (std::size_t i = digits; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return kDefaultValidatorTimeout;
+    if (text[i] < '0' || text[i] > '9') return fallback;
   }
   return net::leadingDecimal(text.c_str());
 }
@@ -123,59 +149,48 @@ int main(int argc, char** argv) {
   // Before any thread exists, so that every thread leaves the signals to it.
   platform::TerminationSignals signals;
 
-  bool validatorGiven = false;
-  std::string validator;
-  std::vector<std::string> arguments;
-  bool optionsEnded = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
-      arguments.push_back(argument);
-    } else if (argument == "--") {
-      optionsEnded = true;
-    } else if (argument == "--help" || argument == "-h") {
-      usage(stdout);
-      return 0;
-    } else if (argument == "--validator" && i + 1 < argc) {
-      validator = argv[++i];
-      validatorGiven = true;
-    } else if (argument.rfind("--validator=", 0) == 0) {
-      validator = argument.substr(std::strlen("--validator="));
-      validatorGiven = true;
-    } else {
-      std::fprintf(stderr, "tessavo-check: unknown option %s\n\n", argument.c_str());
-      usage(stderr);
-      return kCannotCheck;
-    }
-  }
-  if (arguments.empty()) {
+  CheckerOptions options;
+  std::string error;
+  if (!parseCheckerOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+    std::fprintf(stderr, "tessavo-check: %s\n\n", error.c_str());
     usage(stderr);
-    return kCannotCheck;
+    return kExitCannotCheck;
   }
-  if (!validatorGiven) {
-    validator = platform::readProfileString(platform::settingsFilePath(), "Settings", "SP Location",
-                                            "", platform::ProfileDialect::WxFileConfig);
+  if (options.help) {
+    usage(stdout);
+    return kExitClean;
+  }
+  if (options.targets.empty()) {
+    usage(stderr);
+    return kExitCannotCheck;
   }
 
   TargetList targets;
-  for (const std::string& argument : arguments) {
-    if (!addTarget(argument, targets)) return kCannotCheck;
+  for (const std::string& argument : options.targets) {
+    if (!addTarget(argument, targets)) return kExitCannotCheck;
   }
   targets.sortLikeFilePane();
 
-  ConsolePane pane(stdout);
+  ConsolePane pane(options.format == OutputFormat::Text ? stdout : nullptr);
   pane.setDoneCallback([&signals] { signals.wake(); });
+  CheckerOutput output(makeReportFormat(options.format, stdout), options.warningsAreErrors);
   CheckJob job;
   job.mainWindow = &pane;
   job.errorPane = &pane;
+  job.observer = &output;
   job.targets = targets.pointers();
-  job.validatorPath = validator;
-  job.validatorTimeout = validatorTimeoutSetting();
+  job.validatorPath =
+      options.validator ? *options.validator : settingText("SP Location", std::string());
+  job.validatorTimeout = integerSetting("ValidatorTimeout", kDefaultValidatorTimeout);
+  job.jobs = options.jobs ? *options.jobs : defaultCheckJobs();
+  job.maxErrors =
+      options.maxErrors ? *options.maxErrors : integerSetting("MaxErrors", kValidatorsOwnMaxErrors);
+  if (job.maxErrors < 0) job.maxErrors = kValidatorsOwnMaxErrors;
 
   RunSgml run;
   if (!run.start(&job)) {
     std::fputs("tessavo-check: cannot start the checking thread\n", stderr);
-    return kCannotCheck;
+    return kExitCannotCheck;
   }
   // Woken by the end of the run or by a signal. After a signal the run is
   // stopped and waited for; a second signal does not wait.
@@ -188,7 +203,8 @@ int main(int argc, char** argv) {
   // The end-of-run notice is the run's very last action, after its folder
   // is gone; destroying `run` on return only reaps the thread.
   pane.waitUntilDone();
+  // Written also after a signal, so that a json document is whole.
+  const int status = output.finish();
   if (stoppedBy != 0) platform::TerminationSignals::endProcessBy(stoppedBy);
-  if (run.incomplete()) return kCannotCheck;
-  return pane.sawTargetError() ? 1 : 0;
+  return status;
 }

@@ -47,8 +47,8 @@ TEST_F(TessavoCheckTest, ExitStatus) {
   } cases[] = {
       {"samples/ascii-valid.html samples/shift_jis-valid.html", 0},
       {"samples/euc-jp-errors.html", 1},
-      {"samples/missing.html", 1},  // "E: 入力ファイルを開けない"
-      {"ftp://host/x", 0},          // no target at all
+      {"samples/missing.html", 2},  // "E: 入力ファイルを開けない"
+      {"ftp://host/x", 2},          // no target at all
       {missing + " samples/ascii-valid.html", 2},
       {"", 2},
       {"--no-such-option samples/ascii-valid.html", 2},
@@ -65,8 +65,11 @@ TEST_F(TessavoCheckTest, ExitStatus) {
 TEST_F(TessavoCheckTest, HelpExplainsAndSucceeds) {
   const Result result = run("--help");
   EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.output.rfind("Usage: tessavo-check [--validator PATH] TARGET...\n", 0), 0u);
-  EXPECT_NE(result.output.find("Exit status"), std::string::npos);
+  EXPECT_EQ(result.output.rfind("Usage: tessavo-check [OPTION]... TARGET...\n", 0), 0u);
+  for (const char* option : {"--format", "--jobs", "--max-errors", "--warnings-are-errors",
+                             "--validator", "Exit status:"}) {
+    EXPECT_NE(result.output.find(option), std::string::npos) << option;
+  }
 }
 
 TEST_F(TessavoCheckTest, ValidatorComesFromOptionThenSettings) {

@@ -1,0 +1,36 @@
+// tessavo-check's command line:
+//
+//   tessavo-check [--format text|gnu|json] [-j N | --jobs N]
+//                 [--max-errors N] [--warnings-are-errors]
+//                 [--validator PATH] [--] TARGET...
+//
+// Options with a value take it as the next argument or after "=" (-j also
+// as "-jN"). "--" ends the options; "-" alone is a target. A pure parser.
+#ifndef TESSAVO_TOOLS_CHECKER_OPTIONS_H_
+#define TESSAVO_TOOLS_CHECKER_OPTIONS_H_
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/report_format.h"
+
+// The most validators one check runs at once.
+constexpr int kMaxJobs = 256;
+
+struct CheckerOptions {
+  OutputFormat format = OutputFormat::Text;
+  std::optional<int> jobs;       // 1 to kMaxJobs
+  std::optional<int> maxErrors;  // 0 (no limit) or more
+  bool warningsAreErrors = false;
+  std::optional<std::string> validator;
+  bool help = false;
+  std::vector<std::string> targets;
+};
+
+// False, with `error` saying what is wrong, when the command line cannot be
+// used. `arguments` are the program's arguments after its name.
+bool parseCheckerOptions(const std::vector<std::string>& arguments, CheckerOptions& options,
+                         std::string& error);
+
+#endif  // TESSAVO_TOOLS_CHECKER_OPTIONS_H_

@@ -1,0 +1,36 @@
+// The headless checker's reader of reports: counts every target for the
+// exit status and, in the gnu and json formats, writes it out.
+//
+// targetReported and runLine are called on the checking thread (and, for
+// the texts that gave no target, on the main thread before the run starts);
+// finish on the main thread once the run has ended. One mutex guards the
+// state.
+#ifndef TESSAVO_TOOLS_CHECKER_OUTPUT_H_
+#define TESSAVO_TOOLS_CHECKER_OUTPUT_H_
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "engine/target_report.h"
+#include "tools/report_format.h"
+#include "tools/run_tally.h"
+
+class CheckerOutput : public CheckObserver {
+ public:
+  // `format` may be null (the text format, which the pane writes).
+  CheckerOutput(std::unique_ptr<ReportFormat> format, bool warningsAreErrors);
+
+  void runLine(const std::string& text) override;
+  void targetReported(const TargetReport& report) override;
+
+  // Writes what the format writes after the last target; the exit status.
+  int finish();
+
+ private:
+  std::mutex mutex_;
+  std::unique_ptr<ReportFormat> format_;
+  RunTally tally_;
+};
+
+#endif  // TESSAVO_TOOLS_CHECKER_OUTPUT_H_

@@ -1,0 +1,58 @@
+#include <string>
+
+#include "engine/message_parts.h"
+#include "tools/report_format.h"
+
+namespace {
+
+// Editors and the GNU conventions count columns from 1, the validator from
+// 0.
+std::string position(const MessageParts& parts) {
+  return std::to_string(parts.line) + ':' +
+         std::to_string(static_cast<long long>(parts.column) + 1);
+}
+
+class GnuFormat : public ReportFormat {
+ public:
+  explicit GnuFormat(std::FILE* output) : output_(output) {}
+
+  void target(const TargetReport& report) override {
+    std::string text;
+    for (const ReportLine& line : report.lines) {
+      const MessageParts parts = splitMessageLine(line.text);
+      const char* severity = severityName(severityOf(parts.kind));
+      text += report.location;
+      if (parts.line != 0 && parts.file.empty()) {
+        text += ':' + position(parts);
+      }
+      text += std::string(": ") + severity + ": ";
+      if (!parts.file.empty()) {
+        text += parts.file + ':' + position(parts) + ": ";
+      }
+      text += parts.text + '\n';
+    }
+    write(text);
+  }
+
+  void runLine(const std::string& line) override {
+    const MessageParts parts = splitMessageLine(line);
+    write(std::string("tessavo-check: ") + severityName(severityOf(parts.kind)) + ": " +
+          parts.text + '\n');
+  }
+
+  void end(const RunTally&) override {}
+
+ private:
+  void write(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), output_);
+    std::fflush(output_);
+  }
+
+  std::FILE* output_;
+};
+
+}  // namespace
+
+std::unique_ptr<ReportFormat> makeGnuFormat(std::FILE* output) {
+  return std::make_unique<GnuFormat>(output);
+}

@@ -1,0 +1,43 @@
+// Counts what a check found, target by target, and turns it into the exit
+// status of tessavo-check:
+//
+//   0  every target was checked, and none has an error message
+//   1  every target was checked, and some have error messages
+//   2  some target could not be checked (unsupported, not fetched,
+//      unreadable, the validator failed or could not start, the run was
+//      stopped), or there was no target at all
+//
+// Error messages are the validator's E, Q and X lines; warnings (W) count
+// as errors only when asked to. A value; one thread at a time.
+#ifndef TESSAVO_TOOLS_RUN_TALLY_H_
+#define TESSAVO_TOOLS_RUN_TALLY_H_
+
+#include "engine/message_parts.h"
+#include "engine/target_report.h"
+
+constexpr int kExitClean = 0;
+constexpr int kExitErrors = 1;
+constexpr int kExitCannotCheck = 2;
+
+struct RunTally {
+  explicit RunTally(bool warningsAreErrorsFlag = false)
+      : warningsAreErrors(warningsAreErrorsFlag) {}
+
+  void add(const TargetReport& report);
+  // A line the run wrote about no target: something kept it from checking.
+  void addRunLine() { ++runFailures; }
+  int exitStatus() const;
+
+  bool warningsAreErrors;
+  int targets = 0;
+  int checked = 0;
+  int notChecked = 0;
+  int stopped = 0;
+  int runFailures = 0;
+  int errors = 0;  // messages, all targets
+  int warnings = 0;
+  int infos = 0;
+  int targetsWithErrors = 0;  // checked targets with an error message (warnings too, when asked)
+};
+
+#endif  // TESSAVO_TOOLS_RUN_TALLY_H_

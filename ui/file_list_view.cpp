@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/target_construction.h"
+#include "files/target_order.h"
 #include "ui/main_frame.h"
 #include "ui/menus.h"
 #include "ui/tessavo_doc.h"
@@ -30,10 +31,9 @@ void FileListView::addTarget(std::unique_ptr<CheckTarget> target) {
 }
 
 void FileListView::AddLine(const std::string& text, std::unique_ptr<CheckTarget> target) {
-  const wxString shown = toWx(text);
-  added_.push_back(std::make_unique<Line>(Line{text, shown.Lower(), std::move(target)}));
+  added_.push_back(std::make_unique<Line>(Line{text, targetSortKey(text), std::move(target)}));
   showLineCount(lineCount());
-  measureLine(shown);
+  measureLine(text);
 }
 
 const std::vector<std::unique_ptr<FileListView::Line>>& FileListView::sorted() const {
@@ -44,7 +44,7 @@ const std::vector<std::unique_ptr<FileListView::Line>>& FileListView::sorted() c
                              ? lines_[selectedIndex].get()
                              : nullptr;
   auto byKey = [](const std::unique_ptr<Line>& a, const std::unique_ptr<Line>& b) {
-    return a->key.compare(b->key) < 0;
+    return a->key < b->key;
   };
   std::stable_sort(added_.begin(), added_.end(), byKey);
   std::vector<std::unique_ptr<Line>> merged;

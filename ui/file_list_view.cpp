@@ -9,7 +9,8 @@
 #include "ui/tessavo_doc.h"
 #include "ui/wx_text.h"
 
-FileListView::FileListView(wxWindow* parent, CMainFrame* frame) : ListBoxView(parent, frame) {}
+FileListView::FileListView(wxWindow* parent, CMainFrame* frame)
+    : ListBoxView(parent, frame, Selection::Single) {}
 
 FileListView::~FileListView() {
   lines_.clear();
@@ -24,9 +25,12 @@ void FileListView::AddUri(const std::string& text) {
 }
 
 void FileListView::addTarget(std::unique_ptr<CheckTarget> target) {
-  if (!target) return;
-  const std::string text = target->location;
-  AddLine(text, std::move(target));
+  if (target) {
+    const std::string text = target->location;
+    AddLine(text, std::move(target));
+  }
+  // Even a text that makes no target (an ftp shortcut, an unknown scheme)
+  // was an addition the user made: the set counts as changed.
   if (document_ != nullptr) document_->SetModifiedFlag(true);
 }
 

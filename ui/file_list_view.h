@@ -27,7 +27,7 @@ class FileListView : public ListBoxView, public TargetSink {
 
   // Builds a target from a local path (or an Internet shortcut) or from a
   // URI text, adds its line and marks the document modified. Text that makes
-  // no target adds nothing.
+  // no target adds no line but still marks the document modified.
   void AddFile(const std::string& path) override;
   void AddUri(const std::string& text) override;
 

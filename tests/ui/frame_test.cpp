@@ -7,14 +7,42 @@
 #include <wx/splitter.h>
 #include <wx/statusbr.h>
 
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <map>
+#include <thread>
 
+#include "held_validator.h"
 #include "ui/command_ids.h"
 #include "ui/wx_text.h"
 #include "viewers/editor_launcher.h"
 #include "window_fixture.h"
 
 namespace {
+
+// The validator script writes its process id when it starts (see
+// HeldValidator); 0 before.
+pid_t validatorPid(const HeldValidator& validator) {
+  std::ifstream in(validator.path() + ".pid");
+  pid_t pid = 0;
+  in >> pid;
+  return pid;
+}
+
+bool validatorStarted(const HeldValidator& validator) {
+  return validatorPid(validator) > 0;
+}
+
+// A process that exists and has not ended (a zombie has ended).
+bool processRuns(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string skip;
+  char state = 0;
+  return stat >> skip >> skip >> state && state != 'Z';
+}
 
 TEST_F(WindowTest, FirstStartHasEveryPartAndTheDefaults) {
   open();
@@ -30,6 +58,7 @@ TEST_F(WindowTest, FirstStartHasEveryPartAndTheDefaults) {
   EXPECT_EQ(frame->GetStatusBar()->GetFieldsCount(), 5);
   EXPECT_EQ(frame->listFontRecord().faceName, "FixedSys");
   EXPECT_EQ(frame->listFontRecord().height, -13);
+  EXPECT_TRUE(frame->GetIcons().GetIconCount() > 0) << "the window shows the program's icon";
   // Never set: the first installed desktop editor, or the desktop's handler.
   EXPECT_EQ(frame->editorCommand(), defaultEditorCommand());
   EXPECT_EQ(frame->validatorPath(), "");
@@ -38,7 +67,7 @@ TEST_F(WindowTest, FirstStartHasEveryPartAndTheDefaults) {
   ASSERT_EQ(bar->GetMenuCount(), 5u);
   const char* titles[] = {"ファイル(&F)", "編集(&E)", "表示(&V)", "設定(&S)", "ヘルプ(&H)"};
   for (size_t i = 0; i < 5; ++i) EXPECT_EQ(fromWx(bar->GetMenuLabel(i)), titles[i]);
-  EXPECT_EQ(fromWx(bar->FindItem(ID_CHECK_ALL)->GetItemLabel()), "全て検査(&A)\tCtrl+S");
+  EXPECT_EQ(fromWx(bar->FindItem(ID_CHECK_ALL)->GetItemLabel()), "全て検査(&A)");
   EXPECT_EQ(fromWx(bar->FindItem(ID_SELECT_FILES)->GetHelp()), "検査するファイルを選びます。");
   EXPECT_EQ(bar->GetMenu(1)->GetMenuItemCount(), 11u);
 
@@ -122,7 +151,8 @@ TEST_F(WindowTest, EnableRulesWhenIdleFollowTheActivePaneAndItsSelection) {
 }
 
 TEST_F(WindowTest, DuringARunOnlyViewingSavingSettingsAndAbortStayEnabled) {
-  writeSettings("SP Location=" + slowValidator(1.5) + "\n");
+  HeldValidator validator(folderPath());
+  writeSettings("SP Location=" + validator.path() + "\n");
   open();
   files->AddFile(writeFile("a.htm", "<p>a</p>\n"));
   files->selectLine(0);
@@ -142,6 +172,7 @@ TEST_F(WindowTest, DuringARunOnlyViewingSavingSettingsAndAbortStayEnabled) {
   frame->StartCheck(CMainFrame::CheckScope::Selected);
   EXPECT_TRUE(frame->isChecking());
   command(ID_CHECK_ABORT);
+  validator.release();
   waitForRunEnd();
   EXPECT_FALSE(enabled(ID_CHECK_ABORT));
   EXPECT_TRUE(enabled(ID_CHECK_ALL));
@@ -149,7 +180,8 @@ TEST_F(WindowTest, DuringARunOnlyViewingSavingSettingsAndAbortStayEnabled) {
 }
 
 TEST_F(WindowTest, CloseIsRefusedDuringARunAndAllowedAfterIt) {
-  writeSettings("SP Location=" + slowValidator(1.0) + "\n");
+  HeldValidator validator(folderPath());
+  writeSettings("SP Location=" + validator.path() + "\n");
   open();
   files->AddFile(writeFile("a.htm", "<p>a</p>\n"));
   document()->SetModifiedFlag(false);
@@ -164,21 +196,47 @@ TEST_F(WindowTest, CloseIsRefusedDuringARunAndAllowedAfterIt) {
   pump();
   EXPECT_FALSE(wxTheApp->IsScheduledForDestruction(frame));
   EXPECT_TRUE(frame->IsShown());
+  EXPECT_TRUE(frame->isChecking());
 
+  validator.release();
   waitForRunEnd();
   EXPECT_TRUE(frame->Close());
   EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(frame));
 }
 
 TEST_F(WindowTest, DestroyingTheWindowDuringARunWaitsForItWithoutDeadlock) {
-  writeSettings("SP Location=" + slowValidator(0.5) + "\n");
+  HeldValidator validator(folderPath());
+  writeSettings("SP Location=" + validator.path() + "\n");
   open();
   for (int i = 0; i < 3; ++i) files->AddFile(writeFile("a" + std::to_string(i) + ".htm", "<p>\n"));
   command(ID_CHECK_ALL);
   ASSERT_TRUE(frame->isChecking());
-  app().discardWindow();  // what a close that cannot be refused does
+  ASSERT_TRUE(waitUntil([&] { return validatorStarted(validator); }))
+      << "the validator of the first target did not start";
+
+  // What a close that cannot be refused does. The validator is let go once
+  // the destruction is under way; a deadlock ends the test program with a
+  // message instead of hanging it.
+  std::atomic<bool> destroying{false};
+  std::atomic<bool> destroyed{false};
+  std::thread helper([&] {
+    while (!destroying) std::this_thread::yield();
+    validator.release();
+    for (int waited = 0; !destroyed; ++waited) {
+      if (waited == 30000) {
+        std::fprintf(stderr, "destroying the window during a run did not end within 30 s\n");
+        std::_Exit(1);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  });
+  destroying = true;
+  app().discardWindow();
+  destroyed = true;
+  helper.join();
   frame = nullptr;
-  SUCCEED();
+  // The run was waited for: no validator of it is left running.
+  EXPECT_FALSE(processRuns(validatorPid(validator)));
 }
 
 TEST_F(WindowTest, WindowRectangleIsWrittenOnDestroyAndReadBack) {
@@ -212,14 +270,14 @@ TEST_F(WindowTest, FontValueOfTheWrongLengthFallsBackToTheDefault) {
 
 TEST_F(WindowTest, FontDialogAppliesAndStoresTheRecord) {
   open();
-  wxFont chosen(wxFontInfo(wxSize(0, 20)).Family(wxFONTFAMILY_TELETYPE).Bold());
+  // A font whose characters are 20 pixels high on this screen.
+  wxFont chosen(wxFontInfo(LogFont::pointsForHeight(-20)).Family(wxFONTFAMILY_TELETYPE).Bold());
   wxTEST_DIALOG(command(ID_SET_FONT), ExpectDialog<wxFontDialog>([&](wxFontDialog* dialog) {
                   dialog->GetFontData().SetChosenFont(chosen);
                   return wxID_OK;
                 }));
-  // The toolkit sizes fonts in points, so the pixel height may round.
   const int height = frame->listFontRecord().height;
-  EXPECT_NEAR(height, -20, 1);
+  EXPECT_EQ(height, -20);
   EXPECT_EQ(frame->listFontRecord().weight, 700);
   EXPECT_EQ(files->GetFont(), frame->listFont());
   EXPECT_EQ(errors->GetFont(), frame->listFont());

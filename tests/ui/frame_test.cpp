@@ -260,6 +260,31 @@ TEST_F(WindowTest, StoredRectangleOutsideEveryDisplayOpensAtTheDefaultPosition) 
   EXPECT_EQ(frame->splitter()->GetSashPosition(), 60);
 }
 
+TEST_F(WindowTest, ListFontHeightIsTheCharactersHeightInPixels) {
+  open();
+  const double dpi = wxGetDisplayPPI().GetHeight() > 0 ? wxGetDisplayPPI().GetHeight() : 96.0;
+  // The default record asks for characters 13 pixels high: about 10 points
+  // on a 96 dpi screen, not the 6 points of a font fitted into 13 pixels.
+  EXPECT_NEAR(frame->listFont().GetFractionalPointSize(), 13 * 72 / dpi, 0.01);
+  EXPECT_EQ(files->GetFont(), frame->listFont());
+  for (const int height : {-9, -13, -16, -20, -32}) {
+    LogFont record;
+    record.height = height;
+    const wxFont font = record.toWxFont();
+    EXPECT_NEAR(font.GetFractionalPointSize(), -height * 72 / dpi, 0.01) << height;
+    EXPECT_EQ(LogFont::fromWxFont(font, record).height, height);
+  }
+  // A positive height is the whole cell: the font fits into it.
+  LogFont cell;
+  cell.height = 20;
+  const wxFont fitted = cell.toWxFont();
+  int width = 0;
+  int lineHeight = 0;
+  frame->GetTextExtent("Xg", &width, &lineHeight, nullptr, nullptr, &fitted);
+  EXPECT_LE(lineHeight, 20);
+  EXPECT_GT(lineHeight, 12);
+}
+
 TEST_F(WindowTest, FontValueOfTheWrongLengthFallsBackToTheDefault) {
   // 59 bytes, base64 as the profile stores binary values.
   writeSettings("font=" + std::string(76, 'A') + "AA==\n");

@@ -8,6 +8,7 @@
 
 #include "net/decimal_text.h"
 #include "net/http_request.h"
+#include "platform/ascii_case.h"
 
 namespace {
 
@@ -16,18 +17,6 @@ constexpr int kBufferSize = 1000;
 // The output file's own buffer, so that 1000-byte blocks reach the disk in
 // larger writes.
 constexpr std::size_t kFileBufferSize = 64 * 1024;
-
-char toLowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(const std::string& text, const char* lowerCase) {
-  std::size_t i = 0;
-  for (; i < text.size() && lowerCase[i] != '\0'; ++i) {
-    if (toLowerAscii(text[i]) != lowerCase[i]) return false;
-  }
-  return i == text.size() && lowerCase[i] == '\0';
-}
 
 int hexDigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -157,19 +146,19 @@ bool HttpConnection::get(const URI& uri, const char* referer, HttpHeader& header
     // A line that is no field ends the head; what follows counts as body.
     const char* colon = std::strchr(buffer, ':');
     if (colon == nullptr) break;
-    std::string name(static_cast<const char*>(buffer), colon);
-    for (char& c : name) c = toLowerAscii(c);
+    const std::string name =
+        platform::toLowerAscii(std::string(static_cast<const char*>(buffer), colon));
     const char* valueStart = colon + 1;
     while (*valueStart == ' ') ++valueStart;
     const std::string value(valueStart);
     header.fields.emplace(name, value);
 
     if (name == "transfer-encoding") {
-      if (equalsIgnoringCase(value, "chunked")) framing.chunked = true;
+      if (platform::equalsIgnoringAsciiCase(value, "chunked")) framing.chunked = true;
     } else if (name == "content-length") {
       framing.length = net::leadingDecimal64(value.c_str());
     } else if (name == "connection") {
-      if (equalsIgnoringCase(value, "close")) framing.closeAfter = true;
+      if (platform::equalsIgnoringAsciiCase(value, "close")) framing.closeAfter = true;
     }
   }
 

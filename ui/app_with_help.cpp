@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "files/file_name.h"
+#include "platform/ascii_case.h"
 #include "platform/directory_listing.h"
 #include "platform/executable_path.h"
 #include "platform/html_handler.h"
@@ -16,15 +17,6 @@ namespace {
 
 const char kHelpPage[] = "index.htm";
 
-bool sameLetters(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 CAppWithHelp::CAppWithHelp() : opener_(&systemShellOpener()) {}
@@ -35,7 +27,8 @@ std::string CAppWithHelp::findHelpPage() const {
   std::vector<platform::DirectoryEntry> entries;
   if (folder.empty() || !platform::listDirectory(folder, &entries)) return std::string();
   for (const platform::DirectoryEntry& entry : entries) {
-    if (!entry.isFolder && sameLetters(entry.name, kHelpPage)) return folder + entry.name;
+    if (!entry.isFolder && platform::equalsIgnoringAsciiCase(entry.name, kHelpPage))
+      return folder + entry.name;
   }
   return std::string();
 }

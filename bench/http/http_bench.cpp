@@ -5,11 +5,12 @@
 //                              then serves until killed
 //   http_bench fetch URL FILE  downloads URL into FILE with HttpConnection
 //                              and prints the seconds it took
-//   http_bench small [COUNT]   fetches a 5 KB document COUNT times (one
-//                              connection each, as a check does) from a
-//                              server thread in this process and prints the
-//                              median, best and 90th-percentile time in
-//                              microseconds
+//   http_bench small FILE [COUNT]
+//                              fetches a 5 KB document COUNT times (one
+//                              connection each, as a check does) into FILE
+//                              from a server thread in this process and
+//                              prints the median, best and 90th-percentile
+//                              time in microseconds
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -114,7 +115,7 @@ int fetch(const char* url, const char* output) {
   return 0;
 }
 
-int small(int count) {
+int small(const std::string& output, int count) {
   std::string body;
   for (int i = 0; body.size() < 5 * 1024; ++i) body += "<p>line " + std::to_string(i) + "</p>\n";
   body.resize(5 * 1024);
@@ -123,7 +124,6 @@ int small(int count) {
   if (listener == platform::kInvalidSocket) return 1;
   std::thread(serveInTurn, listener, &body).detach();
 
-  const std::string output = "/tmp/tessavo-http-bench-small.html";
   const URI uri("http://127.0.0.1:" + std::to_string(port) + "/doc.html");
   std::vector<double> micros;
   for (int i = 0; i < count + 20; ++i) {
@@ -149,7 +149,9 @@ int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "serve" && argc == 3) return serve(argv[2]);
   if (mode == "fetch" && argc == 4) return fetch(argv[2], argv[3]);
-  if (mode == "small") return small(argc > 2 ? std::max(1, std::atoi(argv[2])) : 200);
-  std::fprintf(stderr, "usage: http_bench serve FILE | fetch URL FILE | small [COUNT]\n");
+  if (mode == "small" && (argc == 3 || argc == 4)) {
+    return small(argv[2], argc == 4 ? std::max(1, std::atoi(argv[3])) : 200);
+  }
+  std::fprintf(stderr, "usage: http_bench serve FILE | fetch URL FILE | small FILE [COUNT]\n");
   return 2;
 }

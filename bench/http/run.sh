@@ -49,6 +49,6 @@ awk -v size="$size" -v ours="$best_ours" -v curl="$best_curl" 'BEGIN {
   printf "  ratio           %7.2f  (goal >= 0.70)\n", curl / ours
 }'
 
-read -r median best p90 < <("$bench" small 500)
+read -r median best p90 < <("$bench" small "$work/small.html" 500)
 echo "http: 5 KB document in-process, one connection each (500 fetches):"
 echo "  median ${median} us, best ${best} us, 90th percentile ${p90} us  (goal: under 1000 us)"

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "check_run_fixture.h"
 #include "platform/process.h"
 #include "tests/net/python_http_server.h"
 #include "tests/net/scripted_server.h"
+#include "tests/support/check_run_fixture.h"
 
 namespace {
 

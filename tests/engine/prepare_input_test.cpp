@@ -2,8 +2,8 @@
 #include <signal.h>
 #include <sys/resource.h>
 
-#include "check_run_fixture.h"
 #include "engine/convert_exception.h"
+#include "tests/support/check_run_fixture.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <chrono>
 #include <thread>
 
-#include "check_run_fixture.h"
 #include "platform/executable_path.h"
 #include "tests/code_page_scope.h"
+#include "tests/support/check_run_fixture.h"
 
 namespace {
 

@@ -1,10 +1,11 @@
 #include "engine/target_construction.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <fstream>
 #include <string>
+
+#include "tests/support/file_contents.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -43,12 +44,13 @@ TEST(TargetFromUri, Rules) {
 }
 
 TEST(TargetFromPath, FilesAndShortcuts) {
-  const std::string folder =
-      ::testing::TempDir() + "target_from_path_" + std::to_string(::getpid()) + "_";
-  std::ofstream(folder + "Link.URL") << "[InternetShortcut]\r\nURL=http://server/\r\n";
-  std::ofstream(folder + "ftp.url") << "[InternetShortcut]\r\nURL=ftp://server/\r\n";
-  std::ofstream(folder + "file.url") << "[InternetShortcut]\nURL=file:///tmp/a%20b.htm\n";
-  std::ofstream(folder + "empty.url") << "[Other]\nURL=http://x/\n";
+  const test_support::TempFolder temp("target_from_path");
+  const std::string& folder = temp.path();
+  using test_support::writeFile;
+  writeFile(folder + "Link.URL", "[InternetShortcut]\r\nURL=http://server/\r\n");
+  writeFile(folder + "ftp.url", "[InternetShortcut]\r\nURL=ftp://server/\r\n");
+  writeFile(folder + "file.url", "[InternetShortcut]\nURL=file:///tmp/a%20b.htm\n");
+  writeFile(folder + "empty.url", "[Other]\nURL=http://x/\n");
 
   const struct {
     std::string path;
@@ -65,9 +67,6 @@ TEST(TargetFromPath, FilesAndShortcuts) {
       {folder + "missing.url", "http:http:/"},  // unreadable: "?"
   };
   for (const auto& c : cases) EXPECT_EQ(describe(targetFromPath(c.path)), c.target) << c.path;
-  for (const char* name : {"Link.URL", "ftp.url", "file.url", "empty.url"}) {
-    ::unlink((folder + name).c_str());
-  }
 }
 
 TEST(TargetFromPath, SamePathTwiceGivesTwoTargets) {

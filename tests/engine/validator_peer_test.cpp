@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "check_run_fixture.h"
 #include "platform/executable_path.h"
 #include "platform/process.h"
+#include "tests/support/check_run_fixture.h"
 
 namespace {
 

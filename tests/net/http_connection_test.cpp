@@ -4,8 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -13,6 +12,8 @@
 #include "net/http_request.h"
 #include "python_http_server.h"
 #include "scripted_server.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -21,15 +22,8 @@ using Clock = std::chrono::steady_clock;
 
 const char kAgent[] = "Tessavo/1.30";
 
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const fs::path& path, const std::string& data) {
-  std::ofstream out(path, std::ios::binary);
-  out << data;
-}
+using test_support::readFile;
+using test_support::writeFile;
 
 std::string expectedRequest(const std::string& method, const std::string& target, int port) {
   return method + " " + target + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) +
@@ -54,19 +48,15 @@ ConnectionScript answering(std::vector<std::string> responses, bool hold) {
 class HttpConnectionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::random_device random;
-    folder_ = fs::temp_directory_path() /
-              ("tessavo-net-" + std::to_string(random()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
+    temp_ = std::make_unique<test_support::TempFolder>(
+        std::string("tessavo-net-") +
+        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder_ = temp_->path();
   }
   std::string output() const { return (folder_ / "body.out").string(); }
   std::string body() const { return readFile(output()); }
 
+  std::unique_ptr<test_support::TempFolder> temp_;
   fs::path folder_;
 };
 

@@ -5,12 +5,12 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "tests/support/file_contents.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -64,26 +64,18 @@ TEST(QuotedArgumentText, RoundTripsThroughTheSplit) {
 // A folder of small scripts for one test.
 class ProcessTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = ::testing::TempDir() + "process_test_" + std::to_string(::getpid()) + "/";
-    ASSERT_EQ(std::system(("rm -rf '" + folder_ + "' && mkdir -p '" + folder_ + "'").c_str()), 0);
-  }
-  void TearDown() override { std::system(("rm -rf '" + folder_ + "'").c_str()); }
+  void SetUp() override { folder_ = temp_.path(); }
 
   std::string script(const std::string& name, const std::string& body, bool executable = true) {
     const std::string path = folder_ + name;
-    std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
+    test_support::writeFile(path, "#!/bin/sh\n" + body + "\n");
     ::chmod(path.c_str(), executable ? 0755 : 0644);
     return path;
   }
 
-  std::string read(const std::string& name) {
-    std::ifstream in(folder_ + name);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string read(const std::string& name) { return test_support::readFile(folder_ + name); }
 
+  test_support::TempFolder temp_{"process_test"};
   std::string folder_;
 };
 

@@ -9,6 +9,7 @@
 
 #include "platform/executable_path.h"
 #include "platform/validator_environment.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -16,15 +17,14 @@ namespace {
 class TempFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    base_ = ::testing::TempDir() + "temp_files_test_" + std::to_string(::getpid());
-    ASSERT_EQ(std::system(("rm -rf '" + base_ + "' && mkdir -p '" + base_ + "'").c_str()), 0);
+    base_ = temp_.path().substr(0, temp_.path().size() - 1);
     ::unsetenv("XDG_RUNTIME_DIR");
     ::setenv("TMPDIR", base_.c_str(), 1);
   }
-  void TearDown() override { std::system(("rm -rf '" + base_ + "'").c_str()); }
 
   std::string own() const { return base_ + "/tessavo-" + std::to_string(::getuid()) + "/"; }
 
+  test_support::TempFolder temp_{"temp_files_test"};
   std::string base_;
 };
 

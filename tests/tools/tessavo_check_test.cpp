@@ -5,11 +5,16 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
+#include <filesystem>
+#include <memory>
 #include <string>
 
+#include "tests/support/file_contents.h"
+#include "tests/support/temp_folder.h"
+
 namespace {
+
+using test_support::writeFile;
 
 const std::string kChecker = TESSAVO_BINARY_DIR "/bin/tessavo-check";
 
@@ -22,20 +27,13 @@ class TessavoCheckTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = ::testing::TempDir() + "tessavo_check_" + info->name() + "_" +
-              std::to_string(::getpid()) + "/";
-    shell("rm -rf '" + folder_ + "' && mkdir -p '" + folder_ + "temp' '" + folder_ +
-          "config/Marrowby' && chmod 700 '" + folder_ +
-          "temp' && cp -r '" TESSAVO_SOURCE_DIR "/samples' '" + folder_ + "'");
-  }
-  void TearDown() override { shell("rm -rf '" + folder_ + "'"); }
-
-  static void shell(const std::string& command) {
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-  }
-
-  void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
+    temp_ =
+        std::make_unique<test_support::TempFolder>(std::string("tessavo_check_") + info->name());
+    folder_ = temp_->path();
+    ::chmod(temp_->makeFolder("temp").c_str(), 0700);
+    temp_->makeFolder("config/Marrowby");
+    std::filesystem::copy(TESSAVO_SOURCE_DIR "/samples", folder_ + "samples",
+                          std::filesystem::copy_options::recursive);
   }
 
   std::string fakeValidator(const std::string& name, const std::string& line) {
@@ -64,6 +62,7 @@ class TessavoCheckTest : public ::testing::Test {
     return result;
   }
 
+  std::unique_ptr<test_support::TempFolder> temp_;
   std::string folder_;
 };
 
@@ -142,9 +141,10 @@ TEST_F(TessavoCheckTest, ValidatorComesFromOptionThenSettings) {
 }
 
 TEST_F(TessavoCheckTest, TargetsAreCollectedAsTheWindowDoes) {
-  shell("mkdir -p '" + folder_ + "site/sub' && cd '" + folder_ +
-        "site' && printf 'x' > B.htm && printf 'x' > a.html && printf 'x' > c.txt && "
-        "printf 'x' > sub/d.shtml && printf '[InternetShortcut]\\r\\nURL=ftp://h/\\r\\n' > e.url");
+  for (const char* name : {"B.htm", "a.html", "c.txt", "sub/d.shtml"}) {
+    writeFile(folder_ + "site/" + name, "x");
+  }
+  writeFile(folder_ + "site/e.url", "[InternetShortcut]\r\nURL=ftp://h/\r\n");
   const std::string validator = "--validator '" + fakeValidator("v", "") + "'";
   // Targets are listed in the file list's order: by location, case ignored.
   const Result folder = run(validator + " site");

@@ -14,9 +14,8 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "tests/support/file_contents.h"
 #include "ui/about_dlg.h"
 #include "ui/command_ids.h"
 #include "ui/option_dlg.h"
@@ -37,13 +36,6 @@ int press(T* dialog, int id) {
   click.SetEventObject(dialog);
   dialog->ProcessWindowEvent(click);
   return id;
-}
-
-std::string readAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 TEST_F(WindowTest, OptionsShowTheStoredValuesAndStoreWhatIsApplied) {
@@ -260,7 +252,7 @@ TEST_F(WindowTest, SaveAsGivesANameWithoutExtensionTheWorkingSetsOne) {
   writeFile("plainname.tvx", "keep");
   wxTEST_DIALOG(command(ID_FILE_SAVE_AS), chooseFile(folderPath() + "plainname"),
                 wxExpectModal<wxMessageDialog>(wxNO));
-  EXPECT_EQ(readAll(folderPath() + "plainname.tvx"), "keep");
+  EXPECT_EQ(test_support::readFile(folderPath() + "plainname.tvx"), "keep");
 }
 
 TEST_F(WindowTest, RecentFilesAreWrittenAtOnceWithFullPaths) {

@@ -15,26 +15,13 @@
 #include <map>
 #include <thread>
 
-#include "held_validator.h"
+#include "tests/support/held_validator.h"
 #include "ui/command_ids.h"
 #include "ui/wx_text.h"
 #include "viewers/editor_launcher.h"
 #include "window_fixture.h"
 
 namespace {
-
-// The validator script writes its process id when it starts (see
-// HeldValidator); 0 before.
-pid_t validatorPid(const HeldValidator& validator) {
-  std::ifstream in(validator.path() + ".pid");
-  pid_t pid = 0;
-  in >> pid;
-  return pid;
-}
-
-bool validatorStarted(const HeldValidator& validator) {
-  return validatorPid(validator) > 0;
-}
 
 // A process that exists and has not ended (a zombie has ended).
 bool processRuns(pid_t pid) {
@@ -151,7 +138,7 @@ TEST_F(WindowTest, EnableRulesWhenIdleFollowTheActivePaneAndItsSelection) {
 }
 
 TEST_F(WindowTest, DuringARunOnlyViewingSavingSettingsAndAbortStayEnabled) {
-  HeldValidator validator(folderPath());
+  test_support::HeldValidator validator(folderPath());
   writeSettings("SP Location=" + validator.path() + "\n");
   open();
   files->AddFile(writeFile("a.htm", "<p>a</p>\n"));
@@ -180,7 +167,7 @@ TEST_F(WindowTest, DuringARunOnlyViewingSavingSettingsAndAbortStayEnabled) {
 }
 
 TEST_F(WindowTest, CloseIsRefusedDuringARunAndAllowedAfterIt) {
-  HeldValidator validator(folderPath());
+  test_support::HeldValidator validator(folderPath());
   writeSettings("SP Location=" + validator.path() + "\n");
   open();
   files->AddFile(writeFile("a.htm", "<p>a</p>\n"));
@@ -205,13 +192,13 @@ TEST_F(WindowTest, CloseIsRefusedDuringARunAndAllowedAfterIt) {
 }
 
 TEST_F(WindowTest, DestroyingTheWindowDuringARunWaitsForItWithoutDeadlock) {
-  HeldValidator validator(folderPath());
+  test_support::HeldValidator validator(folderPath());
   writeSettings("SP Location=" + validator.path() + "\n");
   open();
   for (int i = 0; i < 3; ++i) files->AddFile(writeFile("a" + std::to_string(i) + ".htm", "<p>\n"));
   command(ID_CHECK_ALL);
   ASSERT_TRUE(frame->isChecking());
-  ASSERT_TRUE(waitUntil([&] { return validatorStarted(validator); }))
+  ASSERT_TRUE(waitUntil([&] { return validator.latestRun() > 0; }))
       << "the validator of the first target did not start";
 
   // What a close that cannot be refused does. The validator is let go once
@@ -236,7 +223,7 @@ TEST_F(WindowTest, DestroyingTheWindowDuringARunWaitsForItWithoutDeadlock) {
   helper.join();
   frame = nullptr;
   // The run was waited for: no validator of it is left running.
-  EXPECT_FALSE(processRuns(validatorPid(validator)));
+  EXPECT_FALSE(processRuns(validator.latestRun()));
 }
 
 TEST_F(WindowTest, WindowRectangleIsWrittenOnDestroyAndReadBack) {

@@ -7,7 +7,7 @@
 #include <wx/dataobj.h>
 #include <wx/uiaction.h>
 
-#include "held_validator.h"
+#include "tests/support/held_validator.h"
 #include "ui/command_ids.h"
 #include "ui/wx_text.h"
 #include "window_fixture.h"
@@ -136,7 +136,7 @@ TEST_F(WindowTest, DoubleClicksOpenTheEditorOrCheckOnlyWhereTheyMay) {
   const std::string log = (folder / "editor.log").string();
   const std::string editor = writeFile("editor", "#!/bin/sh\necho \"$@\" >> " + log + "\n");
   std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
-  HeldValidator validator(folderPath());
+  test_support::HeldValidator validator(folderPath());
   writeSettings("Editor=" + editor + "\nSP Location=" + validator.path() + "\n");
   open();
   const std::string page = writeFile("a b.htm", "<p>\n");

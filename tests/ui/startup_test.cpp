@@ -2,7 +2,6 @@
 // real window under a display: dialogs answered by wxTEST_DIALOG, drops
 // through the frame's drop target, and second starts of the real program.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <wx/config.h>
 #include <wx/dirdlg.h>
 #include <wx/docview.h>
@@ -19,7 +18,7 @@
 #include <vector>
 
 #include "files/target_collection.h"
-#include "tests/ui/held_validator.h"
+#include "tests/support/held_validator.h"
 #include "tests/ui/startup_fixture.h"
 #include "tests/ui/window_manager.h"
 #include "ui/command_ids.h"
@@ -332,7 +331,9 @@ TEST(StartupRoads, CommandLineWorkingSetOnlyAsFirstArgument) {
 
 TEST(StartupRoads, DropAndHandOverDuringACheckWaitForItsEnd) {
   const Documents docs("during-check");
-  HeldValidator validator(scratch() + "work/");
+  // Runs until the test lets it end, so that the check is still running
+  // when the drop and the hand-over arrive.
+  test_support::HeldValidator validator(scratch() + "work/");
   writeProfile("[Settings]\nSP Location=" + validator.path() + "\n");
   CMainFrame* frame = openWindow({docs("a.htm")});
   ASSERT_NE(frame, nullptr);
@@ -387,7 +388,7 @@ TEST(SecondStart, HandsOverItsFirstArgumentOnly) {
   std::string why;
   ASSERT_TRUE(ensureWindowManager(&why)) << why;
   const Documents docs("hand-over");
-  HeldValidator validator(scratch() + "work/");
+  test_support::HeldValidator validator(scratch() + "work/");
   validator.release();
   writeProfile("[Settings]\nDropStart=1\nSP Location=" + validator.path() + "\n");
   // The first instance's own argument is not part of what a hand-over makes.

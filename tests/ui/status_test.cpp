@@ -2,7 +2,7 @@
 // summary, and the idle text once the user moves on.
 #include <wx/menu.h>
 
-#include "held_validator.h"
+#include "tests/support/held_validator.h"
 #include "ui/command_ids.h"
 #include "ui/run_status_text.h"
 #include "window_fixture.h"
@@ -52,7 +52,7 @@ TEST(ErrListModelProgress, HeadersStartTargetsAndLinesWithItemsCount) {
 // validator of the second, then let go.
 class StatusDuringARun : public WindowTest {
  protected:
-  void startHeldRun(HeldValidator& validator) {
+  void startHeldRun(test_support::HeldValidator& validator) {
     writeSettings("SP Location=" + validator.path() + "\n");
     open();
     for (const char* name : {"a.htm", "b.htm", "c.htm"}) files->AddFile(writeFile(name, "<p>\n"));
@@ -69,7 +69,7 @@ TEST_F(StatusDuringARun, ShowsTheTargetBeingCheckedThenTheSummary) {
                 "#!/bin/sh\nfor a; do case $a in -f*) echo 'onsgmls:x:7:1:E: bad' > \"${a#-f}\";; "
                 "esac; done\n");
   std::filesystem::permissions(errorWriter, std::filesystem::perms::owner_all);
-  HeldValidator validator(folderPath(), 1, errorWriter);
+  test_support::HeldValidator validator(folderPath(), 1, errorWriter);
   startHeldRun(validator);
   const std::string second = files->lineText(1);
   ASSERT_TRUE(waitUntil([&] { return statusText() == "検査中 2/3: " + second; }))
@@ -95,7 +95,7 @@ TEST_F(StatusDuringARun, SaysWhenTheRunWasStopped) {
   const std::string noErrors =
       writeFile("no-errors", "#!/bin/sh\nfor a; do case $a in -f*) : > \"${a#-f}\";; esac; done\n");
   std::filesystem::permissions(noErrors, std::filesystem::perms::owner_all);
-  HeldValidator validator(folderPath(), 1, noErrors);
+  test_support::HeldValidator validator(folderPath(), 1, noErrors);
   startHeldRun(validator);
   ASSERT_TRUE(waitUntil([&] { return errors->progress().targets == 2; }));
   command(ID_CHECK_ABORT);

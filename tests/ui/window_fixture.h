@@ -10,8 +10,11 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "tests/support/temp_folder.h"
 
 #include "ui/err_list_view.h"
 #include "ui/file_list_view.h"
@@ -81,12 +84,15 @@ class WindowTest : public ::testing::Test {
   std::string statusText() const;
   TessavoDoc* document() const { return frame->document(); }
   // The test's folder as a path ending with "/".
-  std::string folderPath() const { return folder.string() + "/"; }
+  std::string folderPath() const { return temp_->path(); }
 
   CMainFrame* frame = nullptr;
   FileListView* files = nullptr;
   ErrListView* errors = nullptr;
   std::filesystem::path folder;
+
+ private:
+  std::unique_ptr<test_support::TempFolder> temp_;
 };
 
 #endif  // TESSAVO_TESTS_UI_WINDOW_FIXTURE_H_

@@ -1,8 +1,9 @@
 // What the check-run tests share: a folder of their own, a private temporary
 // folder (tests run in parallel and the run's file names are fixed), a pane
 // that records lines, fake validators, and a way to run a job to its end.
-#ifndef TESSAVO_TESTS_ENGINE_CHECK_RUN_FIXTURE_H_
-#define TESSAVO_TESTS_ENGINE_CHECK_RUN_FIXTURE_H_
+// For test programs that link the engine.
+#ifndef TESSAVO_TESTS_SUPPORT_CHECK_RUN_FIXTURE_H_
+#define TESSAVO_TESTS_SUPPORT_CHECK_RUN_FIXTURE_H_
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,10 +11,8 @@
 
 #include <condition_variable>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <mutex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,6 +20,9 @@
 #include "engine/error_pane.h"
 #include "engine/run_sgml.h"
 #include "platform/validator_environment.h"
+#include "tests/support/bounded_wait.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/temp_folder.h"
 
 struct PaneLine {
   std::string text;
@@ -45,9 +47,11 @@ class RecordingPane : public ErrorPane, public CheckDoneReceiver {
     ++done_;
     changed_.notify_all();
   }
-  void waitUntilDone() {
+  // Whether the end-of-run event came; a failure of the test if not.
+  bool waitUntilDone() {
     std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return done_ > 0; });
+    return test_support::waitFor(
+        changed_, lock, [this] { return done_ > 0; }, "the end of the check run");
   }
   std::vector<PaneLine> lines() {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -79,14 +83,14 @@ class CheckRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = ::testing::TempDir() + "check_run_" + info->test_suite_name() + "_" + info->name() +
-              "_" + std::to_string(::getpid()) + "/";
-    shell("rm -rf '" + folder_ + "' && mkdir -p '" + folder_ + "temp' '" + folder_ + "docs'");
-    ::chmod((folder_ + "temp").c_str(), 0700);
+    folderOwner_ = std::make_unique<test_support::TempFolder>(
+        std::string("check_run_") + info->test_suite_name() + "_" + info->name());
+    folder_ = folderOwner_->path();
+    folderOwner_->makeFolder("docs");
+    ::chmod(folderOwner_->makeFolder("temp").c_str(), 0700);
     ::setenv("XDG_RUNTIME_DIR", (folder_ + "temp").c_str(), 1);
     platform::setValidatorEnvironment();
   }
-  void TearDown() override { shell("rm -rf '" + folder_ + "'"); }
 
   static void shell(const std::string& command) {
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
@@ -95,19 +99,11 @@ class CheckRunTest : public ::testing::Test {
   std::string temp() const { return folder_ + "temp/"; }
   std::string docs() const { return folder_ + "docs/"; }
 
-  std::string writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
+  static std::string writeFile(const std::string& path, const std::string& bytes) {
+    return test_support::writeFile(path, bytes);
   }
-
-  static std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
-  static bool exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
+  static std::string readFile(const std::string& path) { return test_support::readFile(path); }
+  static bool exists(const std::string& path) { return test_support::pathExists(path); }
 
   // A shell script standing in for the validator. In its body $err is the
   // error file (-f) and $in the intermediate file; $DIR is this test's folder.
@@ -145,14 +141,15 @@ class CheckRunTest : public ::testing::Test {
     RunSgml run;
     EXPECT_TRUE(run.start(&job));
     pane_.waitUntilDone();
-    while (run.isRunning()) std::this_thread::yield();
+    test_support::waitUntil([&run] { return !run.isRunning(); }, "the checking thread to end");
     EXPECT_EQ(run.exitCode(), 0);
     return pane_.lines();
   }
 
+  std::unique_ptr<test_support::TempFolder> folderOwner_;
   std::string folder_;
   RecordingPane pane_;
   std::vector<std::unique_ptr<CheckTarget>> targets_;
 };
 
-#endif  // TESSAVO_TESTS_ENGINE_CHECK_RUN_FIXTURE_H_
+#endif  // TESSAVO_TESTS_SUPPORT_CHECK_RUN_FIXTURE_H_

@@ -180,7 +180,13 @@ void ListBoxView::onContextMenu(wxContextMenuEvent& event) {
     index = HitTest(at, flags);
     if (index < 0 || (flags & wxLIST_HITTEST_ONITEM) == 0) return;
   }
-  selectLine(index);
+  // A click on a line of a selection of several keeps them (to copy them);
+  // elsewhere it selects that line alone.
+  if (GetSelectedItemCount() > 1 && GetItemState(index, wxLIST_STATE_SELECTED) != 0) {
+    selectionHint_ = index;
+  } else {
+    selectLine(index);
+  }
   frame_->setActivePane(this);
   std::unique_ptr<wxMenu> menu(createContextMenu());
   if (menu) PopupMenu(menu.get(), at);

@@ -34,7 +34,6 @@
 #include "ui/tessavo_app.h"
 #include "ui/tessavo_doc.h"
 #include "ui/wx_text.h"
-#include "viewers/process_starter.h"
 
 using namespace startup_test;
 
@@ -122,16 +121,6 @@ class ExpectMessage : public wxExpectModalBase<wxMessageDialog, ExpectMessage> {
   wxString* seen_;
 };
 
-class RecordingOpener : public ShellOpener {
- public:
-  bool open(const std::string& location) override {
-    opened.push_back(location);
-    return succeed;
-  }
-  std::vector<std::string> opened;
-  bool succeed = true;
-};
-
 // A folder of documents for one test.
 class Documents {
  public:
@@ -184,6 +173,21 @@ Lines checkedTargets(CMainFrame* frame) {
     if (line.rfind("-------- ", 0) == 0) checked.push_back(line.substr(9));
   }
   return checked;
+}
+
+// A second start with `arguments` whose hand-over asks the question about
+// unsaved changes, answered with `answer`; the question's text. The
+// hand-over has been dealt with when this returns.
+wxString secondStartAnswered(const Documents& docs, const std::vector<std::string>& arguments,
+                             int answer) {
+  wxString question;
+  wxTEST_DIALOG(
+      {
+        EXPECT_EQ(runSecondStart(docs.root(), arguments), 0);
+        EXPECT_TRUE(pumpUntil([&] { return !question.empty(); })) << "no question came";
+      },
+      ExpectMessage(answer, &question));
+  return question;
 }
 
 TEST(StartupRoads, FileDialogAddsTheChosenFileAndStarts) {
@@ -427,28 +431,15 @@ TEST(SecondStart, HandedOverFileAsksBeforeReplacingUnsavedChanges) {
   frame->filePane()->AddUri("http://h/unsaved");
 
   // "Cancel" keeps the set and drops the hand-over.
-  wxString question;
-  wxTEST_DIALOG(
-      {
-        EXPECT_EQ(runSecondStart(docs.root(), {"a.htm"}), 0);
-        EXPECT_TRUE(pumpUntil([&] { return !question.empty(); })) << "no question came";
-      },
-      ExpectMessage(wxID_CANCEL, &question));
+  const wxString question = secondStartAnswered(docs, {"a.htm"}, wxID_CANCEL);
   EXPECT_NE(question.find(wxString::FromUTF8("変更を保存しますか")), wxNOT_FOUND);
   EXPECT_EQ(fileLines(frame), Lines{"http://h/unsaved"});
   EXPECT_TRUE(modified(frame));
   EXPECT_EQ(frame->targetCollection().waiting(), 0u);
 
   // "No" discards the changes and takes the file.
-  question.clear();
-  wxTEST_DIALOG(
-      {
-        EXPECT_EQ(runSecondStart(docs.root(), {"a.htm"}), 0);
-        EXPECT_TRUE(pumpUntil([&] { return fileLines(frame) == Lines{docs("a.htm")}; }))
-            << "the handed-over file was not taken";
-      },
-      ExpectMessage(wxID_NO, &question));
-  EXPECT_FALSE(question.empty());
+  EXPECT_FALSE(secondStartAnswered(docs, {"a.htm"}, wxID_NO).empty());
+  EXPECT_EQ(fileLines(frame), Lines{docs("a.htm")});
   EXPECT_FALSE(modified(frame));
 
   // A set without changes is replaced without a question.
@@ -464,13 +455,7 @@ TEST(SecondStart, HandsOverAWorkingSetThatOpensLikeOpen) {
 
   // With unsaved changes the usual question comes first; "no" discards them.
   frame->filePane()->AddUri("http://h/unsaved");
-  wxString question;
-  wxTEST_DIALOG(
-      {
-        EXPECT_EQ(runSecondStart(docs.root(), {docs("set.tvx")}), 0);
-        EXPECT_TRUE(pumpUntil([&] { return !question.empty(); })) << "no question came";
-      },
-      ExpectMessage(wxID_NO, &question));
+  const wxString question = secondStartAnswered(docs, {docs("set.tvx")}, wxID_NO);
   EXPECT_NE(question.find(wxString::FromUTF8("変更を保存しますか")), wxNOT_FOUND);
   ASSERT_TRUE(pumpUntil([&] { return fileLines(frame).size() == 2; }));
   EXPECT_EQ(fileLines(frame), (Lines{docs("tree/x.HTML"), "http://h/s"}));
@@ -482,13 +467,7 @@ TEST(SecondStart, HandsOverAWorkingSetThatOpensLikeOpen) {
 
   // "Cancel" keeps the working set as it is.
   frame->filePane()->AddUri("http://h/keep");
-  question.clear();
-  wxTEST_DIALOG(
-      {
-        EXPECT_EQ(runSecondStart(docs.root(), {"set.tvx"}), 0);
-        EXPECT_TRUE(pumpUntil([&] { return !question.empty(); })) << "no question came";
-      },
-      ExpectMessage(wxID_CANCEL, &question));
+  EXPECT_FALSE(secondStartAnswered(docs, {"set.tvx"}, wxID_CANCEL).empty());
   EXPECT_EQ(fileLines(frame).size(), 3u);
   EXPECT_TRUE(modified(frame));
   frame->document()->SetModifiedFlag(false);

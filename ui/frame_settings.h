@@ -1,5 +1,5 @@
 // The main window's settings in the profile's "Settings" group, under the
-// value names of the design ("left", "DropStart", "Editor", "font", ...).
+// fixed value names ("left", "DropStart", "Editor", "font", ...).
 // Every write is flushed at once, so a setting survives a crash.
 //
 // Borrows the profile object (it must outlive this one). User-interface

@@ -1,6 +1,6 @@
 #include "engine/validator_profile.h"
 
-#include "platform/process.h"
+#include "platform/command_line.h"
 
 ValidatorProfile validatorProfile(const kanji::DocumentAnalysis& analysis) {
   ValidatorProfile profile;

@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "files/file_name.h"
 #include "platform/ascii_case.h"
 #include "platform/directory_listing.h"
 #include "platform/executable_path.h"
@@ -22,8 +21,7 @@ const char kHelpPage[] = "index.htm";
 CAppWithHelp::CAppWithHelp() : opener_(&systemShellOpener()) {}
 
 std::string CAppWithHelp::findHelpPage() const {
-  const std::string folder =
-      helpFolder_.empty() ? FileName(platform::executablePath()).directory() : helpFolder_;
+  const std::string folder = helpFolder_.empty() ? platform::programDataFolder() : helpFolder_;
   std::vector<platform::DirectoryEntry> entries;
   if (folder.empty() || !platform::listDirectory(folder, &entries)) return std::string();
   for (const platform::DirectoryEntry& entry : entries) {

@@ -1,5 +1,6 @@
 // The application base that answers every help request with one HTML page,
-// "index.htm" in the executable's folder.
+// "index.htm" in the program's data folder (beside the executable in the
+// build tree, PREFIX/share/tessavo/ when installed).
 //
 // The page's name is matched without regard to letter case, and the file is
 // opened under the name it has on disk. Where the desktop opens HTML in a
@@ -34,7 +35,8 @@ class CAppWithHelp : public wxApp {
   static bool desktopShowsHelp();
 
   void setHelpOpener(ShellOpener* opener) { opener_ = opener; }
-  // The folder to look in, ending with "/"; empty means the executable's.
+  // The folder to look in, ending with "/"; empty means the program's data
+  // folder.
   void setHelpFolder(std::string folder) { helpFolder_ = std::move(folder); }
 
  private:

@@ -106,6 +106,8 @@ void CMainFrame::readSettings() {
   dropStart_ = settings_.readInt("DropStart", 0) != 0 ? 1 : 0;
   editorCommand_ = settings_.readString("Editor", defaultEditorCommand());
   validatorPath_ = settings_.readString("SP Location", "");
+  validatorTimeout_ =
+      static_cast<int>(settings_.readInt("ValidatorTimeout", kDefaultValidatorTimeout));
   browserChoice_ = static_cast<int>(settings_.readInt("Browser", 0));
   applyBrowserChoice();
 }
@@ -179,6 +181,7 @@ void CMainFrame::StartCheck(CheckScope scope) {
   job_.errorPane = errorPane_;
   job_.targets = std::move(targets);
   job_.validatorPath = validatorPath_;
+  job_.validatorTimeout = validatorTimeout_;
   stopAsked_ = false;
   runShown_ = checker_.start(&job_);
   if (runShown_) {

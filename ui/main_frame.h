@@ -98,7 +98,7 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   // The popup of the last browser command (null before the first one that
   // listed windows).
   wxMenu* browserMenu() const { return browserMenu_.get(); }
-  // Opens the help page "index.htm" beside the executable (the
+  // Opens the help page "index.htm" of the program's data folder (the
   // application's help, which answers every help request).
   void showHelp();
   // Hands the browser choice to the browser launcher.
@@ -238,6 +238,7 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   int dropStart_ = 0;
   std::string editorCommand_;
   std::string validatorPath_;
+  int validatorTimeout_ = kDefaultValidatorTimeout;  // seconds, 0: none
   int browserChoice_ = 0;
   // The last browser command's location, window table and entries, and the
   // popup built from them; both live until the next browser command.

@@ -16,7 +16,6 @@
 #include "platform/program_arguments.h"
 #include "platform/settings_location.h"
 #include "platform/socket_library.h"
-#include "platform/validator_environment.h"
 #include "ui/drop_target.h"
 #include "ui/file_list_view.h"
 #include "ui/ipc/wx_dde_client.h"
@@ -63,7 +62,6 @@ void TessavoApp::openSettings() {
 bool TessavoApp::OnInit() {
   // No wxApp::OnInit: it would read the arguments as options, and every
   // argument of this program is a file.
-  platform::setValidatorEnvironment();
   // The browser command talks to browsers over the per-user IPC stand-in.
   installWxDdeClient();
   SetAppName("Tessavo");
@@ -107,6 +105,7 @@ bool TessavoApp::handOverToRunning(const std::vector<std::string>& arguments) {
 }
 
 void TessavoApp::registerDocumentType() {
+  if (platform::isInstalledProgram()) return;
   const std::string executable = platform::executablePath();
   if (!executable.empty()) platform::registerDocumentType(executable, programIconSvg());
 }

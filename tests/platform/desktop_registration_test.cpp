@@ -119,4 +119,16 @@ TEST(SocketLibrary, StartsOnceAndIgnoresBrokenPipes) {
   ::close(ends[1]);
 }
 
+TEST(DesktopRegistration, InstalledFilesAreThePerUserOnes) {
+  // What an installed program gets from its package is what a build-tree
+  // program registers for itself, except that the package's entry names the
+  // program bare, to be found on PATH.
+  std::string entry = platform::desktopEntryText("tessavo");
+  const std::string quoted = "Exec=\"tessavo\" %f\n";
+  ASSERT_NE(entry.find(quoted), std::string::npos);
+  entry.replace(entry.find(quoted), quoted.size(), "Exec=tessavo %f\n");
+  EXPECT_EQ(readFile(TESSAVO_SOURCE_DIR "/data/tessavo.desktop"), entry);
+  EXPECT_EQ(readFile(TESSAVO_SOURCE_DIR "/data/tessavo.xml"), platform::mimePackageText());
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #ifndef TESSAVO_TESTS_SUPPORT_CHECK_RUN_FIXTURE_H_
 #define TESSAVO_TESTS_SUPPORT_CHECK_RUN_FIXTURE_H_
 
+#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,7 +20,6 @@
 #include "engine/check_job.h"
 #include "engine/error_pane.h"
 #include "engine/run_sgml.h"
-#include "platform/validator_environment.h"
 #include "tests/support/bounded_wait.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/temp_folder.h"
@@ -47,11 +47,12 @@ class RecordingPane : public ErrorPane, public CheckDoneReceiver {
     ++done_;
     changed_.notify_all();
   }
-  // Whether the end-of-run event came; a failure of the test if not.
-  bool waitUntilDone() {
+  // Whether the end-of-run event came within `bound`; a failure of the test
+  // if not.
+  bool waitUntilDone(std::chrono::milliseconds bound = test_support::kWaitBound) {
     std::unique_lock<std::mutex> lock(mutex_);
     return test_support::waitFor(
-        changed_, lock, [this] { return done_ > 0; }, "the end of the check run");
+        changed_, lock, [this] { return done_ > 0; }, "the end of the check run", bound);
   }
   std::vector<PaneLine> lines() {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -89,7 +90,6 @@ class CheckRunTest : public ::testing::Test {
     folderOwner_->makeFolder("docs");
     ::chmod(folderOwner_->makeFolder("temp").c_str(), 0700);
     ::setenv("XDG_RUNTIME_DIR", (folder_ + "temp").c_str(), 1);
-    platform::setValidatorEnvironment();
   }
 
   static void shell(const std::string& command) {
@@ -97,6 +97,18 @@ class CheckRunTest : public ::testing::Test {
   }
 
   std::string temp() const { return folder_ + "temp/"; }
+  // The run folders in the temporary folder now.
+  std::vector<std::string> runFolders() const {
+    std::vector<std::string> found;
+    if (DIR* listing = ::opendir(temp().c_str())) {
+      while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name.rfind("tessavo-run-", 0) == 0) found.push_back(name);
+      }
+      ::closedir(listing);
+    }
+    return found;
+  }
   std::string docs() const { return folder_ + "docs/"; }
 
   static std::string writeFile(const std::string& path, const std::string& bytes) {
@@ -106,12 +118,15 @@ class CheckRunTest : public ::testing::Test {
   static bool exists(const std::string& path) { return test_support::pathExists(path); }
 
   // A shell script standing in for the validator. In its body $err is the
-  // error file (-f) and $in the intermediate file; $DIR is this test's folder.
+  // error file (-f), $in the intermediate file and $docdir the folder given
+  // with -D, as the validator was given them (relative to the run folder,
+  // its current folder); $DIR is this test's folder.
   std::string fakeValidator(const std::string& name, const std::string& body) {
     const std::string path = folder_ + name;
     writeFile(path, "#!/bin/sh\nDIR='" + folder_ +
-                        "'\nfor a; do case $a in -f*) err=${a#-f};; esac; in=$a; done\n" + body +
-                        "\n");
+                        "'\nfor a; do case $a in -f*) err=${a#-f};; -D*) docdir=${a#-D};; esac; "
+                        "in=$a; done\n" +
+                        body + "\n");
     ::chmod(path.c_str(), 0755);
     return path;
   }
@@ -136,19 +151,28 @@ class CheckRunTest : public ::testing::Test {
   }
 
   // Runs every target made so far, in order, and waits for the end.
-  std::vector<PaneLine> check(const std::string& validatorPath) {
+  std::vector<PaneLine> check(const std::string& validatorPath, int validatorTimeout = 120) {
     CheckJob job = jobFor(validatorPath);
+    job.validatorTimeout = validatorTimeout;
     RunSgml run;
     EXPECT_TRUE(run.start(&job));
     pane_.waitUntilDone();
-    test_support::waitUntil([&run] { return !run.isRunning(); }, "the checking thread to end");
+    waitForThreadEnd(run);
     EXPECT_EQ(run.exitCode(), 0);
+    incomplete_ = run.incomplete();
     return pane_.lines();
+  }
+
+  // The end-of-run notice is the run's last action: the thread ends a moment
+  // later.
+  static void waitForThreadEnd(const Thread& run) {
+    test_support::waitUntil([&run] { return !run.isRunning(); }, "the checking thread to end");
   }
 
   std::unique_ptr<test_support::TempFolder> folderOwner_;
   std::string folder_;
   RecordingPane pane_;
+  bool incomplete_ = false;  // of the last check()
   std::vector<std::unique_ptr<CheckTarget>> targets_;
 };
 

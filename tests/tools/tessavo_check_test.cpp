@@ -1,70 +1,13 @@
 // tessavo-check run as a program, as a terminal or CI runs it.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <memory>
 #include <string>
 
-#include "tests/support/file_contents.h"
-#include "tests/support/temp_folder.h"
+#include "checker_fixture.h"
 
 namespace {
 
-using test_support::writeFile;
-
-const std::string kChecker = TESSAVO_BINARY_DIR "/bin/tessavo-check";
-
-struct Result {
-  std::string output;
-  int status;
-};
-
-class TessavoCheckTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    temp_ =
-        std::make_unique<test_support::TempFolder>(std::string("tessavo_check_") + info->name());
-    folder_ = temp_->path();
-    ::chmod(temp_->makeFolder("temp").c_str(), 0700);
-    temp_->makeFolder("config/Marrowby");
-    std::filesystem::copy(TESSAVO_SOURCE_DIR "/samples", folder_ + "samples",
-                          std::filesystem::copy_options::recursive);
-  }
-
-  std::string fakeValidator(const std::string& name, const std::string& line) {
-    const std::string path = folder_ + name;
-    writeFile(path, "#!/bin/sh\nfor a; do case $a in -f*) err=${a#-f};; esac; done\necho '" + line +
-                        "' > \"$err\"\n");
-    ::chmod(path.c_str(), 0755);
-    return path;
-  }
-
-  // Runs the checker in this test's folder with its own temporary folder and
-  // settings; `arguments` are already quoted for the shell.
-  Result run(const std::string& arguments) {
-    const std::string command = "cd '" + folder_ + "' && XDG_RUNTIME_DIR='" + folder_ +
-                                "temp' XDG_CONFIG_HOME='" + folder_ + "config' '" + kChecker +
-                                "' " + arguments + " 2>/dev/null";
-    Result result{"", -1};
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    char buffer[4096];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-      result.output.append(buffer, got);
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-  }
-
-  std::unique_ptr<test_support::TempFolder> temp_;
-  std::string folder_;
-};
+using TessavoCheckTest = CheckerTest;
 
 TEST_F(TessavoCheckTest, ChecksTheSampleWorkingSet) {
   const Result result = run("samples/sample.tvx");
@@ -115,7 +58,8 @@ TEST_F(TessavoCheckTest, ExitStatus) {
   for (const auto& c : cases) EXPECT_EQ(run(c.arguments).status, c.status) << c.arguments;
   const Result missingValidator = run(missing + " samples/ascii-valid.html");
   EXPECT_EQ(missingValidator.output,
-            "-------- samples/ascii-valid.html\nE: nsgmls.exeが見つかりません\n検査終了\n");
+            "-------- samples/ascii-valid.html\nE: nsgmls.exeが見つかりません: " + folder_ +
+                "none\n検査終了\n");
 }
 
 TEST_F(TessavoCheckTest, HelpExplainsAndSucceeds) {
@@ -130,8 +74,7 @@ TEST_F(TessavoCheckTest, ValidatorComesFromOptionThenSettings) {
   fakeValidator("from option", "val:x:1:1:E: option");
   // As wxFileConfig writes it: blanks in names escaped, values quoted when
   // they end in a blank.
-  writeFile(folder_ + "config/Marrowby/Tessavo.conf",
-            "[Settings]\nSP\\ Location=\"" + fromSettings + "\"\n");
+  writeSettings("SP\\ Location=\"" + fromSettings + "\"\n");
   EXPECT_EQ(run("samples/ascii-valid.html").output,
             "-------- samples/ascii-valid.html\nx:1:1:E: settings\n検査終了\n");
   EXPECT_EQ(run("--validator '" + folder_ + "from option' samples/ascii-valid.html").output,

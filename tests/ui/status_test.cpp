@@ -101,7 +101,8 @@ TEST_F(StatusDuringARun, SaysWhenTheRunWasStopped) {
   command(ID_CHECK_ABORT);
   validator.release();
   waitForRunEnd();
-  EXPECT_EQ(statusText(), "検査終了: 2件, エラーあり 0件, 0行, 中断");
+  // The stopped document's one line says that its check was not finished.
+  EXPECT_EQ(statusText(), "検査終了: 2件, エラーあり 1件, 1行, 中断");
 
   // A new working set starts from the idle text.
   document()->SetModifiedFlag(false);

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr long kLinesPerSync = 50000;
+constexpr long kLinesPerSync = 20000;
 
 }  // namespace
 

@@ -50,7 +50,10 @@ void FrameRoads::startCheckAll() {
 }
 
 bool FrameRoads::isChecking() const {
-  return frame_->isChecking();
+  // Arrivals wait for the end-of-run event as well as for the thread: the
+  // event shows the run's summary, and a set replaced before it would leave
+  // the summary of an emptied pane behind.
+  return frame_->isChecking() || frame_->runEndPending();
 }
 
 bool FrameRoads::newWorkingSet() {
@@ -84,5 +87,5 @@ void FrameRoads::showWaiting(std::size_t count) {
 }
 
 void FrameRoads::onPoll(wxTimerEvent& /*event*/) {
-  if (!frame_->isChecking()) collection_.runEnded();
+  if (!isChecking()) collection_.runEnded();
 }

@@ -64,6 +64,9 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   // Asks a running check to stop; returns at once.
   void abortCheck();
   bool isChecking() const { return checker_.isRunning(); }
+  // True from the start of a run until its end-of-run event has been
+  // handled, which comes a moment after the thread has ended.
+  bool runEndPending() const { return runShown_; }
 
   // Called by the file pane at start-up and after every New and Open: sets
   // the list font the first time, then adds the command-line files.

@@ -105,3 +105,77 @@ TEST_F(TessavoCheckTest, TargetsAreCollectedAsTheWindowDoes) {
 }
 
 }  // namespace
+
+namespace {
+
+// A command's standard output, and whether it ended with status 0.
+std::pair<std::string, bool> commandOutput(const std::string& command) {
+  std::string text;
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return {"", false};
+  char buffer[4096];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, got);
+  return {text, ::pclose(pipe) == 0};
+}
+
+TEST_F(TessavoCheckTest, ManPageFormatsCleanlyAndTellsEveryOptionOfTheHelp) {
+  if (std::system("command -v man >/dev/null") != 0) GTEST_SKIP() << "needs man";
+  // Warnings of the formatter (a bad request, a line it cannot fit) come on
+  // standard error, which the test takes in.
+  const auto [page, formatted] =
+      commandOutput("MANWIDTH=80 LC_ALL=C.UTF-8 man --warnings -l '" TESSAVO_SOURCE_DIR
+                    "/data/man/tessavo-check.1' 2>&1");
+  ASSERT_TRUE(formatted) << page;
+  EXPECT_NE(page.find("TESSAVO-CHECK(1)"), std::string::npos) << page;
+  for (const char* text : {"--format", "--jobs", "--max-errors", "--warnings-are-errors",
+                           "--validator", "--help", "EXIT STATUS",
+                           "errorformat=%f:%l:%c:\\ "
+                           "%t%*[^:]:\\ %m",
+                           "could not check", "MaxErrors"}) {
+    EXPECT_NE(page.find(text), std::string::npos) << text;
+  }
+  EXPECT_EQ(page.find("troff"), std::string::npos) << page;
+  // Every long option the program explains is in the page.
+  const Result help = run("--help");
+  for (std::size_t at = help.output.find("  --"); at != std::string::npos;
+       at = help.output.find("  --", at + 1)) {
+    const std::string option =
+        help.output.substr(at + 2, help.output.find_first_of(" \n", at + 2) - at - 2);
+    EXPECT_NE(page.find(option), std::string::npos) << option;
+  }
+}
+
+TEST_F(TessavoCheckTest, BashCompletesTheOptionsAndFormats) {
+  const std::string script = TESSAVO_SOURCE_DIR "/data/completion/tessavo-check";
+  writeFile(folder_ + "site/page.html", "");
+  const struct {
+    const char* words;  // as bash splits the line; the last is completed
+    const char* offered;
+  } cases[] = {
+      {"tessavo-check --fo", "--format"},
+      {"tessavo-check --w", "--warnings-are-errors"},
+      {"tessavo-check --j", "--jobs"},
+      {"tessavo-check --format \"\"", "text gnu json"},
+      {"tessavo-check --format j", "json"},
+      {"tessavo-check --format = g", "gnu"},
+      {"tessavo-check -j \"\"", ""},
+      {"tessavo-check --max-errors 1", ""},
+      {"tessavo-check site/p", "site/page.html"},
+      {"tessavo-check --validator site/", "site/page.html"},
+      {"tessavo-check -- --f", ""},
+  };
+  for (const auto& c : cases) {
+    const std::string command = "cd '" + folder_ + "' && bash -c 'source \"$0\"; COMP_WORDS=(" +
+                                std::string(c.words) +
+                                "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _tessavo_check; "
+                                "echo ${COMPREPLY[*]}; complete -p tessavo-check' '" +
+                                script + "' 2>&1";
+    const auto [output, ok] = commandOutput(command);
+    EXPECT_TRUE(ok) << c.words << ": " << output;
+    EXPECT_EQ(output, std::string(c.offered) + "\ncomplete -F _tessavo_check tessavo-check\n")
+        << c.words;
+  }
+}
+
+}  // namespace

@@ -29,6 +29,10 @@ constexpr int kValidatorsOwnMaxErrors = -1;
 // tessavo-check's --jobs): one per processor core, at least one.
 int defaultCheckJobs();
 
+// The most validators one run starts at once: more would only make the
+// machine wait on itself.
+constexpr int kMaxCheckJobs = 256;
+
 // Receives the end-of-run notice. Called once per run on the checking
 // thread, as its very last action; the receiver must only queue the notice
 // for its own thread, never handle it in place.

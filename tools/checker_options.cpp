@@ -81,9 +81,9 @@ bool parseCheckerOptions(const std::vector<std::string>& arguments, CheckerOptio
         return false;
       }
     } else {
-      options.jobs = numberIn(*value, 1, kMaxJobs);
+      options.jobs = numberIn(*value, 1, kMaxCheckJobs);
       if (!options.jobs) {
-        error = name + " takes a number from 1 to " + std::to_string(kMaxJobs) + ", not \"" +
+        error = name + " takes a number from 1 to " + std::to_string(kMaxCheckJobs) + ", not \"" +
                 *value + "\"";
         return false;
       }

@@ -13,14 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/check_job.h"
 #include "tools/report_format.h"
-
-// The most validators one check runs at once.
-constexpr int kMaxJobs = 256;
 
 struct CheckerOptions {
   OutputFormat format = OutputFormat::Text;
-  std::optional<int> jobs;       // 1 to kMaxJobs
+  std::optional<int> jobs;       // 1 to kMaxCheckJobs
   std::optional<int> maxErrors;  // 0 (no limit) or more
   bool warningsAreErrors = false;
   std::optional<std::string> validator;

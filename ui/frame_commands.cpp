@@ -322,6 +322,7 @@ void CMainFrame::onOptions(wxCommandEvent&) {
   dialog.editorCommand = editorCommand_;
   dialog.validatorPath = validatorPath_;
   dialog.browserIndex = browserChoice_;
+  dialog.jobs = checkJobs_;
   if (dialog.ShowModal() != wxID_OK) return;
   editorCommand_ = dialog.editorCommand;
   validatorPath_ = dialog.validatorPath;
@@ -329,5 +330,11 @@ void CMainFrame::onOptions(wxCommandEvent&) {
   settings_.writeString("Editor", editorCommand_);
   settings_.writeString("SP Location", validatorPath_);
   settings_.writeInt("Browser", browserChoice_);
+  // Stored only once changed, so that an untouched value keeps following
+  // the machine's number of cores.
+  if (dialog.jobs != checkJobs_) {
+    checkJobs_ = dialog.jobs;
+    settings_.writeInt("Jobs", checkJobs_);
+  }
   applyBrowserChoice();
 }

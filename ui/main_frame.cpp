@@ -9,6 +9,9 @@
 #include <wx/splitter.h>
 #include <wx/statusbr.h>
 
+#include <algorithm>
+#include <climits>
+
 #include "files/folder_scan.h"
 #include "ui/command_ids.h"
 #include "ui/err_list_view.h"
@@ -108,6 +111,11 @@ void CMainFrame::readSettings() {
   validatorPath_ = settings_.readString("SP Location", "");
   validatorTimeout_ =
       static_cast<int>(settings_.readInt("ValidatorTimeout", kDefaultValidatorTimeout));
+  checkJobs_ = static_cast<int>(
+      std::clamp<long>(settings_.readInt("Jobs", defaultCheckJobs()), 1, kMaxCheckJobs));
+  // A negative or absent value leaves the validator its own limit.
+  maxErrors_ = static_cast<int>(std::clamp<long>(settings_.readInt("MaxErrors", -1), -1, INT_MAX));
+  if (maxErrors_ < 0) maxErrors_ = kValidatorsOwnMaxErrors;
   browserChoice_ = static_cast<int>(settings_.readInt("Browser", 0));
   applyBrowserChoice();
 }
@@ -182,6 +190,8 @@ void CMainFrame::StartCheck(CheckScope scope) {
   job_.targets = std::move(targets);
   job_.validatorPath = validatorPath_;
   job_.validatorTimeout = validatorTimeout_;
+  job_.jobs = checkJobs_;
+  job_.maxErrors = maxErrors_;
   stopAsked_ = false;
   runShown_ = checker_.start(&job_);
   if (runShown_) {

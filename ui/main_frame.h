@@ -134,6 +134,8 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   const std::string& editorCommand() const { return editorCommand_; }
   const std::string& validatorPath() const { return validatorPath_; }
   int browserChoice() const { return browserChoice_; }
+  // Validators a check runs at once ("Jobs").
+  int checkJobs() const { return checkJobs_; }
   bool dropStart() const { return dropStart_ != 0; }
   const LogFont& listFontRecord() const { return listFontRecord_; }
   const wxFont& listFont() const { return listFont_; }
@@ -242,6 +244,8 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   std::string editorCommand_;
   std::string validatorPath_;
   int validatorTimeout_ = kDefaultValidatorTimeout;  // seconds, 0: none
+  int checkJobs_ = 1;                                // "Jobs": validators at once
+  int maxErrors_ = kValidatorsOwnMaxErrors;          // "MaxErrors": the validator's -E
   int browserChoice_ = 0;
   // The last browser command's location, window table and entries, and the
   // popup built from them; both live until the next browser command.

@@ -4,9 +4,13 @@
 #include <wx/choice.h>
 #include <wx/filedlg.h>
 #include <wx/sizer.h>
+#include <wx/spinctrl.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
+
+#include "engine/check_job.h"
 #include "ui/wx_text.h"
 
 namespace {
@@ -50,6 +54,11 @@ OptionDlg::OptionDlg(wxWindow* parent)
   browser_ = new wxChoice(this, IDC_BROWSER, wxDefaultPosition, wxDefaultSize, 3, browsers);
   grid->Add(browser_, 1, wxEXPAND);
   grid->AddSpacer(0);
+  grid->Add(label("同時に検査する数"), 0, wxALIGN_CENTER_VERTICAL | wxALIGN_RIGHT);
+  jobs_ = new wxSpinCtrl(this, IDC_JOBS, wxString(), wxDefaultPosition, wxDefaultSize,
+                         wxSP_ARROW_KEYS, 1, kMaxCheckJobs, 1);
+  grid->Add(jobs_, 0);
+  grid->AddSpacer(0);
 
   auto* buttons = new wxBoxSizer(wxHORIZONTAL);
   auto* apply = new wxButton(this, wxID_OK, text("適用(&A)"));
@@ -72,6 +81,7 @@ bool OptionDlg::TransferDataToWindow() {
   editor_->ChangeValue(toWx(editorCommand));
   validator_->ChangeValue(toWx(validatorPath));
   browser_->SetSelection(browserIndex >= 0 && browserIndex <= 2 ? browserIndex : wxNOT_FOUND);
+  jobs_->SetValue(std::clamp(jobs, 1, kMaxCheckJobs));
   return true;
 }
 
@@ -79,6 +89,7 @@ bool OptionDlg::TransferDataFromWindow() {
   editorCommand = fromWx(editor_->GetValue());
   validatorPath = fromWx(validator_->GetValue());
   browserIndex = browser_->GetSelection();  // wxNOT_FOUND is -1
+  jobs = jobs_->GetValue();
   return true;
 }
 

@@ -1,6 +1,7 @@
-// The options dialog "オプション": the validator path, the editor command and
-// the browser choice. The caller fills the three members, runs the dialog
-// modally and reads them back after OK; the dialog touches no settings.
+// The options dialog "オプション": the validator path, the editor command,
+// the browser choice and the number of targets checked at once. The caller
+// fills the members, runs the dialog modally and reads them back after OK;
+// the dialog touches no settings.
 // User-interface thread.
 #ifndef TESSAVO_UI_OPTION_DLG_H_
 #define TESSAVO_UI_OPTION_DLG_H_
@@ -10,6 +11,7 @@
 #include <string>
 
 class wxChoice;
+class wxSpinCtrl;
 class wxTextCtrl;
 
 class OptionDlg : public wxDialog {
@@ -20,6 +22,7 @@ class OptionDlg : public wxDialog {
   static constexpr int IDC_EDITOR = 1014;
   static constexpr int IDC_VALIDATOR = 1016;
   static constexpr int IDC_CHOOSE_VALIDATOR = 1017;
+  static constexpr int IDC_JOBS = 1018;
 
   explicit OptionDlg(wxWindow* parent);
 
@@ -28,6 +31,8 @@ class OptionDlg : public wxDialog {
   // 0 "（指定しない）", 1 "Netscape Navigator", 2 "Internet Explorer"; -1 when
   // no item is selected. Other values show no selection.
   int browserIndex = 0;
+  // Validators a check runs at once, 1 to kMaxCheckJobs.
+  int jobs = 1;
 
   bool TransferDataToWindow() override;
   bool TransferDataFromWindow() override;
@@ -35,6 +40,7 @@ class OptionDlg : public wxDialog {
   wxTextCtrl* editorField() const { return editor_; }
   wxTextCtrl* validatorField() const { return validator_; }
   wxChoice* browserChoice() const { return browser_; }
+  wxSpinCtrl* jobsField() const { return jobs_; }
 
  private:
   void onChooseEditor(wxCommandEvent& event);
@@ -43,6 +49,7 @@ class OptionDlg : public wxDialog {
   wxTextCtrl* validator_;
   wxTextCtrl* editor_;
   wxChoice* browser_;
+  wxSpinCtrl* jobs_;
 };
 
 #endif  // TESSAVO_UI_OPTION_DLG_H_

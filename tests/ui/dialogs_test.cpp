@@ -7,6 +7,7 @@
 #include <wx/docview.h>
 #include <wx/filedlg.h>
 #include <wx/msgdlg.h>
+#include <wx/spinctrl.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -15,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "engine/check_job.h"
 #include "tests/support/file_contents.h"
 #include "ui/about_dlg.h"
 #include "ui/command_ids.h"
@@ -83,6 +85,38 @@ TEST_F(WindowTest, OptionsWithAnUnknownBrowserSelectNothingAndHandBackMinusOne) 
                 }));
   EXPECT_EQ(frame->browserChoice(), -1);
   EXPECT_NE(settingsText().find("Browser=-1"), std::string::npos);
+}
+
+TEST_F(WindowTest, OptionsShowAndStoreTheNumberOfChecksAtOnce) {
+  open();
+  // Unset, the field shows the number of cores, and an unchanged value is
+  // not stored, so that it keeps following the machine.
+  wxTEST_DIALOG(command(ID_OPTIONS), ExpectDialog<OptionDlg>([](OptionDlg* dialog) {
+                  dialog->InitDialog();
+                  EXPECT_EQ(dialog->jobsField()->GetValue(), defaultCheckJobs());
+                  EXPECT_EQ(dialog->jobsField()->GetMin(), 1);
+                  EXPECT_EQ(dialog->jobsField()->GetMax(), kMaxCheckJobs);
+                  bool labelled = false;
+                  for (wxWindow* child : dialog->GetChildren()) {
+                    labelled = labelled || fromWx(child->GetLabel()) == "同時に検査する数";
+                  }
+                  EXPECT_TRUE(labelled);
+                  return press(dialog, wxID_OK);
+                }));
+  EXPECT_EQ(settingsText().find("Jobs"), std::string::npos) << settingsText();
+
+  wxTEST_DIALOG(command(ID_OPTIONS), ExpectDialog<OptionDlg>([](OptionDlg* dialog) {
+                  dialog->InitDialog();
+                  dialog->jobsField()->SetValue(defaultCheckJobs() + 3);
+                  return press(dialog, wxID_OK);
+                }));
+  EXPECT_EQ(frame->checkJobs(), defaultCheckJobs() + 3);
+  EXPECT_NE(settingsText().find("Jobs=" + std::to_string(defaultCheckJobs() + 3)),
+            std::string::npos)
+      << settingsText();
+  close();
+  open();
+  EXPECT_EQ(frame->checkJobs(), defaultCheckJobs() + 3);
 }
 
 TEST_F(WindowTest, UriDialogAddsTheTextAndClearsOnlyTheErrorPane) {
@@ -165,9 +199,9 @@ TEST_F(WindowTest, OptionsLabelsTakeTheFocusToTheirFields) {
                         ? fromWx(child->GetLabel())
                         : std::to_string(child->GetId()));
   }
-  EXPECT_EQ(order,
-            (std::vector<std::string>{"nsgmls.exe(&N)：", "1016", "1017", "エディタ(&E)：", "1014",
-                                      "1013", "ブラウザ(&B)：", "1012", "5100", "5101"}));
+  EXPECT_EQ(order, (std::vector<std::string>{"nsgmls.exe(&N)：", "1016", "1017", "エディタ(&E)：",
+                                             "1014", "1013", "ブラウザ(&B)：", "1012",
+                                             "同時に検査する数", "1018", "5100", "5101"}));
 
   dialog->editorCommand = "vi %f";
   dialog->InitDialog();

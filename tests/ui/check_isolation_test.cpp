@@ -117,7 +117,9 @@ TEST_F(CheckIsolationTest, StopEndsAValidatorThatNeverEndsWithinASecond) {
   const std::string held =
       writeFile("held", "#!/bin/sh\necho started > '" + started.path() + "'\nexec sleep 600\n");
   std::filesystem::permissions(held, std::filesystem::perms::owner_all);
-  writeSettings("SP Location=" + held + "\n");
+  // One validator at a time, so that the second document is surely not
+  // taken up when the stop comes.
+  writeSettings("Jobs=1\nSP Location=" + held + "\n");
   open();
   const std::string first = writeFile("a.htm", "<p>a\n");
   files->AddFile(first);

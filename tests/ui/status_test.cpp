@@ -53,7 +53,9 @@ TEST(ErrListModelProgress, HeadersStartTargetsAndLinesWithItemsCount) {
 class StatusDuringARun : public WindowTest {
  protected:
   void startHeldRun(test_support::HeldValidator& validator) {
-    writeSettings("SP Location=" + validator.path() + "\n");
+    // One validator at a time: the run is held on the second document with
+    // the third not yet taken up.
+    writeSettings("Jobs=1\nSP Location=" + validator.path() + "\n");
     open();
     for (const char* name : {"a.htm", "b.htm", "c.htm"}) files->AddFile(writeFile(name, "<p>\n"));
     command(ID_CHECK_ALL);

@@ -157,6 +157,28 @@ TEST(HttpHeader, StatusTextKnowsTheStandardPhrases) {
   }
 }
 
+TEST(HttpHeader, ContentTypeCharset) {
+  const struct {
+    const char* value;
+    const char* charset;
+  } cases[] = {
+      {"text/html; charset=UTF-8", "utf-8"},
+      {"text/html;charset=Shift_JIS", "shift_jis"},
+      {"text/html; CHARSET = \"EUC-JP\" ; x=y", "euc-jp"},
+      {"text/html; q=\"a;charset=x\"; charset=iso-2022-jp", "iso-2022-jp"},
+      {"text/html; charset=\"a\\\"b\"", "a\"b"},
+      {"text/html; charset=utf-8 trailing", "utf-8"},
+      {"text/html; xcharset=utf-8", ""},
+      {"text/html; charset=", ""},
+      {"text/html; charset=\"unterminated", "unterminated"},
+      {"text/html", ""},
+      {"charset=utf-8", ""},  // the media type itself is no parameter
+      {"", ""},
+      {";;;", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(contentTypeCharset(c.value), c.charset) << c.value;
+}
+
 TEST(HttpHeader, ClearKeepsTheStatus) {
   HttpHeader header;
   EXPECT_EQ(header.status, -1);

@@ -7,6 +7,7 @@
 // pane's lines to standard output. See usage() for the exit status.
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,14 +40,16 @@ void usage(std::FILE* out) {
       "ASCII are converted to EUC-JP for the validator.\n"
       "\n"
       "A TARGET that starts with a scheme of two or more letters and a colon\n"
-      "(http:, file:, ...) is a URI; anything else is a local path:\n"
+      "(http:, https:, file:, ...) is a URI; anything else is a local path:\n"
       "  a folder           its .htm, .html, .shtml and .url files, recursively\n"
       "  a .tvx file        the targets of that working set (locations are used\n"
       "                     as stored: relative ones are relative to the current\n"
       "                     folder)\n"
       "  any other file     that file (a .url shortcut stands for its URL)\n"
       "Targets are checked in the order of Tessavo's file list (sorted by\n"
-      "location, letter case ignored).\n"
+      "location, letter case ignored). A target that cannot be checked (a URI\n"
+      "of another scheme, or a shortcut to one) is listed first, with an\n"
+      "\"E: \" line that says why.\n"
       "\n"
       "Options:\n"
       "  --validator PATH   the validator program; without it the \"SP Location\"\n"
@@ -55,7 +58,8 @@ void usage(std::FILE* out) {
       "  --help             show this text\n"
       "\n"
       "Exit status: 0 when no target produced a validator message or an \"E: \"\n"
-      "line; 1 when some did; 2 when the check could not be carried out (the\n"
+      "line; 1 when some did, or a target could not be checked; 2 when the check could not be "
+      "carried out (the\n"
       "validator cannot be started, a working-set file cannot be read, or the\n"
       "command line is wrong).\n",
       out);
@@ -133,6 +137,12 @@ int main(int argc, char** argv) {
   targets.sortLikeFilePane();
 
   ConsolePane pane(stdout);
+  // A target that cannot be checked is an error of its own, never a silent
+  // gap in the list.
+  for (const TargetList::Refusal& refusal : targets.refusals()) {
+    pane.AddLine("-------- " + refusal.text, std::make_unique<ErrorItem>(ErrorItem{nullptr, -1}));
+    pane.AddLine("E: " + refusal.reason, std::make_unique<ErrorItem>(ErrorItem{nullptr, -1}));
+  }
   CheckJob job;
   job.mainWindow = &pane;
   job.errorPane = &pane;

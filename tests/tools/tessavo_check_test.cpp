@@ -9,6 +9,9 @@
 #include <fstream>
 #include <string>
 
+#include "tests/net/python_http_server.h"
+#include "tests/net/test_certificates.h"
+
 namespace {
 
 const std::string kChecker = TESSAVO_BINARY_DIR "/bin/tessavo-check";
@@ -106,7 +109,7 @@ TEST_F(TessavoCheckTest, ExitStatus) {
       {"samples/ascii-valid.html samples/shift_jis-valid.html", 0},
       {"samples/euc-jp-errors.html", 1},
       {"samples/missing.html", 1},  // "E: 入力ファイルを開けない"
-      {"ftp://host/x", 0},          // no target at all
+      {"ftp://host/x", 1},          // a target that cannot be checked
       {missing + " samples/ascii-valid.html", 2},
       {"", 2},
       {"--no-such-option samples/ascii-valid.html", 2},
@@ -117,6 +120,42 @@ TEST_F(TessavoCheckTest, ExitStatus) {
   const Result missingValidator = run(missing + " samples/ascii-valid.html");
   EXPECT_EQ(missingValidator.output,
             "-------- samples/ascii-valid.html\nE: nsgmls.exeが見つかりません\n検査終了\n");
+}
+
+TEST_F(TessavoCheckTest, UnsupportedTargetsAreErrorsNotGaps) {
+  const std::string validator = "--validator '" + fakeValidator("v", "") + "'";
+  const Result result =
+      run(validator + " mailto:a@b samples/ascii-valid.html host:8080/a.html ftp://h/x");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(
+      result.output,
+      "-------- mailto:a@b\n"
+      "E: 未知のスキーム：mailto（検査できるのは http、https、file のURIです）\n"
+      "-------- host:8080/a.html\n"
+      "E: 未知のスキーム：host（ホスト名とポートなら http://host:8080/a.html と書いてください）\n"
+      "-------- ftp://h/x\n"
+      "E: 未知のスキーム：ftp（検査できるのは http、https、file のURIです）\n"
+      "-------- samples/ascii-valid.html\n\n"
+      "検査終了\n");
+}
+
+TEST_F(TessavoCheckTest, ChecksHttpsTargets) {
+  std::string message;
+  // Sets SSL_CERT_FILE, which the checker inherits.
+  const TestCertificates* certificates = testCertificates(&message);
+  ASSERT_NE(certificates, nullptr) << message;
+  PythonHttpServer trusted(folder_ + "samples", &certificates->valid);
+  PythonHttpServer selfSigned(folder_ + "samples", &certificates->selfSigned);
+  ASSERT_TRUE(trusted.available() && selfSigned.available()) << "needs python3";
+  const std::string validator = "--validator '" + fakeValidator("v", "val:x:1:1:E: seen") + "'";
+  const std::string good = trusted.url("/ascii-valid.html");
+  const std::string bad = selfSigned.url("/ascii-valid.html");
+  const Result result = run(validator + " '" + good + "' '" + bad + "'");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.output,
+            "-------- " + good + "\nx:1:1:E: seen\n-------- " + bad +
+                "\nE: ソケットエラー：certificate verify failed (self-signed certificate)\n"
+                "検査終了\n");
 }
 
 TEST_F(TessavoCheckTest, HelpExplainsAndSucceeds) {
@@ -147,10 +186,14 @@ TEST_F(TessavoCheckTest, TargetsAreCollectedAsTheWindowDoes) {
         "printf 'x' > sub/d.shtml && printf '[InternetShortcut]\\r\\nURL=ftp://h/\\r\\n' > e.url");
   const std::string validator = "--validator '" + fakeValidator("v", "") + "'";
   // Targets are listed in the file list's order: by location, case ignored.
+  // A shortcut to a URI that cannot be checked comes first, with the reason.
   const Result folder = run(validator + " site");
   EXPECT_EQ(
       folder.output,
+      "-------- site/e.url\n"
+      "E: 未知のスキーム：ftp（検査できるのは http、https、file のURIです）：ftp://h/\n"
       "-------- site/a.html\n\n-------- site/B.htm\n\n-------- site/sub/d.shtml\n\n検査終了\n");
+  EXPECT_EQ(folder.status, 1);
   // A URI text is a URI (a file: URI gives its path); "--" ends the options.
   const Result uri = run(validator + " -- file:///" + folder_.substr(1) + "site/a.html");
   EXPECT_EQ(uri.output, "-------- " + folder_ + "site/a.html\n\n検査終了\n");

@@ -9,7 +9,7 @@
 // unset. A stop flag, when given, abandons the download within a tenth of a
 // second.
 //
-// Failures throw ConvertException with the designed texts followed by the
+// Failures throw ConvertException with the fixed texts followed by the
 // details: "ソケットエラー：" and the socket or TLS message ("Timeout",
 // "certificate verify failed (self-signed certificate)"), "ダウンロードに失敗："
 // and what went wrong (a body cut short, a limit reached, a stop), or

@@ -32,7 +32,7 @@ std::unique_ptr<CheckTarget> targetFromPath(const std::string& path);
 std::unique_ptr<CheckTarget> targetFromUri(const std::string& text);
 
 // Why the text or path gives no target, in the program's code page, after
-// the designed "未知のスキーム": "未知のスキーム：ftp（検査できるのは http、
+// the fixed text "未知のスキーム": "未知のスキーム：ftp（検査できるのは http、
 // https、file のURIです）". A scheme-less "host:8080/a" is shown the form to
 // type instead. Empty when a target is made.
 std::string refusalOfUri(const std::string& text);

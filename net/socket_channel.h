@@ -7,7 +7,7 @@
 // deadline of the whole exchange, and a stop flag another thread may set.
 // A step that passes its time-out throws "Timeout", the deadline throws
 // kDeadline and the stop throws kStopped; a failed receive or send throws
-// its designed text, a TLS failure the TLS library's reason. Nothing is
+// its fixed text, a TLS failure the TLS library's reason. Nothing is
 // closed by a throw: the owner decides.
 //
 // Threads: one thread at a time; only the stop flag is written from

@@ -3,7 +3,7 @@
 // there is none. Thrown by value by SocketStream and caught by reference;
 // the check run shows what() to the user.
 //
-// The fixed texts below name the designed failures; a TLS failure carries
+// The fixed texts below name the usual failures; a TLS failure carries
 // the TLS library's reason instead ("certificate verify failed (...)").
 // kStopped and kDeadline end a wait that the stream's owner asked to give
 // up; HttpConnection turns them into orderly failures of its own.

@@ -101,7 +101,7 @@ TEST_F(CheckRunTest, RefusedConnectionFailsTheTargetOnly) {
   const auto lines = check(fakeValidator("v", ": > \"$err\""));
   ASSERT_EQ(lines.size(), 3u);
   // A refused connection is an orderly failure of the client; the reason
-  // follows the designed text.
+  // follows the fixed text.
   EXPECT_EQ(lines[1].text, "E: ダウンロードに失敗：cannot connect to " +
                                url.substr(std::string("http://").size(),
                                           url.size() - std::string("http:///a.html").size()) +

@@ -229,7 +229,7 @@ TEST_F(HttpFaultsTest, StopEndsAConnectionAttemptAndALookup) {
   }
 }
 
-// The trickle sends a byte every 100 ms: the designed per-receive time-out
+// The trickle sends a byte every 100 ms: the per-receive time-out
 // never fires, the whole-download deadline does.
 TEST_F(HttpFaultsTest, TotalTimeOutCountsFromTheStartOfEachGet) {
   ScriptedServer server({answering({"HTTP/1.1 200 OK\r\nConnection: close\r\n"

@@ -18,7 +18,10 @@ command -v openssl >/dev/null || { echo "bench: openssl is missing" >&2; exit 1;
 work=$(mktemp -d)
 servers=()
 cleanup() {
-  for pid in "${servers[@]}"; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
+  for pid in "${servers[@]}"; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
   rm -rf "$work"
 }
 trap cleanup EXIT

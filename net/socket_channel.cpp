@@ -126,6 +126,25 @@ bool SocketChannel::open(const std::string& host, int port, bool secure, const W
   return true;
 }
 
+bool SocketChannel::waitAsAsked(platform::TlsSession::Status status, Clock::time_point start,
+                                const WaitBounds& bounds) {
+  if (status == platform::TlsSession::Status::WantRead) {
+    wait(platform::Direction::Read, start, bounds);
+    return true;
+  }
+  if (status == platform::TlsSession::Status::WantWrite) {
+    wait(platform::Direction::Write, start, bounds);
+    return true;
+  }
+  return false;
+}
+
+void SocketChannel::throwTlsFailure(const char* fallback) const {
+  const std::string& failure = tls_->failure();
+  throw SocketException(failure.empty() ? std::string(fallback) : failure,
+                        tls_->failureCode() != 0 ? tls_->failureCode() : -1);
+}
+
 void SocketChannel::handshake(const std::string& host, const WaitBounds& bounds) {
   // Certificates name an IPv6 address without the URI's brackets.
   const std::string bare = host.size() >= 2 && host.front() == '[' && host.back() == ']'
@@ -136,19 +155,9 @@ void SocketChannel::handshake(const std::string& host, const WaitBounds& bounds)
   if (!tls_) throw SocketException(error, -1);
   const Clock::time_point start = Clock::now();
   for (;;) {
-    switch (tls_->handshake()) {
-      case platform::TlsSession::Status::Done:
-        return;
-      case platform::TlsSession::Status::WantRead:
-        wait(platform::Direction::Read, start, bounds);
-        break;
-      case platform::TlsSession::Status::WantWrite:
-        wait(platform::Direction::Write, start, bounds);
-        break;
-      case platform::TlsSession::Status::Closed:
-      case platform::TlsSession::Status::Failed:
-        throw SocketException(tls_->failure(), tls_->failureCode() != 0 ? tls_->failureCode() : -1);
-    }
+    const platform::TlsSession::Status status = tls_->handshake();
+    if (status == platform::TlsSession::Status::Done) return;
+    if (!waitAsAsked(status, start, bounds)) throwTlsFailure("TLS handshake failed");
   }
 }
 
@@ -158,21 +167,11 @@ int SocketChannel::receive(char* buffer, int size, const WaitBounds& bounds) {
   for (;;) {
     if (tls_) {
       int count = 0;
-      switch (tls_->read(buffer, size, &count)) {
-        case platform::TlsSession::Status::Done:
-          return count;
-        case platform::TlsSession::Status::Closed:
-          return 0;
-        case platform::TlsSession::Status::WantRead:
-          wait(platform::Direction::Read, start, bounds);
-          continue;
-        case platform::TlsSession::Status::WantWrite:
-          wait(platform::Direction::Write, start, bounds);
-          continue;
-        case platform::TlsSession::Status::Failed:
-          throw SocketException(tls_->failure(),
-                                tls_->failureCode() != 0 ? tls_->failureCode() : -1);
-      }
+      const platform::TlsSession::Status status = tls_->read(buffer, size, &count);
+      if (status == platform::TlsSession::Status::Done) return count;
+      if (status == platform::TlsSession::Status::Closed) return 0;
+      if (!waitAsAsked(status, start, bounds)) throwTlsFailure(SocketException::kRecvFailed);
+      continue;
     }
     const int count = platform::receiveSome(socket_, buffer, size);
     if (count >= 0) return count;
@@ -189,22 +188,13 @@ void SocketChannel::send(const char* data, int length, const WaitBounds& bounds)
   for (int sent = 0; sent < length;) {
     if (tls_) {
       int count = 0;
-      switch (tls_->write(data + sent, length - sent, &count)) {
-        case platform::TlsSession::Status::Done:
-          sent += count;
-          continue;
-        case platform::TlsSession::Status::WantRead:
-          wait(platform::Direction::Read, start, bounds);
-          continue;
-        case platform::TlsSession::Status::WantWrite:
-          wait(platform::Direction::Write, start, bounds);
-          continue;
-        case platform::TlsSession::Status::Closed:
-        case platform::TlsSession::Status::Failed:
-          throw SocketException(
-              tls_->failure().empty() ? SocketException::kSendFailed : tls_->failure().c_str(),
-              tls_->failureCode() != 0 ? tls_->failureCode() : -1);
+      const platform::TlsSession::Status status = tls_->write(data + sent, length - sent, &count);
+      if (status == platform::TlsSession::Status::Done) {
+        sent += count;
+      } else if (!waitAsAsked(status, start, bounds)) {
+        throwTlsFailure(SocketException::kSendFailed);
       }
+      continue;
     }
     const int count = platform::sendSome(socket_, data + sent, length - sent);
     if (count >= 0) {

@@ -58,6 +58,11 @@ class SocketChannel {
   // throws when a limit ends the wait.
   void wait(platform::Direction direction, std::chrono::steady_clock::time_point start,
             const WaitBounds& bounds);
+  // Waits as a TLS call that cannot go on yet asks; false for any other
+  // status.
+  bool waitAsAsked(platform::TlsSession::Status status, std::chrono::steady_clock::time_point start,
+                   const WaitBounds& bounds);
+  [[noreturn]] void throwTlsFailure(const char* fallback) const;
   void handshake(const std::string& host, const WaitBounds& bounds);
 
   platform::SocketHandle socket_ = platform::kInvalidSocket;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "download_folder.h"
 #include "net/http_request.h"
 #include "python_http_server.h"
 #include "scripted_server.h"
@@ -22,54 +23,13 @@ using Clock = std::chrono::steady_clock;
 
 const char kAgent[] = "Tessavo/1.30";
 
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const fs::path& path, const std::string& data) {
-  std::ofstream out(path, std::ios::binary);
-  out << data;
-}
-
 std::string expectedRequest(const std::string& method, const std::string& target, int port) {
   return method + " " + target + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) +
          "\r\nAccept: */*\r\nUser-Agent: Tessavo/1.30\r\n\r\n";
 }
 
-// A connection that answers one request per response, then closes (or
-// holds the connection open, so that reading past a response's end would
-// show up as a time-out).
-ConnectionScript answering(std::vector<std::string> responses, bool hold) {
-  ConnectionScript script;
-  for (std::string& response : responses) {
-    Reply reply;
-    reply.pieces.push_back(std::move(response));
-    script.replies.push_back(reply);
-  }
-  script.hold = hold;
-  return script;
-}
-
 // Each test gets a folder of its own for output files.
-class HttpConnectionTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::random_device random;
-    folder_ = fs::temp_directory_path() /
-              ("tessavo-net-" + std::to_string(random()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-  std::string output() const { return (folder_ / "body.out").string(); }
-  std::string body() const { return readFile(output()); }
-
-  fs::path folder_;
-};
+using HttpConnectionTest = DownloadFolderTest;
 
 TEST(HttpRequest, IsBuiltExactly) {
   const struct {
@@ -706,7 +666,7 @@ TEST_F(HttpConnectionTest, FullDiskIsAFailureNotASuccess) {
 }
 
 TEST_F(HttpConnectionTest, ReplacesAnOlderOutputFile) {
-  writeFile(output(), std::string(5000, 'o'));
+  writeWholeFile(output(), std::string(5000, 'o'));
   ScriptedServer server("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nnew");
   HttpConnection connection(kAgent);
   HttpHeader header;
@@ -773,8 +733,8 @@ TEST_F(HttpConnectionTest, DownloadsFromPythonHttpServer) {
   std::mt19937 random(7);
   std::string content(300000, '\0');
   for (char& c : content) c = static_cast<char>(random());
-  writeFile(site / "data.bin", content);
-  writeFile(site / "\xe6\x97\xa5\xe6\x9c\xac.html", "<p>\xe6\x97\xa5</p>\n");
+  writeWholeFile(site / "data.bin", content);
+  writeWholeFile(site / "\xe6\x97\xa5\xe6\x9c\xac.html", "<p>\xe6\x97\xa5</p>\n");
   PythonHttpServer python(site.string());
   ASSERT_TRUE(python.available()) << "python3 -m http.server did not start";
 

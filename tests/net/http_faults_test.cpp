@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "download_folder.h"
 #include "net/http_connection.h"
 #include "scripted_server.h"
 
@@ -31,39 +32,7 @@ ConnectionScript endless(const std::string& first, const std::string& again, int
   return ConnectionScript{{reply}, false};
 }
 
-ConnectionScript answering(std::vector<std::string> responses, bool hold) {
-  ConnectionScript script;
-  for (std::string& response : responses) {
-    Reply reply;
-    reply.pieces.push_back(std::move(response));
-    script.replies.push_back(reply);
-  }
-  script.hold = hold;
-  return script;
-}
-
-class HttpFaultsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::random_device random;
-    folder_ = fs::temp_directory_path() /
-              ("tessavo-net-" + std::to_string(random()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-  std::string output() const { return (folder_ / "body.out").string(); }
-  std::uintmax_t bodySize() const {
-    std::error_code error;
-    const std::uintmax_t size = fs::file_size(output(), error);
-    return error ? 0 : size;
-  }
-
-  fs::path folder_;
-};
+using HttpFaultsTest = DownloadFolderTest;
 
 // Each bound ends its fault with its own failure, and never lets more than
 // the limit reach the disk.

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "download_folder.h"
 #include "net/http_connection.h"
 #include "python_http_server.h"
 #include "scripted_server.h"
@@ -20,29 +21,17 @@ namespace fs = std::filesystem;
 
 const char kAgent[] = "Tessavo/1.30";
 
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-class HttpsTest : public ::testing::Test {
+class HttpsTest : public DownloadFolderTest {
  protected:
   void SetUp() override {
+    DownloadFolderTest::SetUp();
     std::string message;
     certificates_ = testCertificates(&message);
     ASSERT_NE(certificates_, nullptr) << message;
-    std::random_device random;
-    folder_ = fs::temp_directory_path() / ("tessavo-https-" + std::to_string(random()));
     fs::create_directories(folder_ / "site");
   }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-  std::string output() const { return (folder_ / "body.out").string(); }
 
   const TestCertificates* certificates_ = nullptr;
-  fs::path folder_;
 };
 
 TEST_F(HttpsTest, DownloadsFromPythonSslServer) {
@@ -59,7 +48,7 @@ TEST_F(HttpsTest, DownloadsFromPythonSslServer) {
       << connection.failureText();
   EXPECT_EQ(header.status, 200);
   EXPECT_EQ(header.version, "HTTP/1.0");
-  EXPECT_TRUE(readFile(output()) == content);
+  EXPECT_TRUE(body() == content);
 
   // The scheme in capitals, and the name instead of the address.
   const std::string byName = "HTTPS://localhost:" + std::to_string(python.port()) + "/missing.html";
@@ -115,9 +104,9 @@ TEST_F(HttpsTest, KeepsSecureConnectionsApartFromPlainOnes) {
     HttpConnection connection(kAgent);
     HttpHeader header;
     ASSERT_TRUE(connection.get(URI(server.url("/1")), nullptr, header, output().c_str()));
-    EXPECT_EQ(readFile(output()), "one");
+    EXPECT_EQ(body(), "one");
     ASSERT_TRUE(connection.get(URI(server.url("/2")), nullptr, header, output().c_str()));
-    EXPECT_EQ(readFile(output()), "two");
+    EXPECT_EQ(body(), "two");
     // The same host and port without TLS is another connection, which the
     // TLS server drops.
     connection.setTimeout(5000);

@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 
+#include "download_folder.h"
 #include "net/http_connection.h"
 #include "nginx_server.h"
 #include "test_certificates.h"
@@ -19,19 +20,13 @@ namespace fs = std::filesystem;
 
 const char kAgent[] = "Tessavo/1.30";
 
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-class NginxTest : public ::testing::Test {
+class NginxTest : public DownloadFolderTest {
  protected:
   void SetUp() override {
+    DownloadFolderTest::SetUp();
     std::string message;
     const TestCertificates* certificates = testCertificates(&message);
     ASSERT_NE(certificates, nullptr) << message;
-    std::random_device random;
-    folder_ = fs::temp_directory_path() / ("tessavo-nginx-site-" + std::to_string(random()));
     fs::create_directories(folder_ / "site" / "dir");
     std::mt19937 bytes(5);
     content_.resize(700000);
@@ -43,14 +38,11 @@ class NginxTest : public ::testing::Test {
   }
   void TearDown() override {
     nginx_.reset();
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
+    DownloadFolderTest::TearDown();
   }
-  std::string output() const { return (folder_ / "body.out").string(); }
 
   static constexpr const char* kPage =
       "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\n<p>x\n";
-  fs::path folder_;
   std::string content_;
   std::unique_ptr<NginxServer> nginx_;
 };
@@ -71,18 +63,18 @@ TEST_F(NginxTest, KeepsOneConnectionThroughEveryKindOfResponse) {
         << transport << ": " << connection.failureText();
     EXPECT_EQ(header.status, 200) << transport;
     EXPECT_EQ(header.fields["content-length"], "700000") << transport;
-    EXPECT_TRUE(readFile(output()) == content_) << transport;
+    EXPECT_TRUE(body() == content_) << transport;
     const std::string first = header.fields["x-connection"];
     ASSERT_FALSE(first.empty()) << transport;
 
     ASSERT_TRUE(connection.get(url("/chunked/page.html"), nullptr, header, output().c_str()))
         << transport << ": " << connection.failureText();
     EXPECT_EQ(header.fields["transfer-encoding"], "chunked") << transport;
-    EXPECT_EQ(readFile(output()), kPage) << transport;
+    EXPECT_EQ(body(), kPage) << transport;
 
     ASSERT_TRUE(connection.get(url("/not-modified"), nullptr, header, output().c_str()));
     EXPECT_EQ(header.status, 304) << transport;
-    EXPECT_EQ(readFile(output()), "") << transport;
+    EXPECT_EQ(body(), "") << transport;
 
     ASSERT_TRUE(connection.get(url("/no-content"), nullptr, header, output().c_str()));
     EXPECT_EQ(header.status, 204) << transport;
@@ -92,7 +84,7 @@ TEST_F(NginxTest, KeepsOneConnectionThroughEveryKindOfResponse) {
 
     ASSERT_TRUE(connection.get(url("/missing.html"), nullptr, header, output().c_str()));
     EXPECT_EQ(header.status, 404) << transport;
-    EXPECT_NE(readFile(output()).find("404"), std::string::npos) << transport;
+    EXPECT_NE(body().find("404"), std::string::npos) << transport;
 
     // A folder without its slash is redirected, and the redirection is not
     // followed.

@@ -47,6 +47,17 @@ std::vector<ConnectionScript> oneReply(const std::string& response) {
 
 }  // namespace
 
+ConnectionScript answering(std::vector<std::string> responses, bool hold) {
+  ConnectionScript script;
+  for (std::string& response : responses) {
+    Reply reply;
+    reply.pieces.push_back(std::move(response));
+    script.replies.push_back(reply);
+  }
+  script.hold = hold;
+  return script;
+}
+
 ScriptedServer::ScriptedServer(std::vector<ConnectionScript> connections,
                                const PeerOptions& options)
     : options_(options) {

@@ -44,6 +44,11 @@ struct ConnectionScript {
   bool hold = false;
 };
 
+// A connection that answers one request per response, then closes, or
+// holds the connection open (so that reading past a response's end would
+// show up as a time-out).
+ConnectionScript answering(std::vector<std::string> responses, bool hold);
+
 struct PeerOptions {
   std::string address = "127.0.0.1";  // or "::1", "127.0.0.2"
   const TlsIdentity* tls = nullptr;   // serve TLS with this certificate

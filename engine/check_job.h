@@ -17,6 +17,9 @@
 // window keeps it as the id of the event it queues for itself.
 constexpr int WM_CHECK_DONE = 0x434;
 
+// The setting "ValidatorTimeout" when it is absent, in seconds.
+constexpr int kDefaultValidatorTimeout = 120;
+
 // Receives the end-of-run notice. Called once per run on the checking
 // thread, as its very last action; the receiver must only queue the notice
 // for its own thread, never handle it in place.
@@ -33,6 +36,9 @@ struct CheckJob {
   // The validator executable; empty means "nsgmls" (then "onsgmls") found on
   // the program search path.
   std::string validatorPath;
+  // Seconds one validator run may take before it is ended ("ValidatorTimeout");
+  // 0 means no limit, and a negative value counts as the default.
+  int validatorTimeout = kDefaultValidatorTimeout;
 };
 
 #endif  // TESSAVO_ENGINE_CHECK_JOB_H_

@@ -9,6 +9,7 @@
 #include "net/http_header.h"
 #include "net/socket_exception.h"
 #include "net/uri.h"
+#include "platform/file_handle.h"
 #include "platform/local_text.h"
 #include "platform/profile_reader.h"
 #include "platform/settings_location.h"
@@ -62,7 +63,10 @@ DownloadResult downloadTarget(const CheckTarget& target, const std::string& down
     connection.setTotalTimeout(settings.timeoutSeconds);
     connection.setBodyLimit(static_cast<std::int64_t>(settings.limitMegabytes) * 1024 * 1024);
     connection.setStopFlag(stop);
+    // The body goes into a file made new for it, private to the user; the
+    // connection then only writes into it.
     std::remove(download.c_str());
+    platform::FileHandle().createNew(download);
     const URI uri(target.location);
     got = connection.get(uri, nullptr, header, download.c_str());
   } catch (const SocketException& failure) {

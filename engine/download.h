@@ -43,8 +43,9 @@ struct DownloadResult {
   std::string charset;
 };
 
-// Fetches `target.location` with one GET into `download`, which is deleted
-// first, with the profile's settings. `stop` may be null.
+// Fetches `target.location` with one GET into `download`, which is made
+// anew (empty, mode 0600) first, with the profile's settings. `stop` may be
+// null.
 DownloadResult downloadTarget(const CheckTarget& target, const std::string& download,
                               const std::atomic<bool>* stop = nullptr);
 DownloadResult downloadTarget(const CheckTarget& target, const std::string& download,

@@ -15,24 +15,22 @@ OutputFileBuffer::~OutputFileBuffer() {
 bool OutputFileBuffer::open(const std::string& path) {
   close();
   failed_ = false;
-  file_ = std::fopen(path.c_str(), "wb");
-  if (file_ == nullptr) return false;
+  if (!file_.createNew(path)) return false;
   setp(buffer_.data(), buffer_.data() + buffer_.size());
   return true;
 }
 
 bool OutputFileBuffer::close() {
-  if (file_ == nullptr) return !failed_;
+  if (!file_.isOpen()) return !failed_;
   flushBuffer();
-  if (std::fclose(file_) != 0) failed_ = true;
-  file_ = nullptr;
+  if (!file_.close()) failed_ = true;
   setp(nullptr, nullptr);
   return !failed_;
 }
 
 bool OutputFileBuffer::flushBuffer() {
   const std::size_t size = static_cast<std::size_t>(pptr() - pbase());
-  if (!failed_ && size > 0 && std::fwrite(pbase(), 1, size, file_) != size) failed_ = true;
+  if (!failed_ && size > 0 && !file_.writeAll(pbase(), size)) failed_ = true;
   // Whatever happened, the put area starts empty again, so no write can
   // ever go past its end.
   setp(buffer_.data(), buffer_.data() + buffer_.size());
@@ -40,7 +38,7 @@ bool OutputFileBuffer::flushBuffer() {
 }
 
 OutputFileBuffer::int_type OutputFileBuffer::overflow(int_type c) {
-  if (file_ == nullptr || !flushBuffer()) return traits_type::eof();
+  if (!file_.isOpen() || !flushBuffer()) return traits_type::eof();
   if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
   *pptr() = traits_type::to_char_type(c);
   pbump(1);
@@ -48,6 +46,6 @@ OutputFileBuffer::int_type OutputFileBuffer::overflow(int_type c) {
 }
 
 int OutputFileBuffer::sync() {
-  if (file_ == nullptr) return -1;
-  return flushBuffer() && std::fflush(file_) == 0 ? 0 : -1;
+  if (!file_.isOpen()) return -1;
+  return flushBuffer() ? 0 : -1;
 }

@@ -1,86 +1,41 @@
 #include "engine/run_sgml.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
 
 #include "engine/convert_exception.h"
+#include "engine/error_file.h"
 #include "engine/temp_paths.h"
+#include "engine/validator_invocation.h"
 #include "files/file_name.h"
-#include "platform/euc_jp_text.h"
-#include "platform/executable_path.h"
+#include "platform/child_process.h"
+#include "platform/code_page.h"
+#include "platform/file_handle.h"
+#include "platform/file_system.h"
 #include "platform/local_text.h"
-#include "platform/process.h"
+#include "platform/run_folder.h"
+#include "platform/validator_text.h"
 
 namespace {
 
-const char kIntermediateName[] = "$conv.sgml";
-
-// Error-file lines are read in pieces of this many bytes less one.
-constexpr int kErrorLineBuffer = 1000;
+using End = platform::ChildOutcome::End;
 
 std::unique_ptr<ErrorItem> itemFor(CheckTarget* target, int line) {
   return std::make_unique<ErrorItem>(ErrorItem{target, line});
 }
 
-// Where the target's converted copy goes.
-std::string intermediatePath(const CheckTarget& target, const std::string& temp) {
-  switch (target.kind) {
-    case TargetKind::File: {
-      const FileName name(target.location);
-      // A directory without its host would name a folder on this machine,
-      // and a document called "$conv.sgml" must not be overwritten by its
-      // own copy: both get their copy in the temporary folder.
-      if (!name.host().empty() || name.name() == kIntermediateName) return temp + kIntermediateName;
-      return name.directory() + kIntermediateName;
-    }
-    case TargetKind::Http:
-      return temp + kIntermediateName;
+// The folder whose files a local document's relative system identifiers
+// name, absolute; empty for a download. On Linux only "/" separates; the
+// Windows file-name rules (with "\") hold under CP932.
+std::string documentFolder(const CheckTarget& target) {
+  if (target.kind != TargetKind::File) return std::string();
+  std::string folder;
+  if (platform::currentCodePage() == platform::CodePage::Cp932) {
+    folder = FileName(target.location).directory();
+  } else {
+    folder = target.location.substr(0, target.location.rfind('/') + 1);
   }
-  throw ConvertException(platform::localText("未知のスキーム"));
-}
-
-// The number at the start of `text` as sscanf's "%d" reads it (leading
-// white space, an optional sign, digits), or 0 when there is none. Values
-// beyond the int range are clamped instead of being undefined.
-int leadingNumber(const char* text) {
-  char* end = nullptr;
-  const long long value = std::strtoll(text, &end, 10);
-  if (end == text) return 0;
-  if (value > 0x7FFFFFFFLL) return 0x7FFFFFFF;
-  if (value < -0x7FFFFFFFLL - 1) return -0x7FFFFFFF - 1;
-  return static_cast<int>(value);
-}
-
-void readErrorFile(const std::string& errorFile, CheckTarget* target, ErrorPane& pane,
-                   platform::EucJpConverter& converter) {
-  std::FILE* file = std::fopen(errorFile.c_str(), "r");
-  if (file == nullptr) {
-    pane.AddLine(platform::localText("E: エラーファイルを開けない"), itemFor(target, -1));
-    return;
-  }
-  char line[kErrorLineBuffer];
-  while (std::fgets(line, sizeof line, file) != nullptr) {
-    std::size_t length = std::strlen(line);
-    if (length > 0 && line[length - 1] == '\n') {
-      line[--length] = '\0';
-      // Text mode, as on the platform the files come from: CR LF is a line end.
-      if (length > 0 && line[length - 1] == '\r') line[--length] = '\0';
-    }
-    const char* shown = line;
-    // From the third byte on, so that a drive letter's colon at the start of
-    // the program name is passed over.
-    if (length > 2) {
-      if (const char* colon = std::strchr(line + 2, ':')) shown = colon + 1;
-    }
-    if (const char* name = std::strstr(shown, kIntermediateName)) {
-      shown = name + std::strlen(kIntermediateName);
-      if (*shown != '\0') ++shown;  // the ":" after the name, never the terminator
-    }
-    pane.AddLine(converter.toCodePage(shown), itemFor(target, leadingNumber(shown)));
-  }
-  std::fclose(file);
+  return platform::absolutePath(folder.empty() ? std::string("./") : folder);
 }
 
 }  // namespace
@@ -93,48 +48,101 @@ int RunSgml::run(void* argument) {
   CheckJob& job = *static_cast<CheckJob*>(argument);
   ErrorPane& pane = *job.errorPane;
   pane.ClearLines();
+  incomplete_.store(false);
+  auto fail = [&](CheckTarget* target, const std::string& text) {
+    pane.AddLine(platform::localText("E: ") + text, target ? itemFor(target, -1) : nullptr);
+    incomplete_.store(true);
+  };
+  auto notFinished = [&](CheckTarget* target) {
+    fail(target, platform::localText("検査を中断したため未完了"));
+  };
 
-  const std::string catalog = FileName(platform::executablePath()).directory() + "catalog";
   const std::string temp = tempDirectory();
-  const std::string errorFile = temp + "$error.out";
-  const std::string download = makeTempFileName("tvx");
-  const std::string program = job.validatorPath.empty() ? platform::defaultValidatorProgram()
-                                                        : "\"" + job.validatorPath + "\"";
-  platform::EucJpConverter converter;
+  platform::RunFolder folder;
+  if (!job.targets.empty()) {
+    platform::RunFolder::sweepLeftovers(temp);
+    if (!folder.create(temp)) {
+      fail(nullptr, platform::localText("一時フォルダを作れない: ") + temp + ": " +
+                        platform::errorText(folder.error()));
+    }
+  }
+  const std::string copy = folder.path() + ValidatorInvocation::kCopyName;
+  const std::string errorFile = folder.path() + ValidatorInvocation::kErrorName;
+  const std::string download = folder.path().empty() ? "" : makeTempFileName(folder.path(), "tvx");
+  const int timeout = job.validatorTimeout < 0 ? kDefaultValidatorTimeout : job.validatorTimeout;
+  ValidatorInvocation validator(job.validatorPath, folder);
+  platform::ValidatorText converter;
 
   for (CheckTarget* target : job.targets) {
-    if (stopRequested.load()) break;
+    if (folder.path().empty() || stopRequested.load()) break;
     pane.AddLine("-------- " + target->location, itemFor(target, -1));
 
-    std::string intermediate;
+    kanji::DocumentAnalysis analysis;
     try {
-      intermediate = intermediatePath(*target, temp);
-      prepareInput(*target, intermediate, download);
+      if (target->kind != TargetKind::File && target->kind != TargetKind::Http) {
+        throw ConvertException(platform::localText("未知のスキーム"));
+      }
+      analysis = prepareInput(*target, copy, download, &stopRequested);
     } catch (const ConvertException& failure) {
+      if (stopRequested.load()) {
+        notFinished(target);
+        break;
+      }
       pane.AddLine(std::string("E: ") + failure.what(), itemFor(target, -1));
+      if (failure.inRunFolder()) incomplete_.store(true);
       continue;
     }
 
-    // Built without a fixed limit: long paths are never cut short. A quote in
-    // a path (possible here, never on Windows) is escaped, so the validator
-    // still gets the path whole.
-    const std::string commandLine = program + " -c\"" + platform::quotedArgumentText(catalog) +
-                                    "\" -f\"" + platform::quotedArgumentText(errorFile) +
-                                    "\" -s \"" + platform::quotedArgumentText(intermediate) + "\"";
     std::remove(errorFile.c_str());
-    const bool started = platform::runAndWait(commandLine, nullptr);
-    std::remove(intermediate.c_str());
-    if (!started) {
-      pane.AddLine(platform::localText("E: nsgmls.exeが見つかりません"), nullptr);
+    const platform::ChildOutcome outcome =
+        validator.run(documentFolder(*target), validatorProfile(analysis), &stopRequested, timeout);
+    // Asked before the copy goes, which may free the room the validator
+    // lacked: an error file cut short leaves no other trace.
+    const bool full = platform::isFileSystemFull(folder.path());
+    std::remove(copy.c_str());
+    if (outcome.end == End::NotStarted) {
+      std::string text =
+          platform::localText("nsgmls.exeが見つかりません: ") + validator.configured();
+      if (!validator.program().empty()) text += ": " + platform::errorText(outcome.error);
+      fail(nullptr, text);
       break;
     }
-    if (stopRequested.load()) break;
-    readErrorFile(errorFile, target, pane, converter);
+    if (outcome.end == End::Stopped || stopRequested.load()) {
+      notFinished(target);
+      break;
+    }
+
+    const int listed =
+        listErrorFile(errorFile, validator.names(), analysis, target, pane, converter);
+    const std::string program = validator.program() + ": ";
+    switch (outcome.end) {
+      case End::Signalled:
+        fail(target, platform::localText("nsgmlsが異常終了: ") + program +
+                         platform::signalName(outcome.status));
+        break;
+      case End::TimedOut:
+        fail(target, platform::localText("nsgmlsが時間切れ: ") + program + std::to_string(timeout) +
+                         platform::localText(" 秒"));
+        break;
+      default:
+        // Exit status 1 with errors listed is the usual "the document has
+        // errors"; anything else that lists nothing, or an exit status
+        // above 1, is a validator that failed.
+        if (outcome.status > 1 || (outcome.status == 1 && listed <= 0)) {
+          fail(target, platform::localText("nsgmlsが失敗: ") + program +
+                           platform::localText("終了コード ") + std::to_string(outcome.status));
+        } else if (listed < 0) {
+          fail(target, platform::localText("エラーファイルを開けない: ") + errorFile);
+        }
+        break;
+    }
+    if (full) {
+      fail(target, platform::localText("一時フォルダに空きがない: ") + folder.path());
+    }
   }
 
   pane.AddLine(platform::localText("検査終了"), nullptr);
-  if (!download.empty()) std::remove(download.c_str());
-  std::remove(errorFile.c_str());
+  folder.remove();
   if (job.mainWindow != nullptr) job.mainWindow->postCheckDone();
   return 0;
 }

@@ -6,6 +6,6 @@ std::string tempDirectory() {
   return platform::tempFolder();
 }
 
-std::string makeTempFileName(const std::string& prefix) {
-  return platform::createUniqueFile(tempDirectory(), prefix);
+std::string makeTempFileName(const std::string& folder, const std::string& prefix) {
+  return platform::createUniqueFile(folder, prefix);
 }

@@ -5,11 +5,11 @@
 #include <string>
 
 // The per-user private temporary folder, ending with "/" (empty only when
-// none can be had).
+// none can be had). Runs make their own folders inside it.
 std::string tempDirectory();
 
-// A new, empty, uniquely named file in tempDirectory() whose name begins
-// with `prefix`; its full path, or empty when none could be created.
-std::string makeTempFileName(const std::string& prefix);
+// A new, empty, uniquely named file in `folder` (ending with "/") whose name
+// begins with `prefix`; its full path, or empty when none could be created.
+std::string makeTempFileName(const std::string& folder, const std::string& prefix);
 
 #endif  // TESSAVO_ENGINE_TEMP_PATHS_H_

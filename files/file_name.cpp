@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/ascii_case.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 
@@ -16,10 +17,6 @@ bool isSeparator(char c) {
 
 bool isAsciiLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-char toLowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 }  // namespace
@@ -83,11 +80,8 @@ std::string FileName::extension(bool lowerCase) const {
     if (*p == '.') lastDot = p;
   }
   if (lastDot == nullptr) return std::string();
-  std::string result(lastDot + 1);
-  if (lowerCase) {
-    for (char& c : result) c = toLowerAscii(c);
-  }
-  return result;
+  const std::string result(lastDot + 1);
+  return lowerCase ? platform::toLowerAscii(result) : result;
 }
 
 bool isDirectory(const char* path) {

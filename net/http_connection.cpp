@@ -9,24 +9,13 @@
 #include "net/decimal_text.h"
 #include "net/http_body.h"
 #include "net/http_request.h"
+#include "platform/ascii_case.h"
 
 namespace {
 
 // The output file's own buffer, so that small pieces reach the disk in
 // larger writes; blocks as large as it go straight through.
 constexpr std::size_t kFileBufferSize = 64 * 1024;
-
-char toLowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(const std::string& text, const char* lowerCase) {
-  std::size_t i = 0;
-  for (; i < text.size() && lowerCase[i] != '\0'; ++i) {
-    if (toLowerAscii(text[i]) != lowerCase[i]) return false;
-  }
-  return i == text.size() && lowerCase[i] == '\0';
-}
 
 // What the head says about the body and the connection.
 struct ResponseFraming {
@@ -59,19 +48,18 @@ HeadRead readHead(SocketStream& stream, HttpHeader& header, ResponseFraming& fra
     // A line that is no field ends the head; what follows counts as body.
     const std::size_t colon = line.find(':');
     if (colon == std::string::npos) break;
-    std::string name = line.substr(0, colon);
-    for (char& c : name) c = toLowerAscii(c);
+    const std::string name = platform::toLowerAscii(line.substr(0, colon));
     std::size_t valueStart = colon + 1;
     while (valueStart < line.size() && line[valueStart] == ' ') ++valueStart;
     const std::string value = line.substr(valueStart);
     header.fields.emplace(name, value);
 
     if (name == "transfer-encoding") {
-      if (equalsIgnoringCase(value, "chunked")) framing.body.chunked = true;
+      if (platform::equalsIgnoringAsciiCase(value, "chunked")) framing.body.chunked = true;
     } else if (name == "content-length") {
       framing.body.length = net::leadingDecimal64(value.c_str());
     } else if (name == "connection") {
-      if (equalsIgnoringCase(value, "close")) framing.closeAfter = true;
+      if (platform::equalsIgnoringAsciiCase(value, "close")) framing.closeAfter = true;
     }
   }
   return HeadRead::Read;

@@ -1,5 +1,7 @@
 #include "net/http_header.h"
 
+#include "platform/ascii_case.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -54,10 +56,6 @@ const ReasonPhrase kReasonPhrases[] = {
     {505, "HTTP Version not supported"},
 };
 
-char lowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool isBlank(char c) {
   return c == ' ' || c == '\t';
 }
@@ -71,7 +69,7 @@ std::string contentTypeCharset(const std::string& contentType) {
     while (p < contentType.size() && isBlank(contentType[p])) ++p;
     std::string name;
     while (p < contentType.size() && contentType[p] != '=' && contentType[p] != ';') {
-      name += lowerAscii(contentType[p++]);
+      name += platform::toLowerAscii(contentType[p++]);
     }
     while (!name.empty() && isBlank(name.back())) name.pop_back();
     std::string value;
@@ -81,12 +79,12 @@ std::string contentTypeCharset(const std::string& contentType) {
       if (p < contentType.size() && contentType[p] == '"') {
         for (++p; p < contentType.size() && contentType[p] != '"'; ++p) {
           if (contentType[p] == '\\' && p + 1 < contentType.size()) ++p;
-          value += lowerAscii(contentType[p]);
+          value += platform::toLowerAscii(contentType[p]);
         }
         if (p < contentType.size()) ++p;  // the closing quote
       } else {
         while (p < contentType.size() && contentType[p] != ';' && !isBlank(contentType[p])) {
-          value += lowerAscii(contentType[p++]);
+          value += platform::toLowerAscii(contentType[p++]);
         }
       }
     }

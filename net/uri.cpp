@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "net/decimal_text.h"
+#include "platform/ascii_case.h"
 
 namespace {
 
@@ -35,10 +36,6 @@ const char* portColon(const char* hostAndPort) {
     if (const char* close = std::strchr(hostAndPort, ']')) return std::strchr(close, ':');
   }
   return std::strchr(hostAndPort, ':');
-}
-
-char lowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 }  // namespace
@@ -89,11 +86,7 @@ void URI::parse(const char* text) {
 }
 
 bool URI::schemeIs(const char* lowerCaseName) const {
-  std::size_t i = 0;
-  for (; i < scheme_.size() && lowerCaseName[i] != '\0'; ++i) {
-    if (lowerAscii(scheme_[i]) != lowerCaseName[i]) return false;
-  }
-  return i == scheme_.size() && lowerCaseName[i] == '\0';
+  return platform::equalsIgnoringAsciiCase(scheme_, lowerCaseName);
 }
 
 std::string URI::host() const {

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "platform/command_line.h"
 #include "platform/process.h"
 
 namespace platform {
@@ -82,7 +83,7 @@ std::string execArgument(const std::string& argument) {
 void runUpdater(const char* program, const std::string& folder) {
   if (findProgram(program).empty()) return;
   int exitCode = 0;
-  runAndWait(std::string(program) + " \"" + quotedArgumentText(folder) + "\"", &exitCode);
+  runAndWait(std::string(program) + " " + quoteArgument(folder), &exitCode);
 }
 
 }  // namespace
@@ -104,12 +105,16 @@ std::string desktopEntryText(const std::string& executable) {
   text << "[Desktop Entry]\n"
        << "Type=Application\n"
        << "Name=Tessavo\n"
+       << "GenericName=HTML Validator\n"
+       << "GenericName[ja]=HTML 検査\n"
        << "Comment=Validate HTML documents in batch\n"
        << "Comment[ja]=HTML文書をまとめて検査します\n"
        << "Exec=" << execArgument(executable) << " %f\n"
+       << "Icon=tessavo\n"
        << "MimeType=" << kWorkingSetMimeType << ";\n"
        << "Terminal=false\n"
-       << "Categories=Development;\n";
+       << "Categories=Development;WebDevelopment;\n"
+       << "Keywords=HTML;SGML;validator;checker;\n";
   return text.str();
 }
 

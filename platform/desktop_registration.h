@@ -22,9 +22,11 @@ extern const char kWorkingSetMimeType[];
 // The user's data folder, without a trailing "/".
 std::string desktopDataFolder();
 
-// The desktop entry that opens a file with `executable`.
+// The desktop entry that opens a file with `executable`. The installed
+// program's entry (data/tessavo.desktop) is this text for "tessavo", with
+// the program named bare on its Exec line.
 std::string desktopEntryText(const std::string& executable);
-// The shared-mime-info package for "*.tvx".
+// The shared-mime-info package for "*.tvx", as data/tessavo.xml installs it.
 std::string mimePackageText();
 
 // Writes what differs and runs the updaters after a change. Returns the

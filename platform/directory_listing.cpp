@@ -5,23 +5,14 @@
 
 #include <algorithm>
 
+#include "platform/ascii_case.h"
+
 namespace platform {
 namespace {
 
-unsigned char foldedByte(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
-
 bool nameLess(const DirectoryEntry& a, const DirectoryEntry& b) {
-  const bool folded =
-      std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
-                                   [](char x, char y) { return foldedByte(x) < foldedByte(y); });
-  if (folded) return true;
-  const bool foldedReverse =
-      std::lexicographical_compare(b.name.begin(), b.name.end(), a.name.begin(), a.name.end(),
-                                   [](char x, char y) { return foldedByte(x) < foldedByte(y); });
-  if (foldedReverse) return false;
+  if (lessIgnoringAsciiCase(a.name, b.name)) return true;
+  if (lessIgnoringAsciiCase(b.name, a.name)) return false;
   return a.name < b.name;
 }
 

@@ -11,6 +11,16 @@ namespace platform {
 // path, no access, empty path) is false.
 bool isExistingDirectory(const std::string& path);
 
+// True when the file system holding `folder` has no block left for this
+// user: whatever was written there last may have been cut short. False
+// when it cannot be asked.
+bool isFileSystemFull(const std::string& folder);
+
+// `path` made absolute against the current folder, without resolving links
+// or dots; unchanged when it is absolute, empty, or the current folder
+// cannot be had.
+std::string absolutePath(const std::string& path);
+
 }  // namespace platform
 
 #endif  // TESSAVO_PLATFORM_FILE_SYSTEM_H_

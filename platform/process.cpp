@@ -2,22 +2,27 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <vector>
+
+#include "platform/child_process.h"
+#include "platform/command_line.h"
+
+#ifndef CLOSE_RANGE_CLOEXEC
+#define CLOSE_RANGE_CLOEXEC (1U << 2)
+#endif
 
 extern char** environ;
 
 namespace platform {
 namespace {
-
-bool isBlank(char c) {
-  return c == ' ' || c == '\t';
-}
 
 bool isExecutableFile(const std::string& path) {
   struct stat status {};
@@ -34,78 +39,29 @@ std::vector<char*> argumentVector(std::vector<std::string>& arguments) {
   return vector;
 }
 
+// The highest descriptor number worth marking when the kernel cannot mark
+// a range at once.
+int descriptorLimit() {
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY ||
+      limit.rlim_cur > 65536) {
+    return 65536;
+  }
+  return static_cast<int>(limit.rlim_cur);
+}
+
+// Async-signal-safe: also used between fork and exec.
+void markCloseOnExecFrom(int first, int limit) {
+#ifdef SYS_close_range
+  if (::syscall(SYS_close_range, first, ~0U, CLOSE_RANGE_CLOEXEC) == 0) return;
+#endif
+  for (int fd = first; fd < limit; ++fd) {
+    const int flags = ::fcntl(fd, F_GETFD);
+    if (flags >= 0 && (flags & FD_CLOEXEC) == 0) ::fcntl(fd, F_SETFD, flags | FD_CLOEXEC);
+  }
+}
+
 }  // namespace
-
-std::vector<std::string> splitCommandLine(const std::string& commandLine) {
-  std::vector<std::string> arguments;
-  const char* p = commandLine.c_str();
-
-  // Leading blanks are passed over, as the process creation does when it
-  // looks for the program. The program name: quotes group and are dropped,
-  // backslashes are plain.
-  while (isBlank(*p)) ++p;
-  if (*p == '\0') return arguments;
-  std::string program;
-  bool inQuotes = false;
-  while (*p != '\0' && (inQuotes || !isBlank(*p))) {
-    if (*p == '"') {
-      inQuotes = !inQuotes;
-    } else {
-      program.push_back(*p);
-    }
-    ++p;
-  }
-  arguments.push_back(program);
-
-  for (;;) {
-    while (isBlank(*p)) ++p;
-    if (*p == '\0') break;
-    std::string argument;
-    inQuotes = false;
-    for (;;) {
-      bool copy = true;
-      std::size_t backslashes = 0;
-      while (*p == '\\') {
-        ++p;
-        ++backslashes;
-      }
-      if (*p == '"') {
-        if (backslashes % 2 == 0) {
-          if (inQuotes && p[1] == '"') {
-            ++p;  // "" inside a group: one literal quote, the group goes on
-          } else {
-            copy = false;
-            inQuotes = !inQuotes;
-          }
-        }
-        backslashes /= 2;
-      }
-      argument.append(backslashes, '\\');
-      if (*p == '\0' || (!inQuotes && isBlank(*p))) break;
-      if (copy) argument.push_back(*p);
-      ++p;
-    }
-    arguments.push_back(argument);
-  }
-  return arguments;
-}
-
-std::string quotedArgumentText(const std::string& argument) {
-  std::string result;
-  std::size_t backslashes = 0;
-  for (char c : argument) {
-    if (c == '\\') {
-      ++backslashes;
-      continue;
-    }
-    if (c == '"') backslashes = backslashes * 2 + 1;
-    result.append(backslashes, '\\');
-    backslashes = 0;
-    result.push_back(c);
-  }
-  result.append(backslashes * 2, '\\');
-  return result;
-}
 
 std::string findProgram(const std::string& program) {
   if (program.empty()) return std::string();
@@ -134,46 +90,15 @@ std::string defaultValidatorProgram() {
 }
 
 bool runAndWait(const std::string& commandLine, int* exitCode) {
-  std::vector<std::string> arguments = splitCommandLine(commandLine);
-  if (arguments.empty()) return false;
-  const std::string program = findProgram(arguments[0]);
-  if (program.empty()) return false;
-  std::vector<char*> argv = argumentVector(arguments);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  for (int fd = 0; fd <= 2; ++fd) {
-    posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY, 0);
-  }
-  // The child starts with no blocked signals and SIGPIPE at its default,
-  // whatever the checking thread inherited.
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t signals;
-  sigemptyset(&signals);
-  posix_spawnattr_setsigmask(&attributes, &signals);
-  sigaddset(&signals, SIGPIPE);
-  posix_spawnattr_setsigdefault(&attributes, &signals);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
-  pid_t pid = 0;
-  const int error =
-      ::posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&actions);
-  if (error != 0) return false;
-
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) {
-      status = 0;
-      break;
-    }
-  }
+  ChildSpec spec;
+  spec.arguments = splitCommandLine(commandLine);
+  if (spec.arguments.empty()) return false;
+  spec.program = findProgram(spec.arguments[0]);
+  if (spec.program.empty()) return false;
+  const ChildOutcome outcome = runChild(spec, nullptr, 0);
+  if (outcome.end == ChildOutcome::End::NotStarted) return false;
   if (exitCode != nullptr) {
-    *exitCode = WIFEXITED(status)     ? WEXITSTATUS(status)
-                : WIFSIGNALED(status) ? 128 + WTERMSIG(status)
-                                      : 0;
+    *exitCode = outcome.end == ChildOutcome::End::Signalled ? 128 + outcome.status : outcome.status;
   }
   return true;
 }
@@ -186,6 +111,7 @@ bool startDetached(const std::string& commandLine) {
   // Everything the children need is made before fork: between fork and exec
   // only async-signal-safe calls are allowed in a program with threads.
   std::vector<char*> argv = argumentVector(arguments);
+  const int limit = descriptorLimit();
   int report[2];
   if (::pipe2(report, O_CLOEXEC) != 0) return false;
 
@@ -218,6 +144,9 @@ bool startDetached(const std::string& commandLine) {
       ::dup2(input, 0);
       ::close(input);
     }
+    // Marked rather than closed, so that the report pipe stays open until
+    // the exec succeeds.
+    markCloseOnExecFrom(3, limit);
     ::execve(program.c_str(), argv.data(), environ);
     const int error = errno;
     (void)!::write(report[1], &error, sizeof error);
@@ -233,6 +162,10 @@ bool startDetached(const std::string& commandLine) {
   }
   ::close(report[0]);
   return got == 0;
+}
+
+void markDescriptorsCloseOnExec() {
+  markCloseOnExecFrom(3, descriptorLimit());
 }
 
 }  // namespace platform

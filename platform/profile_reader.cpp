@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "platform/ascii_case.h"
+
 namespace platform {
 namespace {
 
@@ -15,18 +17,6 @@ std::string trimmed(const std::string& text) {
   while (begin < end && isBlank(text[begin])) ++begin;
   while (end > begin && isBlank(text[end - 1])) --end;
   return text.substr(begin, end - begin);
-}
-
-char lowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-  }
-  return true;
 }
 
 // A name as wxFileConfig writes it, with every "\x" made "x".
@@ -110,7 +100,7 @@ std::string readProfileString(const std::string& path, const std::string& sectio
       const std::size_t close = text.find(']');
       std::string name = trimmed(text.substr(1, close == std::string::npos ? close : close - 1));
       if (wx) name = unescapedName(name);
-      inSection = equalIgnoringCase(name, section);
+      inSection = equalsIgnoringAsciiCase(name, section);
       continue;
     }
     if (!inSection) continue;
@@ -118,7 +108,7 @@ std::string readProfileString(const std::string& path, const std::string& sectio
     if (equals == std::string::npos) continue;
     std::string name = trimmed(text.substr(0, equals));
     if (wx) name = unescapedName(name);
-    if (!equalIgnoringCase(name, key)) continue;
+    if (!equalsIgnoringAsciiCase(name, key)) continue;
     const std::string raw = trimmed(text.substr(equals + 1));
     return wx ? wxValue(raw) : windowsValue(raw);
   }

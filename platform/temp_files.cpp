@@ -1,5 +1,6 @@
 #include "platform/temp_files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -67,7 +68,7 @@ std::string tempFolder() {
 std::string createUniqueFile(const std::string& folder, const std::string& prefix) {
   if (folder.empty()) return std::string();
   std::string pattern = folder + prefix + "XXXXXX";
-  const int fd = ::mkstemp(&pattern[0]);
+  const int fd = ::mkostemp(&pattern[0], O_CLOEXEC);
   if (fd < 0) return std::string();
   ::close(fd);
   return pattern;

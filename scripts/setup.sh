@@ -18,8 +18,9 @@ if ((${#missing[@]})); then
   if [[ $(id -u) -eq 0 ]]; then
     echo "setup: installing ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    # Another apt or dpkg run may hold the lock; wait for it instead of failing.
+    apt-get -o DPkg::Lock::Timeout=600 update -qq
+    apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
   else
     echo "setup: missing Debian packages; run:" >&2
     echo "  sudo apt-get install --no-install-recommends ${missing[*]}" >&2

@@ -1,13 +1,5 @@
 #include "tools/console_pane.h"
 
-namespace {
-
-bool startsWith(const std::string& text, const char* prefix) {
-  return text.rfind(prefix, 0) == 0;
-}
-
-}  // namespace
-
 void ConsolePane::ClearLines() {
   std::lock_guard<std::mutex> lock(mutex_);
   items_.clear();
@@ -15,12 +7,9 @@ void ConsolePane::ClearLines() {
 
 void ConsolePane::AddLine(const std::string& text, std::unique_ptr<ErrorItem> item) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (item == nullptr) {
-    // Only the closing line and the missing-validator line have no item.
-    if (startsWith(text, "E: ")) validatorMissing_ = true;
-  } else if (item->line != -1 || startsWith(text, "E: ")) {
-    targetError_ = true;
-  }
+  // Every line about a target but its header is a message: the header alone
+  // carries -1 and does not start with "E: ".
+  if (item != nullptr && (item->line != -1 || text.rfind("E: ", 0) == 0)) targetError_ = true;
   std::fwrite(text.data(), 1, text.size(), output_);
   std::fputc('\n', output_);
   std::fflush(output_);
@@ -28,9 +17,12 @@ void ConsolePane::AddLine(const std::string& text, std::unique_ptr<ErrorItem> it
 }
 
 void ConsolePane::postCheckDone() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  done_ = true;
-  doneChanged_.notify_all();
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    done_ = true;
+    doneChanged_.notify_all();
+  }
+  if (doneCallback_) doneCallback_();
 }
 
 void ConsolePane::waitUntilDone() {
@@ -41,9 +33,4 @@ void ConsolePane::waitUntilDone() {
 bool ConsolePane::sawTargetError() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return targetError_;
-}
-
-bool ConsolePane::sawValidatorMissing() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return validatorMissing_;
 }

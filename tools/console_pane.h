@@ -1,14 +1,17 @@
 // The headless checker's error pane and end-of-run receiver: every line the
 // check run adds is written to an output stream at once, one per line, and
-// the run's outcome is kept for the exit status.
+// whether a target produced a message is kept for the exit status.
 //
 // AddLine and postCheckDone are called on the checking thread, the queries
-// and waitUntilDone on the main thread; one mutex guards the state.
+// and waitUntilDone on the main thread; one mutex guards the state. The
+// callback given to setDoneCallback runs on the checking thread, after the
+// end has been recorded.
 #ifndef TESSAVO_TOOLS_CONSOLE_PANE_H_
 #define TESSAVO_TOOLS_CONSOLE_PANE_H_
 
 #include <condition_variable>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -25,21 +28,22 @@ class ConsolePane : public ErrorPane, public CheckDoneReceiver {
   void AddLine(const std::string& text, std::unique_ptr<ErrorItem> item) override;
   void postCheckDone() override;
 
+  // Set before the run starts.
+  void setDoneCallback(std::function<void()> done) { doneCallback_ = std::move(done); }
+
   // Blocks until postCheckDone has been called.
   void waitUntilDone();
 
   // True once a target has produced a validator message or an "E: " line.
   bool sawTargetError() const;
-  // True once the run reported that the validator cannot be started.
-  bool sawValidatorMissing() const;
 
  private:
   std::FILE* output_;
+  std::function<void()> doneCallback_;
   mutable std::mutex mutex_;
   std::condition_variable doneChanged_;
   bool done_ = false;
   bool targetError_ = false;
-  bool validatorMissing_ = false;
   // The items the pane owns until it is cleared.
   std::vector<std::unique_ptr<ErrorItem>> items_;
 };

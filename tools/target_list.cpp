@@ -3,20 +3,7 @@
 #include <algorithm>
 
 #include "engine/target_construction.h"
-
-namespace {
-
-unsigned char foldedByte(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
-
-bool foldedLess(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [](char x, char y) { return foldedByte(x) < foldedByte(y); });
-}
-
-}  // namespace
+#include "platform/ascii_case.h"
 
 void TargetList::AddFile(const std::string& path) {
   if (auto target = targetFromPath(path)) {
@@ -38,7 +25,7 @@ void TargetList::sortLikeFilePane() {
   std::stable_sort(
       targets_.begin(), targets_.end(),
       [](const std::unique_ptr<CheckTarget>& a, const std::unique_ptr<CheckTarget>& b) {
-        return foldedLess(a->location, b->location);
+        return platform::lessIgnoringAsciiCase(a->location, b->location);
       });
 }
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "files/file_name.h"
+#include "platform/ascii_case.h"
 #include "platform/directory_listing.h"
 #include "platform/executable_path.h"
 #include "viewers/process_starter.h"
@@ -13,26 +13,17 @@ namespace {
 
 const char kHelpPage[] = "index.htm";
 
-bool sameLetters(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 CAppWithHelp::CAppWithHelp() : opener_(&systemShellOpener()) {}
 
 std::string CAppWithHelp::findHelpPage() const {
-  const std::string folder =
-      helpFolder_.empty() ? FileName(platform::executablePath()).directory() : helpFolder_;
+  const std::string folder = helpFolder_.empty() ? platform::programDataFolder() : helpFolder_;
   std::vector<platform::DirectoryEntry> entries;
   if (folder.empty() || !platform::listDirectory(folder, &entries)) return std::string();
   for (const platform::DirectoryEntry& entry : entries) {
-    if (!entry.isFolder && sameLetters(entry.name, kHelpPage)) return folder + entry.name;
+    if (!entry.isFolder && platform::equalsIgnoringAsciiCase(entry.name, kHelpPage))
+      return folder + entry.name;
   }
   return std::string();
 }

@@ -1,6 +1,7 @@
 // The application base that answers every help request with one HTML page,
-// "index.htm" in the executable's folder, opened by the desktop's handler
-// for it (usually the web browser).
+// "index.htm" in the program's data folder (beside the executable in the
+// build tree, PREFIX/share/tessavo/ when installed), opened by the
+// desktop's handler for it (usually the web browser).
 //
 // The page's name is matched without regard to letter case, and the file is
 // opened under the name it has on disk. A missing page and a handler that
@@ -28,7 +29,8 @@ class CAppWithHelp : public wxApp {
   std::string findHelpPage() const;
 
   void setHelpOpener(ShellOpener* opener) { opener_ = opener; }
-  // The folder to look in, ending with "/"; empty means the executable's.
+  // The folder to look in, ending with "/"; empty means the program's data
+  // folder.
   void setHelpFolder(std::string folder) { helpFolder_ = std::move(folder); }
 
  private:

@@ -212,6 +212,8 @@ void CMainFrame::readSettings() {
   dropStart_ = readInt(config_, "DropStart", 0) != 0 ? 1 : 0;
   editorCommand_ = readString(config_, "Editor", defaultEditorCommand().c_str());
   validatorPath_ = readString(config_, "SP Location", "");
+  validatorTimeout_ =
+      static_cast<int>(readInt(config_, "ValidatorTimeout", kDefaultValidatorTimeout));
   browserChoice_ = static_cast<int>(readInt(config_, "Browser", 0));
   applyBrowserChoice();
 }
@@ -295,6 +297,7 @@ void CMainFrame::StartCheck(CheckScope scope) {
   job_.errorPane = errorPane_;
   job_.targets = std::move(targets);
   job_.validatorPath = validatorPath_;
+  job_.validatorTimeout = validatorTimeout_;
   checker_.start(&job_);
 }
 

@@ -83,7 +83,7 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   void OnOpenEditor();
   void OnOpenBrowser();
   void OnBrowserEntry(int n);
-  // Opens the help page "index.htm" beside the executable (the
+  // Opens the help page "index.htm" of the program's data folder (the
   // application's help, which answers every help request).
   void showHelp();
   // Hands the browser choice to the browser launcher.
@@ -212,6 +212,7 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   int dropStart_ = 0;
   std::string editorCommand_;
   std::string validatorPath_;
+  int validatorTimeout_ = kDefaultValidatorTimeout;  // seconds, 0: none
   int browserChoice_ = 0;
   // The last browser command's location, window table and entries, and the
   // popup built from them; both live until the next browser command.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/process.h"
 #include "platform/temp_files.h"
 #include "ui/ipc/ipc_channel.h"
 #include "ui/wx_text.h"
@@ -58,6 +59,7 @@ bool CPrevInstance::handOverToRunning(const std::vector<std::string>& arguments)
     mapping_.reset();
     return false;
   }
+  platform::markDescriptorsCloseOnExec();
   exists_ = mapping_->IsAnotherRunning();
   if (!exists_) return false;
 
@@ -98,5 +100,7 @@ bool CPrevInstance::serve(std::function<void()> raise,
   auto server = std::make_unique<IpcServer>(std::move(handlers));
   if (!server->listen(socketPath())) return false;
   server_ = std::move(server);
+  // The toolkit opens the lock and the socket without close-on-exec.
+  platform::markDescriptorsCloseOnExec();
   return true;
 }

@@ -17,7 +17,6 @@
 #include "platform/program_arguments.h"
 #include "platform/settings_location.h"
 #include "platform/socket_library.h"
-#include "platform/validator_environment.h"
 #include "ui/drop_target.h"
 #include "ui/main_frame.h"
 #include "ui/tessavo_doc.h"
@@ -79,7 +78,6 @@ void TessavoApp::openSettings() {
 bool TessavoApp::OnInit() {
   // No wxApp::OnInit: it would read the arguments as options, and every
   // argument of this program is a file.
-  platform::setValidatorEnvironment();
   // The browser command talks to browsers over the per-user IPC stand-in.
   installWxDdeClient();
   SetAppName("Tessavo");
@@ -125,6 +123,7 @@ bool TessavoApp::handOverToRunning(const std::vector<std::string>& arguments) {
 }
 
 void TessavoApp::registerDocumentType() {
+  if (platform::isInstalledProgram()) return;
   const std::string executable = platform::executablePath();
   if (!executable.empty()) platform::registerDocumentType(executable);
 }

@@ -40,7 +40,9 @@ class TessavoApp : public CAppWithHelp {
   bool startSockets();
   // True when another instance took the arguments: this start is to end.
   bool handOverToRunning(const std::vector<std::string>& arguments);
-  // Registers the working-set type with the desktop for this user.
+  // Registers the working-set type with the desktop for this user, when the
+  // program runs from a build tree; an installed program's entry and type
+  // were installed with it.
   void registerDocumentType();
   // After processCommandLine: answers later starts (when this is the first
   // instance) and accepts drops on the main window.

@@ -9,6 +9,8 @@
 
 #include <string>
 
+#include "platform/command_line.h"
+
 // Starts a command line as a new process and returns at once.
 class ProcessStarter {
  public:
@@ -44,11 +46,7 @@ class DesktopShellOpener : public ShellOpener {
 
 ShellOpener& systemShellOpener();
 
-// `argument` written so that the Windows C runtime's splitting gives it back
-// as one argument, byte for byte: unchanged when it holds no blank, tab or
-// double quote and is not empty; otherwise in double quotes, with each
-// double quote and the backslashes before it (or before the closing quote)
-// escaped.
-std::string quoteArgument(const std::string& argument);
+// The quoting of command-line arguments lives with the splitting rules.
+using platform::quoteArgument;
 
 #endif  // TESSAVO_VIEWERS_PROCESS_STARTER_H_

@@ -8,12 +8,12 @@
 //   http_bench fetch URL FILE  downloads URL (http or https; SSL_CERT_FILE
 //                              names the CA to trust) into FILE with
 //                              HttpConnection and prints the seconds it took
-//   http_bench small [COUNT]   fetches a 5 KB document COUNT times (one
-//                              connection each, as a check does) from a
-//                              server thread in this process into a new file
-//                              in the private temporary folder, and prints
-//                              the median, best and 90th-percentile time in
-//                              microseconds
+//   http_bench small FILE [COUNT]
+//                              fetches a 5 KB document COUNT times (one
+//                              connection each, as a check does) into FILE
+//                              from a server thread in this process and
+//                              prints the median, best and 90th-percentile
+//                              time in microseconds
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -31,7 +31,6 @@
 #include "net/http_connection.h"
 #include "platform/socket.h"
 #include "platform/socket_library.h"
-#include "platform/temp_files.h"
 
 namespace {
 
@@ -167,7 +166,7 @@ int fetch(const char* url, const char* output) {
   return 0;
 }
 
-int small(int count) {
+int small(const std::string& output, int count) {
   std::string body;
   for (int i = 0; body.size() < 5 * 1024; ++i) body += "<p>line " + std::to_string(i) + "</p>\n";
   body.resize(5 * 1024);
@@ -176,10 +175,6 @@ int small(int count) {
   if (listener == platform::kInvalidSocket) return 1;
   std::thread(serveInTurn, listener, &body).detach();
 
-  // A new file of its own in the private folder: a fixed name in a shared
-  // one could be a link planted by someone else.
-  const std::string output = platform::createUniqueFile(platform::tempFolder(), "tvx-bench-");
-  if (output.empty()) return 1;
   const URI uri("http://127.0.0.1:" + std::to_string(port) + "/doc.html");
   std::vector<double> micros;
   for (int i = 0; i < count + 20; ++i) {
@@ -206,8 +201,10 @@ int main(int argc, char** argv) {
   if (mode == "serve" && argc == 3) return serve(argv[2], nullptr, nullptr);
   if (mode == "serve" && argc == 5) return serve(argv[2], argv[3], argv[4]);
   if (mode == "fetch" && argc == 4) return fetch(argv[2], argv[3]);
-  if (mode == "small") return small(argc > 2 ? std::max(1, std::atoi(argv[2])) : 200);
+  if (mode == "small" && (argc == 3 || argc == 4)) {
+    return small(argv[2], argc == 4 ? std::max(1, std::atoi(argv[3])) : 200);
+  }
   std::fprintf(stderr,
-               "usage: http_bench serve FILE [CERT KEY] | fetch URL FILE | small [COUNT]\n");
+               "usage: http_bench serve FILE [CERT KEY] | fetch URL FILE | small FILE [COUNT]\n");
   return 2;
 }

@@ -93,7 +93,7 @@ read -r https_ours https_curl < <(measure "$https_url")
 report http 1.0 "$http_ours" "$http_curl"
 report https 0.9 "$https_ours" "$https_curl"
 
-read -r median best p90 < <("$bench" small 500)
+read -r median best p90 < <("$bench" small "$work/small.html" 500)
 echo "http: 5 KB document in-process, one connection each (500 fetches):"
 echo "  median ${median} us, best ${best} us, 90th percentile ${p90} us  (goal: under 1000 us)"
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -12,11 +12,11 @@
 #include <thread>
 #include <vector>
 
-#include "check_run_fixture.h"
 #include "engine/convert_exception.h"
 #include "tests/net/python_http_server.h"
 #include "tests/net/scripted_server.h"
 #include "tests/net/test_certificates.h"
+#include "tests/support/check_run_fixture.h"
 
 namespace {
 
@@ -157,6 +157,22 @@ TEST_F(DownloadTest, HandsBackTheContentType) {
   EXPECT_EQ(unlabelled.charset, "");
 }
 
+// "年" in EUC-JP is also a well-formed two-byte UTF-8 character: only the
+// server's charset tells the run to keep it as UTF-8.
+TEST_F(DownloadTest, ContentTypeCharsetDecidesTheEncoding) {
+  const std::string page = "<p>\xC7\xAF</p>\n";
+  ScriptedServer server(
+      {answering("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=UTF-8\r\n"
+                 "Content-Length: " +
+                 std::to_string(page.size()) + "\r\n\r\n" + page),
+       answering("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
+                 std::to_string(page.size()) + "\r\n\r\n" + page)});
+  target(TargetKind::Http, server.url("/labelled.html"));
+  target(TargetKind::Http, server.url("/unlabelled.html"));
+  check(fakeValidator("v", "echo \"$SP_ENCODING\" >> \"$DIR/encodings\"; : > \"$err\""));
+  EXPECT_EQ(readFile(folder_ + "encodings"), "UTF-8\nEUC-JP\n");
+}
+
 TEST_F(DownloadTest, StopAbandonsTheDownload) {
   Reply silent;
   ScriptedServer server({ConnectionScript{{silent}, true}});
@@ -174,6 +190,28 @@ TEST_F(DownloadTest, StopAbandonsTheDownload) {
   download.join();
   ASSERT_TRUE(seen);
   EXPECT_EQ(message, "ダウンロードに失敗：stopped");
+}
+
+// The window's stop and tessavo-check's SIGTERM reach a download through
+// the run's stop request: a server that never answers keeps the run no
+// longer than a second after the stop.
+TEST_F(DownloadTest, StopDuringADownloadEndsTheRunWithinASecond) {
+  Reply silent;
+  ScriptedServer server({ConnectionScript{{silent}, true}});
+  target(TargetKind::Http, server.url("/never.html"));
+  CheckJob job = jobFor(recordingValidator());
+  RunSgml run;
+  ASSERT_TRUE(run.start(&job));
+  ASSERT_TRUE(server.requestSeen()) << "the request never arrived";
+  const auto stopped = std::chrono::steady_clock::now();
+  run.stop();
+  ASSERT_TRUE(pane_.waitUntilDone(std::chrono::seconds(1))) << "the stop took more than a second";
+  waitForThreadEnd(run);
+  EXPECT_LT(std::chrono::steady_clock::now() - stopped, std::chrono::seconds(1));
+  EXPECT_EQ(pane_.texts(), (Texts{"-------- " + server.url("/never.html"),
+                                  "E: 検査を中断したため未完了", "検査終了"}));
+  EXPECT_TRUE(run.incomplete());
+  EXPECT_FALSE(exists(folder_ + "seen"));
 }
 
 }  // namespace

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "check_run_fixture.h"
 #include "platform/process.h"
 #include "tests/net/python_http_server.h"
 #include "tests/net/scripted_server.h"
+#include "tests/support/check_run_fixture.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ TEST_F(CheckRunTest, HttpStatusOtherThan200IsAnError) {
                    "-------- " + server.url("/ok.html"), "x:1:1:E: checked", "検査終了"}));
 }
 
-TEST_F(CheckRunTest, HttpTargetsUseTheirOwnConnectionAndTheTempFolder) {
+TEST_F(CheckRunTest, HttpTargetsUseTheirOwnConnectionAndTheRunFolder) {
   const std::string response =
       "HTTP/1.1 200 OK\r\nContent-Length: 4\r\nConnection: keep-alive\r\n\r\n\x82\xA0\r\n";
   ScriptedServer server(
@@ -83,7 +83,7 @@ TEST_F(CheckRunTest, HttpTargetsUseTheirOwnConnectionAndTheTempFolder) {
   for (const std::string& request : requests) {
     EXPECT_NE(request.find("User-Agent: Tessavo/1.30\r\n"), std::string::npos) << request;
   }
-  EXPECT_EQ(readFile(folder_ + "inputs"), temp() + "$conv.sgml\n" + temp() + "$conv.sgml\n");
+  EXPECT_EQ(readFile(folder_ + "inputs"), "$conv.sgml\n$conv.sgml\n");
   EXPECT_EQ(readFile(folder_ + "seen"), "\xA4\xA2\r\n\xA4\xA2\r\n");
   EXPECT_EQ(pane_.texts(), (Texts{"-------- " + server.url("/a.html"),
                                   "-------- " + server.url("/b.html"), "検査終了"}));

@@ -2,16 +2,20 @@
 #include <signal.h>
 #include <sys/resource.h>
 
-#include "check_run_fixture.h"
+#include <cstdio>
+
 #include "engine/convert_exception.h"
+#include "tests/support/check_run_fixture.h"
 
 namespace {
 
+// The failure's message, with " (run folder)" after it when the failure
+// lies with the run's own files.
 std::string failureOf(const CheckTarget& target, const std::string& intermediate) {
   try {
     RunSgml::prepareInput(target, intermediate, "");
   } catch (const ConvertException& failure) {
-    return failure.what();
+    return failure.what() + std::string(failure.inRunFolder() ? " (run folder)" : "");
   }
   return "";
 }
@@ -27,19 +31,41 @@ TEST_F(CheckRunTest, PrepareInputConvertsEveryEncodingToEucJpWithCrLf) {
       {"\x1B$BF|K\\\x1B(B\n", "\xC6\xFC\xCB\xDC\r\n"},  // ISO-2022-JP
   };
   for (const auto& c : cases) {
+    std::remove((docs() + "out").c_str());
     const CheckTarget target{TargetKind::File, writeFile(docs() + "a.htm", c.bytes)};
     EXPECT_EQ(failureOf(target, docs() + "out"), "");
     EXPECT_EQ(readFile(docs() + "out"), c.converted) << c.bytes;
   }
 }
 
+TEST_F(CheckRunTest, PrepareInputWritesOnlyANewPrivateCopy) {
+  const CheckTarget document{TargetKind::File, writeFile(docs() + "a.htm", "text\n")};
+  writeFile(docs() + "taken", "someone's\n");
+  writeFile(folder_ + "victim", "victim\n");
+  shell("ln -s '" + folder_ + "victim' '" + docs() + "link' && ln -s '" + folder_ + "none' '" +
+        docs() + "dangling'");
+  const std::string cannotOpen = "中間ファイルを開けない: ";
+  for (const char* name : {"taken", "link", "dangling"}) {
+    EXPECT_EQ(failureOf(document, docs() + name),
+              cannotOpen + docs() + name + ": File exists (run folder)");
+  }
+  EXPECT_EQ(readFile(docs() + "taken"), "someone's\n");
+  EXPECT_EQ(readFile(folder_ + "victim"), "victim\n");
+  EXPECT_FALSE(exists(folder_ + "none"));
+
+  EXPECT_EQ(failureOf(document, docs() + "copy"), "");
+  struct stat status {};
+  ASSERT_EQ(::stat((docs() + "copy").c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0600u);
+}
+
 TEST_F(CheckRunTest, PrepareInputRefusesFoldersAndShortWrites) {
   EXPECT_EQ(failureOf(CheckTarget{TargetKind::File, docs()}, docs() + "out"),
-            "入力ファイルを開けない");
+            "入力ファイルを開けない: " + docs());
   EXPECT_FALSE(exists(docs() + "out"));
 
   // A file-size limit stands in for a full disk.
-  const CheckTarget big{TargetKind::File, writeFile(docs() + "big.htm", std::string(20000, 'x'))};
+  const CheckTarget big{TargetKind::File, writeFile(docs() + "big.htm", std::string(200000, 'x'))};
   rlimit old{};
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
   const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
@@ -49,7 +75,7 @@ TEST_F(CheckRunTest, PrepareInputRefusesFoldersAndShortWrites) {
   const std::string failure = failureOf(big, docs() + "out");
   ::setrlimit(RLIMIT_FSIZE, &old);
   ::signal(SIGXFSZ, oldHandler);
-  EXPECT_EQ(failure, "漢字コード変換に失敗");
+  EXPECT_EQ(failure, "中間ファイルに書き込めない: " + docs() + "out: File too large (run folder)");
   EXPECT_FALSE(exists(docs() + "out"));
 }
 

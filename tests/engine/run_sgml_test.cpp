@@ -1,13 +1,21 @@
 // The check run with fake validators: the cases the real one cannot produce
 // on demand.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <future>
 #include <thread>
 
-#include "check_run_fixture.h"
+#include "engine/validator_invocation.h"
 #include "platform/executable_path.h"
+#include "platform/run_folder.h"
 #include "tests/code_page_scope.h"
+#include "tests/support/check_run_fixture.h"
+#include "tests/support/report_pipe.h"
 
 namespace {
 
@@ -18,6 +26,18 @@ const char kDocument[] = "<p>text\r\n";
 // Copies the file $DIR/canned into the error file.
 const char kCannedBody[] = "cp \"$DIR/canned\" \"$err\"";
 
+bool startsWith(const std::string& text, const std::string& prefix) {
+  return text.rfind(prefix, 0) == 0;
+}
+
+// The id of a process that has ended and been reaped.
+pid_t endedProcess() {
+  const pid_t pid = ::fork();
+  if (pid == 0) ::_exit(0);
+  ::waitpid(pid, nullptr, 0);
+  return pid;
+}
+
 TEST_F(CheckRunTest, EmptyJobWritesOnlyTheClosingLine) {
   const auto lines = check(fakeValidator("v", "exit 0"));
   ASSERT_EQ(lines.size(), 1u);
@@ -25,35 +45,56 @@ TEST_F(CheckRunTest, EmptyJobWritesOnlyTheClosingLine) {
   EXPECT_FALSE(lines[0].hasItem);
   EXPECT_EQ(pane_.doneCount(), 1);
   EXPECT_EQ(pane_.clearCount(), 1);
+  EXPECT_TRUE(runFolders().empty());
 }
 
-TEST_F(CheckRunTest, CommandLineAndIntermediateFileBesideTheDocument) {
-  const std::string validator = fakeValidator(
-      "validator", "printf '%s\\n' \"$@\" > \"$DIR/args\"; cp \"$in\" \"$DIR/seen\"; : > \"$err\"");
+TEST_F(CheckRunTest, CommandLineAndCopyLieInARunFolderOfTheirOwn) {
+  const std::string validator =
+      fakeValidator("validator",
+                    "printf '%s\\n' \"$@\" > \"$DIR/args\"; pwd > \"$DIR/pwd\"; cp \"$in\" "
+                    "\"$DIR/seen\"; ls -l \"$in\" | cut -c1-10 > \"$DIR/mode\"; : > \"$err\"");
   CheckTarget* doc = fileTarget(writeFile(docs() + "a.htm", "\x82\xa0\n"));  // Shift_JIS
   const auto lines = check(validator);
   const std::string binFolder =
       platform::executablePath().substr(0, platform::executablePath().rfind('/') + 1);
-  EXPECT_EQ(readFile(folder_ + "args"), "-c" + binFolder + "catalog\n-f" + temp() +
-                                            "$error.out\n-s\n" + docs() + "$conv.sgml\n");
-  // The validator saw the EUC-JP copy with CR LF; it is gone afterwards, and
-  // so are the run's own temporary files.
+  const std::string docsFolder = docs().substr(0, docs().size() - 1);
+  EXPECT_EQ(readFile(folder_ + "args"),
+            "-c" + binFolder + "catalog\n-f$error.out\n-s\n-D" + docsFolder + "\n$conv.sgml\n");
+  // The validator worked in a private folder of this run, on a private EUC-JP
+  // copy with CR LF; nothing was written beside the document, and the run
+  // folder is gone.
+  EXPECT_TRUE(startsWith(readFile(folder_ + "pwd"),
+                         temp() + "tessavo-run-" + std::to_string(::getpid()) + "-"))
+      << readFile(folder_ + "pwd");
   EXPECT_EQ(readFile(folder_ + "seen"), "\xA4\xA2\r\n");
-  EXPECT_FALSE(exists(docs() + "$conv.sgml"));
-  EXPECT_FALSE(exists(temp() + "$error.out"));
+  EXPECT_EQ(readFile(folder_ + "mode"), "-rw-------\n");
+  EXPECT_EQ(std::system(("test \"$(ls -A '" + docs() + "')\" = a.htm").c_str()), 0);
   EXPECT_EQ(std::system(("test -z \"$(ls -A '" + temp() + "')\"").c_str()), 0);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0].text, "-------- " + docs() + "a.htm");
   EXPECT_EQ(lines[0].target, doc);
   EXPECT_EQ(lines[0].line, -1);
+  EXPECT_FALSE(incomplete_);
 }
 
-TEST_F(CheckRunTest, ValidatorPathWithBlanksIsQuoted) {
-  shell("mkdir -p '" + folder_ + "my tools'");
-  const std::string validator =
-      fakeValidator("my tools/nsgmls", "echo 'val:x:1:1:E: ran' > \"$err\"");
-  fileTarget(writeFile(docs() + "a.htm", kDocument));
-  EXPECT_EQ(check(validator)[1].text, "x:1:1:E: ran");
+TEST_F(CheckRunTest, TheDocumentsProfileChoosesOptionsCatalogAndEncoding) {
+  const std::string validator = fakeValidator(
+      "v", "printf '%s\\n' \"$@\" \"$SP_CHARSET_FIXED $SP_ENCODING\" > \"$DIR/seen\"");
+  platform::RunFolder folder;
+  ASSERT_TRUE(folder.create(temp()));
+  ValidatorInvocation invocation(validator, folder);
+  ValidatorProfile xhtml;
+  xhtml.encoding = platform::ValidatorEncoding::Utf8;
+  xhtml.catalogName = "xhtml-catalog";
+  xhtml.options = {"-wxml"};
+  const platform::ChildOutcome outcome = invocation.run(docs(), xhtml, nullptr, 0);
+  EXPECT_EQ(outcome.end, platform::ChildOutcome::End::Exited);
+  const std::string binFolder =
+      platform::executablePath().substr(0, platform::executablePath().rfind('/') + 1);
+  EXPECT_EQ(readFile(folder_ + "seen"),
+            "-wxml\n-c" + binFolder + "xhtml-catalog\n-f$error.out\n-s\n-D" +
+                docs().substr(0, docs().size() - 1) + "\n$conv.sgml\nYES UTF-8\n");
+  EXPECT_EQ(invocation.names().encoding, platform::ValidatorEncoding::Utf8);
 }
 
 TEST_F(CheckRunTest, ErrorFileLinesAreShortenedAndNumbered) {
@@ -65,7 +106,9 @@ TEST_F(CheckRunTest, ErrorFileLinesAreShortenedAndNumbered) {
                 "no colon after the second byte\n" + "42 starts with a number\n" + "a:\n" + "ab\n" +
                 "\n" + "xx:  -7:1:E: negative\n" + "xx:99999999999:1:E: too large\n" +
                 "xx:ends with $conv.sgml\n" + "xx:" + conv + ":2:1:E: \xA4\xA2 and \xFF\n" +
-                "xx:crlf:5\r\n" + "last line without line end");
+                "xx:crlf:5\r\n" + "onsgmls:$conv.sgml:8:9: as the run names it\n" +
+                "onsgmls:$doc/x.dtd:1:2:E: a folder link with no folder behind it\n" +
+                "last line without line end");
   fileTarget(writeFile(docs() + "a.htm", kDocument));
   const auto lines = check(fakeValidator("v", kCannedBody));
   const struct {
@@ -85,6 +128,8 @@ TEST_F(CheckRunTest, ErrorFileLinesAreShortenedAndNumbered) {
       {"", 0},
       {"2:1:E: あ and \xEF\xBF\xBD", 2},
       {"crlf:5", 0},
+      {"8:9: as the run names it", 8},
+      {"$doc/x.dtd:1:2:E: a folder link with no folder behind it", 0},
       {"last line without line end", 0},
   };
   ASSERT_EQ(lines.size(), 2 + std::size(expected));
@@ -97,7 +142,7 @@ TEST_F(CheckRunTest, ErrorFileLinesAreShortenedAndNumbered) {
 }
 
 TEST_F(CheckRunTest, A1500ByteLineShowsAsTwoLines) {
-  const std::string head = "v:" + docs() + "$conv.sgml:7:1:E: ";
+  const std::string head = "v:$conv.sgml:7:1:E: ";
   const std::string line = head + std::string(1500 - head.size(), 'x');
   writeFile(folder_ + "canned", line + "\n");
   fileTarget(writeFile(docs() + "a.htm", kDocument));
@@ -109,41 +154,107 @@ TEST_F(CheckRunTest, A1500ByteLineShowsAsTwoLines) {
   EXPECT_EQ(lines[2].line, 0);
 }
 
-TEST_F(CheckRunTest, MissingErrorFileIsReportedAndNeverShowsStaleLines) {
-  // The validator writes errors for the first document only.
-  const std::string validator =
-      fakeValidator("v", "grep -q silent \"$in\" || echo 'val:f:1:1:E: stale?' > \"$err\"");
+// What the run makes of each way a validator can end.
+TEST_F(CheckRunTest, ValidatorOutcomesAreReadNotAssumed) {
+  const std::string failed = "E: nsgmlsが失敗: ";
+  const struct {
+    const char* name;
+    std::string body;
+    int timeout;
+    Texts lines;  // after the header; a line ending in "…" is a prefix
+    bool incomplete;
+  } cases[] = {
+      {"errors", "echo 'v:$conv.sgml:1:1:E: bad' > \"$err\"; exit 1", 120, {"1:1:E: bad"}, false},
+      {"clean", ": > \"$err\"", 120, {}, false},
+      {"warnings", "echo 'v:$conv.sgml:2:1:W: odd' > \"$err\"", 120, {"2:1:W: odd"}, false},
+      {"false", "exit 1", 120, {failed + "…"}, true},
+      {"empty-failure", ": > \"$err\"; exit 1", 120, {failed + "…"}, true},
+      {"status-4",
+       "echo 'v:$conv.sgml:3:1:E: some' > \"$err\"; exit 4",
+       120,
+       {"3:1:E: some", failed + "…"},
+       true},
+      {"crash",
+       "echo 'v:$conv.sgml:4:1:E: first' > \"$err\"; kill -SEGV $$",
+       120,
+       {"4:1:E: first", "E: nsgmlsが異常終了: …"},
+       true},
+      {"no-file",
+       "exit 0",
+       120,
+       {"E: エラーファイルを開けない: " + temp() + "tessavo-run-…"},
+       true},
+      {"hangs",
+       "echo 'v:$conv.sgml:5:1:E: so far' > \"$err\"; exec sleep 600",
+       1,
+       {"5:1:E: so far", "E: nsgmlsが時間切れ: …"},
+       true},
+  };
   fileTarget(writeFile(docs() + "a.htm", kDocument));
-  CheckTarget* silent = fileTarget(writeFile(docs() + "b.htm", "silent\n"));
-  fileTarget(writeFile(docs() + "c.htm", kDocument));
-  const auto lines = check(validator);
-  EXPECT_EQ(pane_.texts(), (Texts{"-------- " + docs() + "a.htm", "f:1:1:E: stale?",
-                                  "-------- " + docs() + "b.htm", "E: エラーファイルを開けない",
-                                  "-------- " + docs() + "c.htm", "f:1:1:E: stale?", "検査終了"}));
-  EXPECT_EQ(lines[3].target, silent);
-  EXPECT_EQ(lines[3].line, -1);
+  for (const auto& c : cases) {
+    const std::string validator = fakeValidator(c.name, c.body);
+    const auto lines = check(validator, c.timeout);
+    ASSERT_EQ(lines.size(), c.lines.size() + 2) << c.name;
+    for (std::size_t i = 0; i < c.lines.size(); ++i) {
+      const std::string& want = c.lines[i];
+      const std::string& got = lines[i + 1].text;
+      if (want.size() > 3 && want.compare(want.size() - 3, 3, "…") == 0) {
+        EXPECT_TRUE(startsWith(got, want.substr(0, want.size() - 3))) << c.name << ": " << got;
+      } else {
+        EXPECT_EQ(got, want) << c.name;
+      }
+      EXPECT_EQ(lines[i + 1].target, lines[0].target) << c.name;
+    }
+    EXPECT_EQ(incomplete_, c.incomplete) << c.name;
+  }
+  // The messages name the program and what became of it.
+  targets_.clear();
+  fileTarget(writeFile(docs() + "a.htm", kDocument));
+  const std::string crash = fakeValidator("crash", "kill -SEGV $$");
+  EXPECT_EQ(check(crash)[1].text, "E: nsgmlsが異常終了: " + crash + ": SIGSEGV");
+  EXPECT_EQ(check("/bin/false")[1].text, failed + "/bin/false: 終了コード 1");
+  const std::string slow = fakeValidator("slow", "exec sleep 600");
+  EXPECT_EQ(check(slow, 1)[1].text, "E: nsgmlsが時間切れ: " + slow + ": 1 秒");
+}
+
+TEST_F(CheckRunTest, TheValidatorGetsTheCopysEncodingWhateverTheUserExported) {
+  ::setenv("SP_ENCODING", "UTF-8", 1);
+  ::setenv("SP_CHARSET_FIXED", "NO", 1);
+  fileTarget(writeFile(docs() + "a.htm", kDocument));
+  const auto lines = check(fakeValidator(
+      "v",
+      "echo \"v:$conv.sgml:1:1:E: $SP_CHARSET_FIXED $SP_ENCODING ${SP_BCTF-none}\" > \"$err\""));
+  ::unsetenv("SP_ENCODING");
+  ::unsetenv("SP_CHARSET_FIXED");
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1].text, "1:1:E: YES EUC-JP none");
 }
 
 TEST_F(CheckRunTest, PreparationFailuresGiveOneLineAndTheRunGoesOn) {
   const std::string validator = fakeValidator("v", "echo 'val:f:1:1:E: checked' > \"$err\"");
+  // Targets that are no documents are refused at once: nothing waits for a
+  // FIFO's writer or reads a device without end.
+  shell("mkfifo '" + docs() + "fifo.htm' && mkdir '" + docs() + "folder.htm'");
   fileTarget(docs() + "missing.htm");
-  // A folder where the intermediate file would go cannot be written, even by
-  // root.
-  shell("mkdir -p '" + docs() + "blocked/$conv.sgml'");
-  fileTarget(writeFile(docs() + "blocked/a.htm", kDocument));
+  fileTarget(docs() + "fifo.htm");
+  fileTarget("/dev/zero");
+  fileTarget(docs() + "folder.htm");
   target(static_cast<TargetKind>(3), "gopher://x/");
   fileTarget(writeFile(docs() + "ok.htm", kDocument));
   const auto lines = check(validator);
-  EXPECT_EQ(pane_.texts(),
-            (Texts{"-------- " + docs() + "missing.htm", "E: 入力ファイルを開けない",
-                   "-------- " + docs() + "blocked/a.htm", "E: 中間ファイルを開けない",
-                   "-------- gopher://x/", "E: 未知のスキーム", "-------- " + docs() + "ok.htm",
-                   "f:1:1:E: checked", "検査終了"}));
-  for (int i : {1, 3, 5}) {
+  const std::string cannotOpen = "E: 入力ファイルを開けない: ";
+  EXPECT_EQ(
+      pane_.texts(),
+      (Texts{"-------- " + docs() + "missing.htm", cannotOpen + docs() + "missing.htm",
+             "-------- " + docs() + "fifo.htm", cannotOpen + docs() + "fifo.htm",
+             "-------- /dev/zero", cannotOpen + "/dev/zero", "-------- " + docs() + "folder.htm",
+             cannotOpen + docs() + "folder.htm", "-------- gopher://x/", "E: 未知のスキーム",
+             "-------- " + docs() + "ok.htm", "f:1:1:E: checked", "検査終了"}));
+  for (int i : {1, 3, 5, 7, 9}) {
     EXPECT_EQ(lines[i].line, -1);
     EXPECT_EQ(lines[i].target, lines[i - 1].target);
   }
-  EXPECT_TRUE(exists(docs() + "blocked/$conv.sgml"));  // not removed: it was never made
+  EXPECT_FALSE(incomplete_);  // each of these is the document's own failure
 }
 
 TEST_F(CheckRunTest, MissingValidatorEndsTheRun) {
@@ -151,10 +262,12 @@ TEST_F(CheckRunTest, MissingValidatorEndsTheRun) {
   fileTarget(writeFile(docs() + "b.htm", kDocument));
   const auto lines = check(folder_ + "no such validator");
   EXPECT_EQ(pane_.texts(),
-            (Texts{"-------- " + docs() + "a.htm", "E: nsgmls.exeが見つかりません", "検査終了"}));
+            (Texts{"-------- " + docs() + "a.htm",
+                   "E: nsgmls.exeが見つかりません: " + folder_ + "no such validator", "検査終了"}));
   EXPECT_FALSE(lines[1].hasItem);
-  EXPECT_FALSE(exists(docs() + "$conv.sgml"));
+  EXPECT_TRUE(runFolders().empty());
   EXPECT_EQ(pane_.doneCount(), 1);
+  EXPECT_TRUE(incomplete_);
 }
 
 TEST_F(CheckRunTest, DefaultValidatorIsFoundOnPath) {
@@ -168,17 +281,35 @@ TEST_F(CheckRunTest, DefaultValidatorIsFoundOnPath) {
   EXPECT_EQ(pane_.texts(), (Texts{"-------- " + docs() + "a.htm", "x:1:1:E: found", "検査終了"}));
 }
 
-TEST_F(CheckRunTest, HostPathsAndDocumentsNamedLikeTheCopyUseTheTempFolder) {
-  const std::string validator = fakeValidator("v", "echo \"$in\" >> \"$DIR/inputs\"; : > \"$err\"");
-  // "//tmp/..." names the same file as "/tmp/..." here, but has a host part.
-  const std::string hostPath = "/" + writeFile(docs() + "a.htm", kDocument);
-  ASSERT_EQ(hostPath.rfind("//", 0), 0u);
-  fileTarget(hostPath);
-  fileTarget(writeFile(docs() + "$conv.sgml", "precious\n"));
+TEST_F(CheckRunTest, FilesBesideTheDocumentsAreNeverTouched) {
+  const std::string validator =
+      fakeValidator("v", "pwd >> \"$DIR/folders\"; cat \"$in\" >> \"$DIR/seen\"; : > \"$err\"");
+  // A user's own "$conv.sgml" (also checked as a target), links planted at
+  // the run's file names, and a host path.
+  writeFile(docs() + "$conv.sgml", "precious\n");
+  writeFile(folder_ + "victim", "victim\n");
+  shell("mkdir -p '" + docs() + "sub' && ln -s '" + folder_ + "victim' '" + docs() +
+        "sub/$conv.sgml' && ln -s '" + folder_ + "victim' '" + docs() +
+        "sub/$error.out' && ln -s '" + folder_ + "nowhere' '" + docs() + "$error.out'");
+  const std::string before = readFile(docs() + "$conv.sgml");
+  fileTarget(docs() + "$conv.sgml");
+  fileTarget(writeFile(docs() + "sub/a.htm", "a\n"));
+  fileTarget("/" + writeFile(docs() + "b.htm", "b\n"));  // "//tmp/...": a host part
   check(validator);
-  EXPECT_EQ(readFile(folder_ + "inputs"), temp() + "$conv.sgml\n" + temp() + "$conv.sgml\n");
-  EXPECT_EQ(readFile(docs() + "$conv.sgml"), "precious\n");
-  EXPECT_FALSE(exists(temp() + "$conv.sgml"));
+  EXPECT_EQ(readFile(folder_ + "seen"), "precious\r\na\r\nb\r\n");
+  EXPECT_EQ(readFile(docs() + "$conv.sgml"), before);
+  EXPECT_EQ(readFile(folder_ + "victim"), "victim\n");
+  EXPECT_FALSE(exists(folder_ + "nowhere"));
+  EXPECT_EQ(std::system(("test \"$(cd '" + docs() +
+                         "' && ls -A . sub | tr '\\n' ' ')\" = "
+                         "'.: $conv.sgml $error.out b.htm sub  sub: $conv.sgml $error.out a.htm '")
+                            .c_str()),
+            0);
+  // Every validator run was in a run folder.
+  std::stringstream folders(readFile(folder_ + "folders"));
+  for (std::string line; std::getline(folders, line);) {
+    EXPECT_TRUE(startsWith(line, temp() + "tessavo-run-")) << line;
+  }
 }
 
 TEST_F(CheckRunTest, LongPathsAreNeverCutShort) {
@@ -186,53 +317,143 @@ TEST_F(CheckRunTest, LongPathsAreNeverCutShort) {
   for (int i = 0; i < 12; ++i) deep += std::string(100, 'd') + "/";
   shell("mkdir -p '" + deep + "'");
   fileTarget(writeFile(deep + "a.htm", kDocument));
-  const auto lines =
-      check(fakeValidator("v", "[ -e \"$in\" ] && echo 'val:x:3:1:E: long' > \"$err\""));
+  const auto lines = check(fakeValidator(
+      "v", "[ -e \"$in\" ] && [ -d \"$docdir\" ] && echo 'val:x:3:1:E: long' > \"$err\""));
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[1].text, "x:3:1:E: long");
 }
 
-TEST_F(CheckRunTest, PathsWithQuotesReachTheValidatorWhole) {
-  shell("mkdir -p '" + docs() + "we\"ird'");
-  fileTarget(writeFile(docs() + "we\"ird/a.htm", kDocument));
-  const auto lines =
-      check(fakeValidator("v", "[ -e \"$in\" ] && echo 'val:x:1:1:E: whole' > \"$err\""));
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[1].text, "x:1:1:E: whole");
-}
-
-TEST_F(CheckRunTest, StopDuringTheThirdValidatorRun) {
-  // Each run announces itself with started.N and waits for release.N.
+TEST_F(CheckRunTest, EveryPathReachesTheValidatorAsPlainText) {
+  // The validator reads the names on its command line in the copy's encoding:
+  // a folder whose name is not plain ASCII is handed over through a link.
+  const struct {
+    const char* folder;
+    bool linked;
+  } cases[] = {
+      {"plain", false},
+      {"we\"ird 'one' \\ here", false},
+      {"日本語 フォルダ", true},
+      {"\xE9t\xE9", true},  // Latin-1 bytes, no character in either encoding
+  };
   const std::string validator =
       fakeValidator("v",
-                    "n=$(ls \"$DIR\" | grep -c '^started') ; touch \"$DIR/started.$n\"\n"
-                    "i=0; while [ ! -e \"$DIR/release.$n\" ] && [ $i -lt 1000 ]; do sleep 0.01; "
-                    "i=$((i+1)); done\n"
-                    "echo \"val:f:$n:1:E: run $n\" > \"$err\"");
+                    "[ -e \"$in\" ] && [ -e \"$docdir/a.htm\" ] && "
+                    "printf 'val:%s/a.dtd:1:1:E: reached\\n' \"$docdir\" > \"$err\"");
+  for (const auto& c : cases) {
+    std::filesystem::create_directories(docs() + c.folder);
+    targets_.clear();
+    fileTarget(writeFile(docs() + c.folder + "/a.htm", kDocument));
+    const auto lines = check(validator);
+    ASSERT_EQ(lines.size(), 3u) << c.folder;
+    // A message about a file in a linked folder shows the real path.
+    EXPECT_EQ(lines[1].text, docs() + c.folder + "/a.dtd:1:1:E: reached") << c.folder;
+  }
+}
+
+// A validator that announces each run on the pipe "started" and then waits
+// for a line on the pipe "release".
+class HeldCheckRunTest : public CheckRunTest {
+ protected:
+  std::string heldValidator() {
+    shell("mkfifo '" + folder_ + "release'");
+    return fakeValidator("held",
+                         "echo \"${in%.sgml}\" > \"$DIR/started\"\n"
+                         "read line < \"$DIR/release\"\n"
+                         "echo \"val:f:$line:1:E: run $line\" > \"$err\"");
+  }
+
+  // Lets the waiting validator run end, telling it `line`.
+  void release(const std::string& line) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    int fd = -1;
+    // The validator opens the pipe just after it announced itself.
+    while ((fd = ::open((folder_ + "release").c_str(), O_WRONLY | O_NONBLOCK)) < 0 &&
+           std::chrono::steady_clock::now() < until) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ASSERT_GE(fd, 0) << "the validator never waited for its release";
+    const std::string text = line + "\n";
+    EXPECT_EQ(::write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    ::close(fd);
+  }
+};
+
+TEST_F(HeldCheckRunTest, StopDuringTheThirdValidatorRunEndsItAtOnce) {
+  test_support::ReportPipe started(folder_ + "started");
+  const std::string validator = heldValidator();
   for (const char* name : {"1.htm", "2.htm", "3.htm", "4.htm", "5.htm"}) {
     fileTarget(writeFile(docs() + name, kDocument));
   }
   CheckJob job = jobFor(validator);
   RunSgml run;
   ASSERT_TRUE(run.start(&job));
-  for (int n = 0; n < 3; ++n) {
-    const std::string started = folder_ + "started." + std::to_string(n);
-    while (!exists(started)) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    if (n == 2) run.stop();
-    writeFile(folder_ + "release." + std::to_string(n), "");
+  for (int n = 1; n <= 3; ++n) {
+    ASSERT_EQ(started.readLine(), "$conv\n") << "run " << n;
+    if (n < 3) release(std::to_string(n));
   }
-  pane_.waitUntilDone();
-  while (run.isRunning()) std::this_thread::yield();
+  const auto stopped = std::chrono::steady_clock::now();
+  run.stop();
+  ASSERT_TRUE(pane_.waitUntilDone(std::chrono::seconds(1))) << "the stop took more than a second";
+  waitForThreadEnd(run);
+  EXPECT_LT(std::chrono::steady_clock::now() - stopped, std::chrono::seconds(1));
   EXPECT_EQ(pane_.texts(),
-            (Texts{"-------- " + docs() + "1.htm", "f:0:1:E: run 0", "-------- " + docs() + "2.htm",
-                   "f:1:1:E: run 1", "-------- " + docs() + "3.htm", "検査終了"}));
-  EXPECT_FALSE(exists(folder_ + "started.3"));
-  EXPECT_FALSE(exists(docs() + "$conv.sgml"));
+            (Texts{"-------- " + docs() + "1.htm", "f:1:1:E: run 1", "-------- " + docs() + "2.htm",
+                   "f:2:1:E: run 2", "-------- " + docs() + "3.htm", "E: 検査を中断したため未完了",
+                   "検査終了"}));
+  EXPECT_EQ(pane_.lines()[5].target, pane_.lines()[4].target);
+  EXPECT_TRUE(run.incomplete());
+  EXPECT_TRUE(runFolders().empty());
+}
+
+TEST_F(CheckRunTest, LeftoversOfKilledRunsAreRemovedByTheNextRun) {
+  const std::string leftover = temp() + "tessavo-run-" + std::to_string(endedProcess()) + "-abcdef";
+  const std::string live = temp() + "tessavo-run-" + std::to_string(::getppid()) + "-abcdef";
+  shell("mkdir -p '" + leftover + "' '" + live + "' && touch '" + leftover + "/$conv.sgml'");
+  fileTarget(writeFile(docs() + "a.htm", kDocument));
+  check(fakeValidator("v", ": > \"$err\""));
+  EXPECT_FALSE(exists(leftover));
+  EXPECT_TRUE(exists(live));
+}
+
+TEST_F(CheckRunTest, RunsAtTheSameTimeNeverSeeEachOthersFiles) {
+  // The validator names the document it was given in its one message.
+  const std::string validator =
+      fakeValidator("v", "echo \"v:$conv.sgml:1:1:E: $(tr -d '\\r' < \"$in\")\" > \"$err\"");
+  std::vector<std::unique_ptr<CheckTarget>> documents;
+  for (const char* name : {"a", "b", "c", "d"}) {
+    documents.push_back(std::make_unique<CheckTarget>(CheckTarget{
+        TargetKind::File, writeFile(docs() + name + ".htm", name + std::string("\n"))}));
+  }
+  for (int round = 0; round < 5; ++round) {
+    RecordingPane panes[2];
+    CheckJob jobs[2];
+    RunSgml runs[2];
+    for (int r = 0; r < 2; ++r) {
+      jobs[r].mainWindow = &panes[r];
+      jobs[r].errorPane = &panes[r];
+      jobs[r].validatorPath = validator;
+      for (int i = 0; i < 4; ++i) jobs[r].targets.push_back(documents[r == 0 ? i : 3 - i].get());
+    }
+    ASSERT_TRUE(runs[0].start(&jobs[0]));
+    ASSERT_TRUE(runs[1].start(&jobs[1]));
+    for (int r = 0; r < 2; ++r) {
+      ASSERT_TRUE(panes[r].waitUntilDone()) << "run " << r;
+      waitForThreadEnd(runs[r]);
+      Texts expected;
+      for (const CheckTarget* document : jobs[r].targets) {
+        expected.push_back("-------- " + document->location);
+        expected.push_back("1:1:E: " + readFile(document->location).substr(0, 1));
+      }
+      expected.push_back("検査終了");
+      EXPECT_EQ(panes[r].texts(), expected) << "round " << round << ", run " << r;
+    }
+  }
+  EXPECT_TRUE(runFolders().empty());
 }
 
 TEST_F(CheckRunTest, LinesReachThePaneInCp932) {
   CodePageScope cp932(platform::CodePage::Cp932);
-  writeFile(folder_ + "canned", "v:" + docs() + "$conv.sgml:1:1:E: \xA4\xA2\n");
+  writeFile(folder_ + "canned", "v:$conv.sgml:1:1:E: \xA4\xA2\n");
   fileTarget(writeFile(docs() + "a.htm", kDocument));
   fileTarget(docs() + "missing.htm");
   check(fakeValidator("v", kCannedBody));
@@ -240,7 +461,8 @@ TEST_F(CheckRunTest, LinesReachThePaneInCp932) {
             (Texts{"-------- " + docs() + "a.htm", "1:1:E: \x82\xA0",
                    "-------- " + docs() + "missing.htm",
                    "E: \x93\xFC\x97\xCD\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xF0\x8A\x4A\x82\xAF"
-                   "\x82\xC8\x82\xA2",
+                   "\x82\xC8\x82\xA2: " +
+                       docs() + "missing.htm",
                    "\x8C\x9F\x8D\xB8\x8F\x49\x97\xB9"}));
 }
 

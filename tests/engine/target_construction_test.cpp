@@ -1,10 +1,11 @@
 #include "engine/target_construction.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <fstream>
 #include <string>
+
+#include "tests/support/file_contents.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -70,12 +71,13 @@ TEST(TargetFromUri, RefusalsSayWhy) {
 }
 
 TEST(TargetFromPath, FilesAndShortcuts) {
-  const std::string folder =
-      ::testing::TempDir() + "target_from_path_" + std::to_string(::getpid()) + "_";
-  std::ofstream(folder + "Link.URL") << "[InternetShortcut]\r\nURL=http://server/\r\n";
-  std::ofstream(folder + "ftp.url") << "[InternetShortcut]\r\nURL=ftp://server/\r\n";
-  std::ofstream(folder + "file.url") << "[InternetShortcut]\nURL=file:///tmp/a%20b.htm\n";
-  std::ofstream(folder + "empty.url") << "[Other]\nURL=http://x/\n";
+  const test_support::TempFolder temp("target_from_path");
+  const std::string& folder = temp.path();
+  using test_support::writeFile;
+  writeFile(folder + "Link.URL", "[InternetShortcut]\r\nURL=http://server/\r\n");
+  writeFile(folder + "ftp.url", "[InternetShortcut]\r\nURL=ftp://server/\r\n");
+  writeFile(folder + "file.url", "[InternetShortcut]\nURL=file:///tmp/a%20b.htm\n");
+  writeFile(folder + "empty.url", "[Other]\nURL=http://x/\n");
 
   const struct {
     std::string path;
@@ -97,9 +99,6 @@ TEST(TargetFromPath, FilesAndShortcuts) {
   }
   EXPECT_EQ(refusalOfPath(folder + "ftp.url"),
             "未知のスキーム：ftp（検査できるのは http、https、file のURIです）：ftp://server/");
-  for (const char* name : {"Link.URL", "ftp.url", "file.url", "empty.url"}) {
-    ::unlink((folder + name).c_str());
-  }
 }
 
 TEST(TargetFromPath, SamePathTwiceGivesTwoTargets) {

@@ -8,7 +8,8 @@
 
 namespace {
 
-// A one-shot signal a test can wait for, so that no test sleeps.
+// A one-shot signal a test can wait for, so that no test sleeps. Waits are
+// bounded: a gate that never opens fails the test instead of hanging it.
 class Gate {
  public:
   void open() {
@@ -16,9 +17,10 @@ class Gate {
     open_ = true;
     changed_.notify_all();
   }
-  void wait() {
+  // False when the gate did not open within `seconds`.
+  [[nodiscard]] bool wait(int seconds = 10) {
     std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return open_; });
+    return changed_.wait_for(lock, std::chrono::seconds(seconds), [this] { return open_; });
   }
   bool isOpen() {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -65,9 +67,15 @@ class ScriptedWorker : public Thread {
   }
 };
 
-// Waits until the worker's run has returned and isRunning has turned false.
-void waitUntilEnded(const Thread& thread) {
-  while (thread.isRunning()) std::this_thread::yield();
+// Waits until the worker's run has returned and isRunning has turned false;
+// false when that did not happen within ten seconds.
+[[nodiscard]] bool waitUntilEnded(const Thread& thread) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (thread.isRunning()) {
+    if (std::chrono::steady_clock::now() > until) return false;
+    std::this_thread::yield();
+  }
+  return true;
 }
 
 TEST(Thread, NotRunningBeforeFirstStartAndAfterRunReturned) {
@@ -77,8 +85,8 @@ TEST(Thread, NotRunningBeforeFirstStartAndAfterRunReturned) {
 
   int job = 0;
   ASSERT_TRUE(worker.start(&job));
-  worker.started.wait();
-  waitUntilEnded(worker);
+  ASSERT_TRUE(worker.started.wait());
+  ASSERT_TRUE(waitUntilEnded(worker));
   EXPECT_TRUE(worker.returned);
   EXPECT_EQ(worker.exitCode(), 42);
   EXPECT_EQ(worker.seenArgument.load(), &job);
@@ -92,10 +100,10 @@ TEST(Thread, SecondStartWhileRunningIsRefused) {
   // isRunning is true from the moment start returns, even before run began.
   EXPECT_TRUE(worker.isRunning());
   EXPECT_FALSE(worker.start(&second));
-  worker.started.wait();
+  ASSERT_TRUE(worker.started.wait());
   EXPECT_TRUE(worker.isRunning());
   worker.release.open();
-  waitUntilEnded(worker);
+  ASSERT_TRUE(waitUntilEnded(worker));
   EXPECT_EQ(worker.runs, 1);
   EXPECT_EQ(worker.seenArgument.load(), &first);
 }
@@ -113,9 +121,9 @@ TEST(Thread, StopIsSeenByRunAndClearedByNextStart) {
   worker.returnOnStop = true;
   int job = 0;
   ASSERT_TRUE(worker.start(&job));
-  worker.started.wait();
+  ASSERT_TRUE(worker.started.wait());
   worker.stop();  // returns at once; the worker notices at its next test
-  waitUntilEnded(worker);
+  ASSERT_TRUE(waitUntilEnded(worker));
   EXPECT_TRUE(worker.stopFlag());
   EXPECT_FALSE(worker.release.isOpen());
 
@@ -125,7 +133,7 @@ TEST(Thread, StopIsSeenByRunAndClearedByNextStart) {
   again.waitForRelease = false;
   int next = 0;
   ASSERT_TRUE(again.start(&next));
-  waitUntilEnded(again);
+  ASSERT_TRUE(waitUntilEnded(again));
   EXPECT_FALSE(again.sawStopRequest);
   EXPECT_EQ(again.seenArgument.load(), &next);
   EXPECT_EQ(again.runs, 2);
@@ -136,7 +144,7 @@ TEST(Thread, RestartsManyTimesWithNewArguments) {
   int values[20] = {};
   for (int& value : values) {
     ASSERT_TRUE(worker.start(&value));
-    waitUntilEnded(worker);
+    ASSERT_TRUE(waitUntilEnded(worker));
     EXPECT_EQ(worker.seenArgument.load(), &value);
   }
   EXPECT_EQ(worker.runs, 20);
@@ -172,7 +180,7 @@ TEST(Thread, DestructionDuringRunWaitsForRunToReturn) {
   {
     StubbornWorker worker(started, returned);
     ASSERT_TRUE(worker.start(nullptr));
-    started.wait();
+    ASSERT_TRUE(started.wait());
   }
   EXPECT_TRUE(returned);
 }

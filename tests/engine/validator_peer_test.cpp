@@ -2,12 +2,13 @@
 // that a direct onsgmls run on the same document, converted by nkf, gives.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "check_run_fixture.h"
 #include "platform/executable_path.h"
 #include "platform/process.h"
+#include "tests/support/check_run_fixture.h"
 
 namespace {
 
@@ -34,8 +35,9 @@ class ValidatorPeerTest : public CheckRunTest {
     const std::string peer = folder_ + "peer/";
     shell("mkdir -p '" + peer + "' && nkf -x -e -Lw < '" + document + "' > '" + peer +
           "$conv.sgml'");
-    std::system(("onsgmls -c'" + catalog() + "' -f'" + peer + "err' -s '" + peer +
-                 "$conv.sgml'; iconv -f EUC-JP -t UTF-8 < '" + peer + "err' > '" + peer + "out'")
+    std::system(("SP_CHARSET_FIXED=YES SP_ENCODING=EUC-JP onsgmls -c'" + catalog() + "' -f'" +
+                 peer + "err' -s '" + peer + "$conv.sgml'; iconv -f EUC-JP -t UTF-8 < '" + peer +
+                 "err' > '" + peer + "out'")
                     .c_str());
     Texts lines{"-------- " + document};
     std::string text = readFile(peer + "out");
@@ -52,11 +54,21 @@ class ValidatorPeerTest : public CheckRunTest {
     return lines;
   }
 
-  // Copies a sample into this test's own folder, so that parallel tests never
-  // share the intermediate file beside it.
-  std::string sample(const std::string& name) {
-    shell("cp '" TESSAVO_SOURCE_DIR "/samples/" + name + "' '" + docs() + name + "'");
-    return docs() + name;
+  // Copies a sample into `folder` (this test's documents folder when none is
+  // given).
+  std::string sample(const std::string& name, std::string folder = std::string()) {
+    if (folder.empty()) folder = docs();
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(TESSAVO_SOURCE_DIR "/samples/" + name, folder + name,
+                               std::filesystem::copy_options::overwrite_existing);
+    return folder + name;
+  }
+
+  // A private temporary folder at `path`, for the runs from now on.
+  void useTempFolder(const std::string& path) {
+    std::filesystem::create_directories(path);
+    ::chmod(path.c_str(), 0700);
+    ::setenv("XDG_RUNTIME_DIR", path.c_str(), 1);
   }
 };
 
@@ -104,6 +116,60 @@ TEST_F(ValidatorPeerTest, MessagesAboutOtherFilesKeepTheirNameAndCarryZero) {
   EXPECT_EQ(lines[1].text.rfind(docs() + "bad.dtd:2:", 0), 0u) << lines[1].text;
   EXPECT_EQ(lines[1].line, 0);
   EXPECT_EQ(pane_.texts(), directRun(docs() + "a.sgml"));
+}
+
+TEST_F(ValidatorPeerTest, DocumentsInJapaneseFoldersWithQuotesInOtherPaths) {
+  // The temporary folder holds quotes and blanks, the document's folder is
+  // Japanese, and the user exported an encoding of their own.
+  useTempFolder(folder_ + "te\"mp 'x'");
+  const std::string japanese = docs() + "日本語 フォルダ/";
+  ::setenv("SP_ENCODING", "UTF-8", 1);
+  for (const char* name : {"euc-jp-errors.html", "shift_jis-valid.html"}) {
+    targets_.clear();
+    fileTarget(sample(name, japanese));
+    check("");
+    EXPECT_EQ(pane_.texts(), directRun(japanese + name)) << name;
+  }
+  // A relative system identifier still resolves in the document's folder,
+  // and the message about that file names its real path.
+  writeFile(japanese + "bad.dtd", "<!ELEMENT x - - (#PCDATA)>\n<!ELEMENT y - - (BOGUS>\n");
+  targets_.clear();
+  fileTarget(writeFile(japanese + "a.sgml", "<!DOCTYPE x SYSTEM \"bad.dtd\">\n<x>a</x>\n<z>\n"));
+  const auto lines = check("");
+  ::unsetenv("SP_ENCODING");
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(lines[1].text.rfind(japanese + "bad.dtd:2:", 0), 0u) << lines[1].text;
+  EXPECT_EQ(lines[1].line, 0);
+  EXPECT_EQ(lines[lines.size() - 2].text, "3:2:E: element \"Z\" undefined");
+  EXPECT_EQ(lines[lines.size() - 2].line, 3);
+  EXPECT_TRUE(runFolders().empty());
+}
+
+TEST_F(ValidatorPeerTest, ValidatorPathsWithQuotesAndColons) {
+  for (const char* folder : {"v:a\"b", "日本語 \"ツール\""}) {
+    const std::string link = folder_ + folder + "/onsgmls";
+    std::filesystem::create_directories(folder_ + folder);
+    std::filesystem::create_symlink(platform::findProgram("onsgmls"), link);
+    targets_.clear();
+    fileTarget(sample("euc-jp-errors.html"));
+    check(link);
+    EXPECT_EQ(pane_.texts(), directRun(docs() + "euc-jp-errors.html")) << folder;
+  }
+}
+
+TEST_F(ValidatorPeerTest, ReadOnlyFoldersAreCheckedAndLeftAsTheyWere) {
+  const std::string readOnly = docs() + "read-only/";
+  fileTarget(sample("iso-2022-jp-errors.html", readOnly));
+  writeFile(readOnly + "$conv.sgml", "the user's own file\n");
+  shell("chmod 555 '" + readOnly + "'");
+  const std::string listing = "ls -la --time-style=full-iso '" + readOnly + "'";
+  shell(listing + " > '" + folder_ + "before'");
+  check("");
+  shell(listing + " > '" + folder_ + "after'");
+  shell("chmod 755 '" + readOnly + "'");
+  EXPECT_EQ(pane_.texts(), directRun(readOnly + "iso-2022-jp-errors.html"));
+  EXPECT_EQ(readFile(folder_ + "after"), readFile(folder_ + "before"));
+  EXPECT_EQ(readFile(readOnly + "$conv.sgml"), "the user's own file\n");
 }
 
 }  // namespace

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <string>
 
 #include "tests/code_page_scope.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -109,9 +109,10 @@ TEST(FileName, Utf8PathsSplitAtRealSeparators) {
 }
 
 TEST(IsDirectory, TellsFoldersFromFilesAndMissingPaths) {
-  const std::string folder = ::testing::TempDir() + "is_directory_test/";
-  ASSERT_EQ(std::system(("mkdir -p '" + folder + "sub'").c_str()), 0);
-  std::ofstream(folder + "file.htm") << "x";
+  const test_support::TempFolder temp("is_directory");
+  const std::string& folder = temp.path();
+  temp.makeFolder("sub");
+  test_support::writeFile(folder + "file.htm", "x");
   EXPECT_TRUE(isDirectory(folder.c_str()));
   EXPECT_TRUE(isDirectory((folder + "sub").c_str()));
   EXPECT_FALSE(isDirectory((folder + "file.htm").c_str()));

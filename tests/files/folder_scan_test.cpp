@@ -3,26 +3,24 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "recording_sink.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 using Calls = std::vector<std::string>;
 
 TEST(AddFolder, TakesHtmlFilesAndShortcutsDepthFirst) {
-  const std::string root = ::testing::TempDir() + "folder_scan_" + std::to_string(::getpid()) + "/";
-  ASSERT_EQ(std::system(("rm -rf '" + root + "' && mkdir -p '" + root + "b-sub/deeper' '" + root +
-                         "empty' '" + root + "x.htm'")
-                            .c_str()),
-            0);
+  const test_support::TempFolder temp("folder_scan");
+  const std::string& root = temp.path();
+  temp.makeFolder("empty");
   for (const char* name : {"a.HTM", "b.html", "c.shtml", "d.url", "e.txt", "f", "g.htm.bak",
                            "b-sub/f.htm", "b-sub/deeper/h.Html", "b-sub/z.shtml", "x.htm/in.htm"}) {
-    std::ofstream(root + name) << "x";
+    test_support::writeFile(root + name, "x");
   }
   // A link to a folder is not followed; a link to a file counts as a file.
   ASSERT_EQ(::symlink(root.c_str(), (root + "loop").c_str()), 0);
@@ -42,7 +40,6 @@ TEST(AddFolder, TakesHtmlFilesAndShortcutsDepthFirst) {
   AddFolder(root + "missing/", none);
   AddFolder(root + "empty/", none);
   EXPECT_TRUE(none.calls.empty());
-  std::system(("rm -rf '" + root + "'").c_str());
 }
 
 }  // namespace

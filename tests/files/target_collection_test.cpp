@@ -1,13 +1,13 @@
 #include "files/target_collection.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "tests/support/file_contents.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -55,18 +55,15 @@ class RecordingHost : public CollectionHost {
 
 class Folder {
  public:
-  Folder() : path_(::testing::TempDir() + "roads_" + std::to_string(::getpid()) + "/") {
-    std::system(("rm -rf '" + path_ + "' && mkdir -p '" + path_ + "tree/sub' '" + path_ + "plain'")
-                    .c_str());
+  Folder() {
     for (const char* name : {"tree/a.HTM", "tree/e.txt", "tree/sub/f.htm", "plain/note.txt"}) {
-      std::ofstream(path_ + name) << "x";
+      test_support::writeFile(temp_ / name, "x");
     }
   }
-  ~Folder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-  const std::string& path() const { return path_; }
+  const std::string& path() const { return temp_.path(); }
 
  private:
-  std::string path_;
+  test_support::TempFolder temp_{"roads"};
 };
 
 // Each road's row: what is cleared and added, the modified flag afterwards

@@ -1,34 +1,29 @@
 #include "files/working_set_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "recording_sink.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 using Calls = std::vector<std::string>;
 
+using test_support::readFile;
+
+// A path in this program's folder of working-set files, removed at its end.
 std::string tempPath(const std::string& name) {
-  return ::testing::TempDir() + name + "_" + std::to_string(::getpid()) + ".tvx";
+  static const test_support::TempFolder folder("working_set");
+  return folder / (name + ".tvx");
 }
 
-std::string writeFile(const std::string& text) {
-  const std::string path = tempPath("working_set");
-  std::ofstream(path, std::ios::binary) << text;
-  return path;
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+// A working-set file holding `text`; its path.
+std::string fileWith(const std::string& text) {
+  return test_support::writeFile(tempPath("working_set"), text);
 }
 
 TEST(ReadWorkingSet, SignatureTest) {
@@ -52,18 +47,18 @@ TEST(ReadWorkingSet, SignatureTest) {
   };
   for (const auto& c : cases) {
     RecordingSink sink;
-    EXPECT_EQ(readWorkingSet(writeFile(c.firstLine + "file\ta.htm\n"), sink), c.accepted)
+    EXPECT_EQ(readWorkingSet(fileWith(c.firstLine + "file\ta.htm\n"), sink), c.accepted)
         << c.firstLine;
     EXPECT_EQ(sink.calls.size(), c.accepted ? 1u : 0u) << c.firstLine;
   }
   RecordingSink sink;
-  EXPECT_TRUE(readWorkingSet(writeFile("tvx1"), sink));  // the signature alone, no line end
+  EXPECT_TRUE(readWorkingSet(fileWith("tvx1"), sink));  // the signature alone, no line end
   EXPECT_FALSE(readWorkingSet(tempPath("missing"), sink));
   EXPECT_TRUE(sink.calls.empty());
 }
 
 TEST(ReadWorkingSet, LineRules) {
-  const std::string path = writeFile(
+  const std::string path = fileWith(
       "tvx1\r\n"
       "file\tC:\\docs\\a.htm\r\n"
       "http\thttp://server/b.html\r\n"
@@ -103,15 +98,15 @@ TEST(ReadWorkingSet, LongLinesArriveInPiecesOf1999Bytes) {
   // reads as a target line.
   const std::string tail = "http\ttail";
   const std::string path =
-      writeFile("tvx1\nfile\t" + std::string(1994, 'a') + tail + "\nfile\tnext\n");
+      fileWith("tvx1\nfile\t" + std::string(1994, 'a') + tail + "\nfile\tnext\n");
   RecordingSink sink;
   ASSERT_TRUE(readWorkingSet(path, sink));
   EXPECT_EQ(sink.calls, (Calls{"file:" + std::string(1994, 'a'), "uri:tail", "file:next"}));
 
   // A first line longer than 1999 bytes: its rest is read as lines too.
   RecordingSink second;
-  ASSERT_TRUE(readWorkingSet(
-      writeFile("tvx1 " + std::string(1994, '-') + "file\tfrom-first-line\n"), second));
+  ASSERT_TRUE(readWorkingSet(fileWith("tvx1 " + std::string(1994, '-') + "file\tfrom-first-line\n"),
+                             second));
   EXPECT_EQ(second.calls, (Calls{"file:from-first-line"}));
 }
 
@@ -134,8 +129,7 @@ TEST(WriteWorkingSet, WritesCrLfLinesThatReadBack) {
 
   ASSERT_TRUE(writeWorkingSet(path, {}));
   EXPECT_EQ(readFile(path), "tvx1\r\n");
-  EXPECT_FALSE(writeWorkingSet(::testing::TempDir() + "missing-folder/x.tvx", targets));
-  ::unlink(path.c_str());
+  EXPECT_FALSE(writeWorkingSet(tempPath("missing-folder/x"), targets));
 }
 
 TEST(WriteWorkingSet, ReportsAFullDisk) {

@@ -16,30 +16,14 @@
 
 #include "kanji/tessavo_kanji.h"
 #include "tests/kanji/japanese_corpus.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 bool haveNkf() {
   return std::system("nkf --version >/dev/null 2>&1") == 0;
 }
-
-// A private folder for the test's files, removed with its content at the end.
-class TempFolder {
- public:
-  TempFolder() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern =
-        std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/kanji_nkf_XXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~TempFolder() {
-    if (!path_.empty()) std::system(("rm -rf '" + path_ + "'").c_str());
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 std::string nkfToEucJpCrLf(const std::string& file) {
   std::string output;
@@ -68,7 +52,7 @@ std::size_t firstDifference(const std::string& a, const std::string& b) {
 
 TEST(TessavoKanjiNkf, SameOutputAsNkfOnJapaneseHtml) {
   if (!haveNkf()) GTEST_SKIP() << "nkf is not installed";
-  TempFolder folder;
+  const test_support::TempFolder folder("kanji_nkf");
   ASSERT_FALSE(folder.path().empty());
   struct Encoding {
     const char* iconvName;
@@ -85,9 +69,8 @@ TEST(TessavoKanjiNkf, SameOutputAsNkfOnJapaneseHtml) {
       std::string back;
       ASSERT_TRUE(corpus::recode(text, encoding.iconvName, "EUC-JP", back));
       ASSERT_EQ(back, euc) << "iconv does not round-trip the corpus in " << encoding.iconvName;
-      const std::string file =
-          folder.path() + "/doc" + std::to_string(seed) + "." + encoding.suffix;
-      std::ofstream(file, std::ios::binary) << text;
+      const std::string file = folder / ("doc" + std::to_string(seed) + "." + encoding.suffix);
+      test_support::writeFile(file, text);
 
       const std::string expected = nkfToEucJpCrLf(file);
       const std::string actual = convertToEucJpCrLf(file);

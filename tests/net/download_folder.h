@@ -1,6 +1,6 @@
 // A folder of each test's own for the files a download writes, removed with
-// everything in it after the test, and the file the tests download into.
-// For fixtures of the net tests; one thread.
+// everything in it after the test (tests/support/temp_folder.h), and the
+// file the tests download into. For fixtures of the net tests; one thread.
 #ifndef TESSAVO_TESTS_NET_DOWNLOAD_FOLDER_H_
 #define TESSAVO_TESTS_NET_DOWNLOAD_FOLDER_H_
 
@@ -8,38 +8,25 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
+#include <memory>
 #include <string>
 #include <system_error>
 
-// The whole content of a file; empty when it cannot be read.
-inline std::string readWholeFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void writeWholeFile(const std::filesystem::path& path, const std::string& data) {
-  std::ofstream(path, std::ios::binary) << data;
-}
+#include "tests/support/file_contents.h"
+#include "tests/support/temp_folder.h"
 
 class DownloadFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::random_device random;
-    folder_ = std::filesystem::temp_directory_path() /
-              ("tessavo-net-" + std::to_string(random()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder_);
+    temp_ = std::make_unique<test_support::TempFolder>(
+        std::string("tessavo-net-") +
+        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder_ = temp_->path();
   }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
+  void TearDown() override { temp_.reset(); }
 
   std::string output() const { return (folder_ / "body.out").string(); }
-  std::string body() const { return readWholeFile(output()); }
+  std::string body() const { return test_support::readFile(output()); }
   // 0 when the file does not exist.
   std::uintmax_t bodySize() const {
     std::error_code error;
@@ -47,6 +34,7 @@ class DownloadFolderTest : public ::testing::Test {
     return error ? 0 : size;
   }
 
+  std::unique_ptr<test_support::TempFolder> temp_;
   std::filesystem::path folder_;
 };
 

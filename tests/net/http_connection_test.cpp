@@ -4,8 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -22,6 +21,9 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 const char kAgent[] = "Tessavo/1.30";
+
+using test_support::readFile;
+using test_support::writeFile;
 
 std::string expectedRequest(const std::string& method, const std::string& target, int port) {
   return method + " " + target + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) +
@@ -666,7 +668,7 @@ TEST_F(HttpConnectionTest, FullDiskIsAFailureNotASuccess) {
 }
 
 TEST_F(HttpConnectionTest, ReplacesAnOlderOutputFile) {
-  writeWholeFile(output(), std::string(5000, 'o'));
+  writeFile(output(), std::string(5000, 'o'));
   ScriptedServer server("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nnew");
   HttpConnection connection(kAgent);
   HttpHeader header;
@@ -733,8 +735,8 @@ TEST_F(HttpConnectionTest, DownloadsFromPythonHttpServer) {
   std::mt19937 random(7);
   std::string content(300000, '\0');
   for (char& c : content) c = static_cast<char>(random());
-  writeWholeFile(site / "data.bin", content);
-  writeWholeFile(site / "\xe6\x97\xa5\xe6\x9c\xac.html", "<p>\xe6\x97\xa5</p>\n");
+  writeFile(site / "data.bin", content);
+  writeFile(site / "\xe6\x97\xa5\xe6\x9c\xac.html", "<p>\xe6\x97\xa5</p>\n");
   PythonHttpServer python(site.string());
   ASSERT_TRUE(python.available()) << "python3 -m http.server did not start";
 

@@ -6,25 +6,22 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "platform/process.h"
 #include "platform/socket_library.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
-std::string readAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using test_support::readFile;
+using test_support::writeFile;
 
 // Points XDG_DATA_HOME at a folder of the test for the object's lifetime.
 class DataHome {
  public:
-  DataHome() : path_(::testing::TempDir() + "data_home_" + std::to_string(::getpid())) {
-    std::system(("rm -rf '" + path_ + "'").c_str());
+  DataHome() : path_(folder_ / "data_home") {
     const char* old = std::getenv("XDG_DATA_HOME");
     if (old != nullptr) old_ = old;
     hadOld_ = old != nullptr;
@@ -36,11 +33,11 @@ class DataHome {
     } else {
       ::unsetenv("XDG_DATA_HOME");
     }
-    std::system(("rm -rf '" + path_ + "'").c_str());
   }
   const std::string& path() const { return path_; }
 
  private:
+  test_support::TempFolder folder_{"desktop_registration"};
   std::string path_;
   std::string old_;
   bool hadOld_ = false;
@@ -53,11 +50,11 @@ TEST(DesktopRegistration, WritesOnlyWhatDiffers) {
   const std::string package = home.path() + "/mime/packages/tessavo.xml";
 
   EXPECT_EQ(platform::registerDocumentType("/opt/tessavo/bin/tessavo"), 2);
-  EXPECT_EQ(readAll(entry), platform::desktopEntryText("/opt/tessavo/bin/tessavo"));
-  EXPECT_EQ(readAll(package), platform::mimePackageText());
+  EXPECT_EQ(readFile(entry), platform::desktopEntryText("/opt/tessavo/bin/tessavo"));
+  EXPECT_EQ(readFile(package), platform::mimePackageText());
   if (!platform::findProgram("update-mime-database").empty()) {
     // The desktop's MIME cache now knows the glob.
-    EXPECT_NE(readAll(home.path() + "/mime/globs2").find("*.tvx"), std::string::npos);
+    EXPECT_NE(readFile(home.path() + "/mime/globs2").find("*.tvx"), std::string::npos);
   }
 
   struct stat before = {};
@@ -69,12 +66,12 @@ TEST(DesktopRegistration, WritesOnlyWhatDiffers) {
 
   // The program moved: only the entry changes.
   EXPECT_EQ(platform::registerDocumentType("/usr/bin/tessavo"), 1);
-  EXPECT_NE(readAll(entry).find("Exec=\"/usr/bin/tessavo\" %f\n"), std::string::npos);
+  EXPECT_NE(readFile(entry).find("Exec=\"/usr/bin/tessavo\" %f\n"), std::string::npos);
 }
 
 TEST(DesktopRegistration, FailsWhereNothingCanBeWritten) {
   DataHome home;
-  std::ofstream(home.path()) << "a file where the folder should be";
+  writeFile(home.path(), "a file where the folder should be");
   EXPECT_EQ(platform::registerDocumentType("/usr/bin/tessavo"), -1);
   ::unlink(home.path().c_str());
 }
@@ -113,6 +110,18 @@ TEST(SocketLibrary, StartsOnceAndIgnoresBrokenPipes) {
   // Without the start this write would end the test program.
   EXPECT_EQ(::write(ends[1], "x", 1), -1);
   ::close(ends[1]);
+}
+
+TEST(DesktopRegistration, InstalledFilesAreThePerUserOnes) {
+  // What an installed program gets from its package is what a build-tree
+  // program registers for itself, except that the package's entry names the
+  // program bare, to be found on PATH.
+  std::string entry = platform::desktopEntryText("tessavo");
+  const std::string quoted = "Exec=\"tessavo\" %f\n";
+  ASSERT_NE(entry.find(quoted), std::string::npos);
+  entry.replace(entry.find(quoted), quoted.size(), "Exec=tessavo %f\n");
+  EXPECT_EQ(readFile(TESSAVO_SOURCE_DIR "/data/tessavo.desktop"), entry);
+  EXPECT_EQ(readFile(TESSAVO_SOURCE_DIR "/data/tessavo.xml"), platform::mimePackageText());
 }
 
 }  // namespace

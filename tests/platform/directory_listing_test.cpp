@@ -3,20 +3,21 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <string>
+
+#include "tests/support/file_contents.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 TEST(DirectoryListing, ListsSortedWithTheFolderBit) {
-  const std::string folder =
-      ::testing::TempDir() + "directory_listing_" + std::to_string(::getpid()) + "/";
-  ASSERT_EQ(
-      std::system(
-          ("rm -rf '" + folder + "' && mkdir -p '" + folder + "Sub' '" + folder + "a'").c_str()),
-      0);
-  for (const char* name : {"b.htm", "B.htm", "c.html", "A.txt"}) std::ofstream(folder + name);
+  const test_support::TempFolder temp("directory_listing");
+  const std::string& folder = temp.path();
+  temp.makeFolder("Sub");
+  temp.makeFolder("a");
+  for (const char* name : {"b.htm", "B.htm", "c.html", "A.txt"}) {
+    test_support::writeFile(folder + name, "");
+  }
   ASSERT_EQ(::symlink((folder + "Sub").c_str(), (folder + "link").c_str()), 0);
 
   std::vector<platform::DirectoryEntry> entries;
@@ -32,7 +33,6 @@ TEST(DirectoryListing, ListsSortedWithTheFolderBit) {
 
   EXPECT_FALSE(platform::listDirectory(folder + "missing/", &entries));
   EXPECT_TRUE(entries.empty());
-  std::system(("rm -rf '" + folder + "'").c_str());
 }
 
 }  // namespace

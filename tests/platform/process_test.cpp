@@ -1,89 +1,36 @@
 #include "platform/process.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <thread>
-#include <vector>
+
+#include "tests/support/file_contents.h"
+#include "tests/support/report_pipe.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
-
-using platform::splitCommandLine;
-using Args = std::vector<std::string>;
-
-TEST(SplitCommandLine, FollowsTheCRuntimeRules) {
-  struct Case {
-    const char* line;
-    Args arguments;
-  } cases[] = {
-      {"", {}},
-      {"   \t ", {}},
-      {"prog", {"prog"}},
-      {"  prog  a\tb  ", {"prog", "a", "b"}},
-      // The program name: quotes group and vanish, backslashes stay.
-      {"\"C:\\SP\\bin\\nsgmls.exe\" -s", {"C:\\SP\\bin\\nsgmls.exe", "-s"}},
-      {"\"/opt/my tools/v\" x", {"/opt/my tools/v", "x"}},
-      {"a\\\"b c", {"a\\b c"}},  // no escapes in the program name
-      {"\"\" x", {"", "x"}},
-      // Further arguments.
-      {"p \"a b\" c", {"p", "a b", "c"}},
-      {"p a\"b c\"d", {"p", "ab cd"}},
-      {"p \"\"", {"p", ""}},
-      {"p a\\\\b", {"p", "a\\\\b"}},           // backslashes not before a quote
-      {"p a\\\"b", {"p", "a\"b"}},             // 1 backslash + quote: literal quote
-      {"p a\\\\\"b c\"", {"p", "a\\b c"}},     // 2 + quote: one backslash, quote groups
-      {"p a\\\\\\\"b", {"p", "a\\\"b"}},       // 3 + quote: one backslash, literal quote
-      {"p \"a\"\"b\" c", {"p", "a\"b", "c"}},  // "" in a group: literal, group goes on
-      {"p \"a\"\"b c\"", {"p", "a\"b c"}},
-      {"p \"unterminated group", {"p", "unterminated group"}},
-      {"p -c\"/x/catalog\" -f\"/t/$error.out\" -s \"/d/$conv.sgml\"",
-       {"p", "-c/x/catalog", "-f/t/$error.out", "-s", "/d/$conv.sgml"}},
-      {"p \"C:\\dir\\\\\" next", {"p", "C:\\dir\\", "next"}},
-  };
-  for (const Case& c : cases) EXPECT_EQ(splitCommandLine(c.line), c.arguments) << c.line;
-}
-
-TEST(QuotedArgumentText, RoundTripsThroughTheSplit) {
-  const char* cases[] = {"/plain/path", "C:\\dir\\a.htm", "a\"b", "a\\\"b",
-                         "end\\",       "end\\\\",        "",     "  blanks  ",
-                         "\"\"",        "tab\there"};
-  for (const char* argument : cases) {
-    const std::string line = "p -x\"" + platform::quotedArgumentText(argument) + "\" \"" +
-                             platform::quotedArgumentText(argument) + "\"";
-    EXPECT_EQ(splitCommandLine(line), (Args{"p", std::string("-x") + argument, argument})) << line;
-  }
-  EXPECT_EQ(platform::quotedArgumentText("C:\\TEMP\\$error.out"), "C:\\TEMP\\$error.out");
-}
 
 // A folder of small scripts for one test.
 class ProcessTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = ::testing::TempDir() + "process_test_" + std::to_string(::getpid()) + "/";
-    ASSERT_EQ(std::system(("rm -rf '" + folder_ + "' && mkdir -p '" + folder_ + "'").c_str()), 0);
-  }
-  void TearDown() override { std::system(("rm -rf '" + folder_ + "'").c_str()); }
+  void SetUp() override { folder_ = temp_.path(); }
 
   std::string script(const std::string& name, const std::string& body, bool executable = true) {
     const std::string path = folder_ + name;
-    std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
+    test_support::writeFile(path, "#!/bin/sh\n" + body + "\n");
     ::chmod(path.c_str(), executable ? 0755 : 0644);
     return path;
   }
 
-  std::string read(const std::string& name) {
-    std::ifstream in(folder_ + name);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string read(const std::string& name) { return test_support::readFile(folder_ + name); }
 
+  test_support::TempFolder temp_{"process_test"};
   std::string folder_;
 };
 
@@ -131,16 +78,48 @@ TEST_F(ProcessTest, DefaultValidatorIsNsgmlsWhenOnPathElseOnsgmls) {
 }
 
 TEST_F(ProcessTest, DetachedChildRunsOnAndLeavesNoZombie) {
-  const std::string program = script("slow", "sleep 0.2; echo done > \"$1\"");
-  ASSERT_TRUE(platform::startDetached("\"" + program + "\" " + folder_ + "out"));
-  // startDetached returned before the child finished its work.
-  EXPECT_EQ(read("out"), "");
-  for (int i = 0; i < 100 && read("out").empty(); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  EXPECT_EQ(read("out"), "done\n");
-  // No child of ours is left to reap.
+  // The child waits for a line on `go` before it answers on `back`, so it
+  // cannot have finished when startDetached returns.
+  ASSERT_EQ(::mkfifo((folder_ + "go").c_str(), 0600), 0);
+  test_support::ReportPipe back(folder_ + "back");
+  const std::string program =
+      script("held", "read line < \"$1/go\"; echo \"done $line\" > \"$1/back\"");
+  ASSERT_TRUE(platform::startDetached("\"" + program + "\" " + folder_));
+  // No child of ours is left to reap while the program runs on.
   EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+  {
+    std::ofstream go(folder_ + "go");  // opens once the child reads
+    go << "now\n";
+  }
+  EXPECT_EQ(back.readLine(), "done now\n");
+}
+
+TEST_F(ProcessTest, ChildrenInheritOnlyStandardDescriptors) {
+  // Descriptors a library might open without close-on-exec.
+  const int leakedFile = ::open("/dev/null", O_RDONLY);
+  int leakedPipe[2];
+  ASSERT_EQ(::pipe(leakedPipe), 0);
+  const std::string report = TESSAVO_BINARY_DIR "/bin/descriptor_report";
+  {
+    test_support::ReportPipe detached(folder_ + "detached");
+    ASSERT_TRUE(platform::startDetached(report + " " + detached.path()));
+    EXPECT_EQ(detached.readLine(), "0 1 2\n");
+  }
+  {
+    test_support::ReportPipe waited(folder_ + "waited");
+    int exitCode = -1;
+    ASSERT_TRUE(platform::runAndWait(report + " " + waited.path(), &exitCode));
+    EXPECT_EQ(waited.readLine(), "0 1 2\n");
+    EXPECT_EQ(exitCode, 0);
+  }
+  // After marking, the program's own descriptors would not pass an exec
+  // even without the closing in the child.
+  platform::markDescriptorsCloseOnExec();
+  EXPECT_NE(::fcntl(leakedFile, F_GETFD) & FD_CLOEXEC, 0);
+  EXPECT_NE(::fcntl(leakedPipe[1], F_GETFD) & FD_CLOEXEC, 0);
+  ::close(leakedFile);
+  ::close(leakedPipe[0]);
+  ::close(leakedPipe[1]);
 }
 
 }  // namespace

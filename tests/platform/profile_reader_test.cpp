@@ -3,22 +3,21 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <string>
+
+#include "tests/support/file_contents.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 using platform::ProfileDialect;
 using platform::readProfileString;
 
-std::string writeFile(const std::string& name, const std::string& text) {
-  const std::string path = ::testing::TempDir() + name + std::to_string(::getpid());
-  std::ofstream(path, std::ios::binary) << text;
-  return path;
-}
+using test_support::writeFile;
 
 TEST(ProfileReader, ReadsShortcutFilesLikeWindows) {
-  const std::string path = writeFile("shortcut.url",
+  const test_support::TempFolder folder("profile_reader");
+  const std::string path = writeFile(folder / "shortcut.url",
                                      "\xEF\xBB\xBF"
                                      "URL=outside a section\r\n"
                                      "[DEFAULT]\r\nBASEURL=http://base/\r\n"
@@ -49,13 +48,13 @@ TEST(ProfileReader, ReadsShortcutFilesLikeWindows) {
     EXPECT_EQ(readProfileString(path, c.section, c.key, "?"), c.value) << c.section << c.key;
   }
   EXPECT_EQ(readProfileString(path + ".missing", "InternetShortcut", "URL", "?"), "?");
-  ::unlink(path.c_str());
 }
 
 TEST(ProfileReader, UndoesWxFileConfigEscapes) {
   // As wxFileConfig writes names with blanks and values with backslashes,
   // quotes and leading or trailing blanks.
-  const std::string path = writeFile("wx.conf",
+  const test_support::TempFolder folder("profile_reader");
+  const std::string path = writeFile(folder / "wx.conf",
                                      "Top=1\n"
                                      "[Settings]\n"
                                      "SP\\ Location=C:\\\\SP\\\\bin\\\\nsgmls.exe\n"
@@ -78,7 +77,6 @@ TEST(ProfileReader, UndoesWxFileConfigEscapes) {
     EXPECT_EQ(readProfileString(path, "Settings", c.key, "", ProfileDialect::WxFileConfig), c.value)
         << c.key;
   }
-  ::unlink(path.c_str());
 }
 
 }  // namespace

@@ -5,12 +5,13 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "platform/executable_path.h"
 #include "platform/process.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -23,7 +24,8 @@ TEST(ProgramArguments, Child) {
 }
 
 TEST(ProgramArguments, AreTheBytesGivenAfterTheName) {
-  const std::string out = ::testing::TempDir() + "arguments_" + std::to_string(::getpid());
+  const test_support::TempFolder folder("program_arguments");
+  const std::string out = folder / "arguments";
   ::setenv("TESSAVO_ARGUMENTS_OUT", out.c_str(), 1);
   int exitCode = -1;
   ASSERT_TRUE(platform::runAndWait("\"" + platform::executablePath() +
@@ -32,10 +34,8 @@ TEST(ProgramArguments, AreTheBytesGivenAfterTheName) {
                                    &exitCode));
   ::unsetenv("TESSAVO_ARGUMENTS_OUT");
   EXPECT_EQ(exitCode, 0);
-  std::ifstream in(out, std::ios::binary);
-  const std::string lines((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(lines, "--gtest_filter=ProgramArguments.Child\na b\n\n\xE6\xA4\x9C\xFF.htm\n");
-  ::unlink(out.c_str());
+  EXPECT_EQ(test_support::readFile(out),
+            "--gtest_filter=ProgramArguments.Child\na b\n\n\xE6\xA4\x9C\xFF.htm\n");
 }
 
 }  // namespace

@@ -4,11 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/executable_path.h"
 #include "platform/validator_environment.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -16,15 +19,14 @@ namespace {
 class TempFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    base_ = ::testing::TempDir() + "temp_files_test_" + std::to_string(::getpid());
-    ASSERT_EQ(std::system(("rm -rf '" + base_ + "' && mkdir -p '" + base_ + "'").c_str()), 0);
+    base_ = temp_.path().substr(0, temp_.path().size() - 1);
     ::unsetenv("XDG_RUNTIME_DIR");
     ::setenv("TMPDIR", base_.c_str(), 1);
   }
-  void TearDown() override { std::system(("rm -rf '" + base_ + "'").c_str()); }
 
   std::string own() const { return base_ + "/tessavo-" + std::to_string(::getuid()) + "/"; }
 
+  test_support::TempFolder temp_{"temp_files_test"};
   std::string base_;
 };
 
@@ -84,15 +86,27 @@ TEST(ExecutablePath, NamesThisTestProgram) {
   EXPECT_EQ(::access(path.c_str(), X_OK), 0);
 }
 
-TEST(ValidatorEnvironment, SetsTheCharsetUnlessTheUserDid) {
-  ::unsetenv("SP_CHARSET_FIXED");
+TEST(ValidatorEnvironment, SetsTheCharsetWhateverTheUserExported) {
   ::setenv("SP_ENCODING", "UTF-8", 1);
-  platform::setValidatorEnvironment();
-  EXPECT_STREQ(std::getenv("SP_CHARSET_FIXED"), "YES");
-  EXPECT_STREQ(std::getenv("SP_ENCODING"), "UTF-8");
+  ::setenv("SP_BCTF", "utf-8", 1);
+  ::unsetenv("SP_CHARSET_FIXED");
+  ::setenv("TESSAVO_KEPT", "a=b", 1);
+  const std::vector<std::string> environment = platform::validatorEnvironment("EUC-JP");
   ::unsetenv("SP_ENCODING");
-  platform::setValidatorEnvironment();
-  EXPECT_STREQ(std::getenv("SP_ENCODING"), "EUC-JP");
+  ::unsetenv("SP_BCTF");
+  ::unsetenv("TESSAVO_KEPT");
+  auto count = [&](const std::string& prefix) {
+    return std::count_if(environment.begin(), environment.end(),
+                         [&](const std::string& entry) { return entry.rfind(prefix, 0) == 0; });
+  };
+  EXPECT_EQ(count("SP_ENCODING="), 1);
+  EXPECT_EQ(count("SP_ENCODING=EUC-JP"), 1);
+  EXPECT_EQ(count("SP_CHARSET_FIXED=YES"), 1);
+  EXPECT_EQ(count("SP_BCTF="), 0);
+  EXPECT_EQ(count("TESSAVO_KEPT=a=b"), 1);
+  EXPECT_EQ(count("PATH="), 1);
+  // The program's own environment is left as it was.
+  EXPECT_EQ(std::getenv("SP_CHARSET_FIXED"), nullptr);
 }
 
 }  // namespace

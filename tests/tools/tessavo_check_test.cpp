@@ -1,74 +1,15 @@
 // tessavo-check run as a program, as a terminal or CI runs it.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <string>
 
+#include "checker_fixture.h"
 #include "tests/net/python_http_server.h"
 #include "tests/net/test_certificates.h"
 
 namespace {
 
-const std::string kChecker = TESSAVO_BINARY_DIR "/bin/tessavo-check";
-
-struct Result {
-  std::string output;
-  int status;
-};
-
-class TessavoCheckTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = ::testing::TempDir() + "tessavo_check_" + info->name() + "_" +
-              std::to_string(::getpid()) + "/";
-    shell("rm -rf '" + folder_ + "' && mkdir -p '" + folder_ + "temp' '" + folder_ +
-          "config/Marrowby' && chmod 700 '" + folder_ +
-          "temp' && cp -r '" TESSAVO_SOURCE_DIR "/samples' '" + folder_ + "'");
-  }
-  void TearDown() override { shell("rm -rf '" + folder_ + "'"); }
-
-  static void shell(const std::string& command) {
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-  }
-
-  void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-  }
-
-  std::string fakeValidator(const std::string& name, const std::string& line) {
-    const std::string path = folder_ + name;
-    writeFile(path, "#!/bin/sh\nfor a; do case $a in -f*) err=${a#-f};; esac; done\necho '" + line +
-                        "' > \"$err\"\n");
-    ::chmod(path.c_str(), 0755);
-    return path;
-  }
-
-  // Runs the checker in this test's folder with its own temporary folder and
-  // settings; `arguments` are already quoted for the shell.
-  Result run(const std::string& arguments) {
-    const std::string command = "cd '" + folder_ + "' && XDG_RUNTIME_DIR='" + folder_ +
-                                "temp' XDG_CONFIG_HOME='" + folder_ + "config' '" + kChecker +
-                                "' " + arguments + " 2>/dev/null";
-    Result result{"", -1};
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    char buffer[4096];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-      result.output.append(buffer, got);
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-  }
-
-  std::string folder_;
-};
+using TessavoCheckTest = CheckerTest;
 
 TEST_F(TessavoCheckTest, ChecksTheSampleWorkingSet) {
   const Result result = run("samples/sample.tvx");
@@ -119,7 +60,8 @@ TEST_F(TessavoCheckTest, ExitStatus) {
   for (const auto& c : cases) EXPECT_EQ(run(c.arguments).status, c.status) << c.arguments;
   const Result missingValidator = run(missing + " samples/ascii-valid.html");
   EXPECT_EQ(missingValidator.output,
-            "-------- samples/ascii-valid.html\nE: nsgmls.exeが見つかりません\n検査終了\n");
+            "-------- samples/ascii-valid.html\nE: nsgmls.exeが見つかりません: " + folder_ +
+                "none\n検査終了\n");
 }
 
 TEST_F(TessavoCheckTest, UnsupportedTargetsAreErrorsNotGaps) {
@@ -150,10 +92,13 @@ TEST_F(TessavoCheckTest, ChecksHttpsTargets) {
   const std::string validator = "--validator '" + fakeValidator("v", "val:x:1:1:E: seen") + "'";
   const std::string good = trusted.url("/ascii-valid.html");
   const std::string bad = selfSigned.url("/ascii-valid.html");
-  const Result result = run(validator + " '" + good + "' '" + bad + "'");
-  EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.output,
-            "-------- " + good + "\nx:1:1:E: seen\n-------- " + bad +
+  const Result trustedResult = run(validator + " '" + good + "'");
+  EXPECT_EQ(trustedResult.status, 1);  // the validator's message
+  EXPECT_EQ(trustedResult.output, "-------- " + good + "\nx:1:1:E: seen\n検査終了\n");
+  const Result refused = run(validator + " '" + bad + "'");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.output,
+            "-------- " + bad +
                 "\nE: ソケットエラー：certificate verify failed (self-signed certificate)\n"
                 "検査終了\n");
 }
@@ -170,8 +115,7 @@ TEST_F(TessavoCheckTest, ValidatorComesFromOptionThenSettings) {
   fakeValidator("from option", "val:x:1:1:E: option");
   // As wxFileConfig writes it: blanks in names escaped, values quoted when
   // they end in a blank.
-  writeFile(folder_ + "config/Marrowby/Tessavo.conf",
-            "[Settings]\nSP\\ Location=\"" + fromSettings + "\"\n");
+  writeSettings("SP\\ Location=\"" + fromSettings + "\"\n");
   EXPECT_EQ(run("samples/ascii-valid.html").output,
             "-------- samples/ascii-valid.html\nx:1:1:E: settings\n検査終了\n");
   EXPECT_EQ(run("--validator '" + folder_ + "from option' samples/ascii-valid.html").output,
@@ -181,9 +125,10 @@ TEST_F(TessavoCheckTest, ValidatorComesFromOptionThenSettings) {
 }
 
 TEST_F(TessavoCheckTest, TargetsAreCollectedAsTheWindowDoes) {
-  shell("mkdir -p '" + folder_ + "site/sub' && cd '" + folder_ +
-        "site' && printf 'x' > B.htm && printf 'x' > a.html && printf 'x' > c.txt && "
-        "printf 'x' > sub/d.shtml && printf '[InternetShortcut]\\r\\nURL=ftp://h/\\r\\n' > e.url");
+  for (const char* name : {"B.htm", "a.html", "c.txt", "sub/d.shtml"}) {
+    writeFile(folder_ + "site/" + name, "x");
+  }
+  writeFile(folder_ + "site/e.url", "[InternetShortcut]\r\nURL=ftp://h/\r\n");
   const std::string validator = "--validator '" + fakeValidator("v", "") + "'";
   // Targets are listed in the file list's order: by location, case ignored.
   // A shortcut to a URI that cannot be checked comes first, with the reason.

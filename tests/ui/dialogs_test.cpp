@@ -5,9 +5,7 @@
 #include <wx/msgdlg.h>
 #include <wx/textctrl.h>
 
-#include <fstream>
-#include <sstream>
-
+#include "tests/support/file_contents.h"
 #include "ui/about_dlg.h"
 #include "ui/command_ids.h"
 #include "ui/option_dlg.h"
@@ -24,13 +22,6 @@ int press(T* dialog, int id) {
   click.SetEventObject(dialog);
   dialog->ProcessWindowEvent(click);
   return id;
-}
-
-std::string readAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 TEST_F(WindowTest, OptionsShowTheStoredValuesAndStoreWhatIsApplied) {
@@ -152,7 +143,7 @@ TEST_F(WindowTest, SavedWorkingSetReadsBackSortedWithTitlesFollowing) {
   const std::string path = (folder / "set.tvx").string();
   ASSERT_TRUE(document()->OnSaveDocument(toWx(path)));
   EXPECT_EQ(caption(), "set.tvx - Tessavo");
-  const std::string written = readAll(path);
+  const std::string written = test_support::readFile(path);
   EXPECT_EQ(written.substr(0, 4), "tvx1");
   EXPECT_NE(written.find("file\t/d/a.htm"), std::string::npos);
   EXPECT_LT(written.find("/d/a.htm"), written.find("http://server/b.html"));

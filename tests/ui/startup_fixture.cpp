@@ -13,11 +13,12 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <thread>
 
 #include "platform/process.h"
 #include "platform/settings_location.h"
+#include "tests/support/temp_folder.h"
 #include "ui/file_list_view.h"
 #include "ui/main_frame.h"
 #include "ui/tessavo_app.h"
@@ -26,7 +27,7 @@
 namespace startup_test {
 namespace {
 
-std::string scratchFolder;
+std::unique_ptr<test_support::TempFolder> scratchFolder;
 wxGUIEventLoop* loop = nullptr;
 wxEventLoopActivator* activator = nullptr;
 
@@ -40,14 +41,13 @@ void reportAssert(const wxString& file, int line, const wxString& func, const wx
 class WxEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
-    char pattern[] = "/tmp/tessavo-startup-XXXXXX";
-    scratchFolder = std::string(::mkdtemp(pattern)) + "/";
+    scratchFolder = std::make_unique<test_support::TempFolder>("tessavo-startup");
     for (const char* sub : {"run", "config", "data", "work"}) {
-      ::mkdir((scratchFolder + sub).c_str(), 0700);
+      ::mkdir((scratch() + sub).c_str(), 0700);
     }
-    ::setenv("XDG_RUNTIME_DIR", (scratchFolder + "run").c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (scratchFolder + "config").c_str(), 1);
-    ::setenv("XDG_DATA_HOME", (scratchFolder + "data").c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", (scratch() + "run").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (scratch() + "config").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (scratch() + "data").c_str(), 1);
 
     wxApp::SetInstance(new TessavoApp);
     static int argc = 1;
@@ -72,7 +72,7 @@ class WxEnvironment : public ::testing::Environment {
     delete loop;
     wxTheApp->OnExit();
     wxEntryCleanup();
-    std::filesystem::remove_all(scratchFolder);
+    scratchFolder.reset();
   }
 };
 
@@ -81,7 +81,7 @@ const auto* environment = ::testing::AddGlobalTestEnvironment(new WxEnvironment)
 }  // namespace
 
 const std::string& scratch() {
-  return scratchFolder;
+  return scratchFolder->path();
 }
 
 TessavoApp& app() {
@@ -140,11 +140,6 @@ std::vector<std::string> fileLines(CMainFrame* frame) {
     lines.push_back(frame->filePane()->lineText(i));
   }
   return lines;
-}
-
-void writeFile(const std::string& path, const std::string& content) {
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
 }
 
 }  // namespace startup_test

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/file_contents.h"
+
 class CMainFrame;
 class TessavoApp;
 
@@ -38,7 +40,7 @@ int runSecondStart(const std::string& folder, const std::vector<std::string>& ar
 std::vector<std::string> fileLines(CMainFrame* frame);
 
 // Writes a file with `content`, making its folders.
-void writeFile(const std::string& path, const std::string& content);
+using test_support::writeFile;
 
 }  // namespace startup_test
 

@@ -2,7 +2,6 @@
 // real window under a display: dialogs answered by wxTEST_DIALOG, drops
 // through the frame's drop target, and second starts of the real program.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <wx/config.h>
 #include <wx/dirdlg.h>
 #include <wx/docview.h>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "files/target_collection.h"
+#include "tests/support/held_validator.h"
 #include "tests/ui/startup_fixture.h"
 #include "ui/command_ids.h"
 #include "ui/drop_target.h"
@@ -167,25 +167,6 @@ void waitForCheck(CMainFrame* frame) {
   pumpFor(20);
 }
 
-// A validator stand-in that runs until the test lets it end, so that a
-// check is still running when something arrives.
-class HeldValidator {
- public:
-  HeldValidator() : path_(scratch() + "work/held-validator"), release_(path_ + ".release") {
-    std::filesystem::remove(release_);
-    writeFile(path_, "#!/bin/sh\nwhile [ ! -e '" + release_ + "' ]; do sleep 0.02; done\n");
-    ::chmod(path_.c_str(), 0755);
-  }
-  ~HeldValidator() { release(); }
-  const std::string& path() const { return path_; }
-  void hold() { std::filesystem::remove(release_); }
-  void release() { writeFile(release_, ""); }
-
- private:
-  std::string path_;
-  std::string release_;
-};
-
 TEST(StartupRoads, FileDialogAddsTheChosenFileAndStarts) {
   const Documents docs("file-dialog");
   writeProfile("");
@@ -331,7 +312,9 @@ TEST(StartupRoads, CommandLineWorkingSetOnlyAsFirstArgument) {
 
 TEST(StartupRoads, DropAndHandOverDuringACheckWaitForItsEnd) {
   const Documents docs("during-check");
-  HeldValidator validator;
+  // Runs until the test lets it end, so that the check is still running
+  // when the drop and the hand-over arrive.
+  test_support::HeldValidator validator(scratch() + "work/");
   writeProfile("[Settings]\nSP Location=" + validator.path() + "\n");
   CMainFrame* frame = openWindow({docs("a.htm")});
   ASSERT_NE(frame, nullptr);

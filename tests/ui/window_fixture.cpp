@@ -3,16 +3,15 @@
 #include <wx/utils.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "platform/settings_location.h"
+#include "tests/support/file_contents.h"
 #include "ui/wx_text.h"
 
 void WindowTest::SetUp() {
-  char pattern[] = "/tmp/tessavo-ui-test-XXXXXX";
-  ASSERT_NE(::mkdtemp(pattern), nullptr);
-  folder = pattern;
+  temp_ = std::make_unique<test_support::TempFolder>("tessavo-ui-test");
+  ASSERT_FALSE(temp_->path().empty());
+  folder = temp_->path();
   std::filesystem::create_directories(folder / "config");
   ::setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
   app().openSettings();
@@ -20,22 +19,16 @@ void WindowTest::SetUp() {
 
 void WindowTest::TearDown() {
   close();
-  std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
+  temp_.reset();
 }
 
 void WindowTest::writeSettings(const std::string& settingsLines) {
-  const std::string path = platform::settingsFilePath();
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  std::ofstream(path) << "[Settings]\n" << settingsLines;
+  test_support::writeFile(platform::settingsFilePath(), "[Settings]\n" + settingsLines);
   app().openSettings();
 }
 
 std::string WindowTest::settingsText() const {
-  std::ifstream in(platform::settingsFilePath());
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return test_support::readFile(platform::settingsFilePath());
 }
 
 void WindowTest::open(const std::vector<std::string>& arguments) {
@@ -60,10 +53,7 @@ void WindowTest::close() {
 }
 
 std::string WindowTest::writeFile(const std::string& name, const std::string& text) {
-  const std::filesystem::path path = folder / name;
-  std::filesystem::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-  return path.string();
+  return test_support::writeFile((folder / name).string(), text);
 }
 
 bool WindowTest::enabled(int id) {

@@ -9,8 +9,11 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "tests/support/temp_folder.h"
 
 #include "ui/err_list_view.h"
 #include "ui/file_list_view.h"
@@ -70,6 +73,9 @@ class WindowTest : public ::testing::Test {
   FileListView* files = nullptr;
   ErrListView* errors = nullptr;
   std::filesystem::path folder;
+
+ private:
+  std::unique_ptr<test_support::TempFolder> temp_;
 };
 
 #endif  // TESSAVO_TESTS_UI_WINDOW_FIXTURE_H_

@@ -33,11 +33,4 @@ TEST(DesktopShellOpener, HandsTheLocationOverAsOneArgument) {
   }
 }
 
-TEST(QuoteArgument, LeavesPlainArgumentsAlone) {
-  EXPECT_EQ(quoteArgument("http://host/a.html"), "http://host/a.html");
-  EXPECT_EQ(quoteArgument("C:\\web\\a.html"), "C:\\web\\a.html");
-  EXPECT_EQ(quoteArgument("a b"), "\"a b\"");
-  EXPECT_EQ(quoteArgument(""), "\"\"");
-}
-
 }  // namespace

@@ -1,26 +1,28 @@
 // What the check-run tests share: a folder of their own, a private temporary
 // folder (tests run in parallel and the run's file names are fixed), a pane
 // that records lines, fake validators, and a way to run a job to its end.
-#ifndef TESSAVO_TESTS_ENGINE_CHECK_RUN_FIXTURE_H_
-#define TESSAVO_TESTS_ENGINE_CHECK_RUN_FIXTURE_H_
+// For test programs that link the engine.
+#ifndef TESSAVO_TESTS_SUPPORT_CHECK_RUN_FIXTURE_H_
+#define TESSAVO_TESTS_SUPPORT_CHECK_RUN_FIXTURE_H_
 
+#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <condition_variable>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <mutex>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/check_job.h"
 #include "engine/error_pane.h"
 #include "engine/run_sgml.h"
-#include "platform/validator_environment.h"
+#include "tests/support/bounded_wait.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/temp_folder.h"
 
 struct PaneLine {
   std::string text;
@@ -45,9 +47,12 @@ class RecordingPane : public ErrorPane, public CheckDoneReceiver {
     ++done_;
     changed_.notify_all();
   }
-  void waitUntilDone() {
+  // Whether the end-of-run event came within `bound`; a failure of the test
+  // if not.
+  bool waitUntilDone(std::chrono::milliseconds bound = test_support::kWaitBound) {
     std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return done_ > 0; });
+    return test_support::waitFor(
+        changed_, lock, [this] { return done_ > 0; }, "the end of the check run", bound);
   }
   std::vector<PaneLine> lines() {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -79,43 +84,49 @@ class CheckRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = ::testing::TempDir() + "check_run_" + info->test_suite_name() + "_" + info->name() +
-              "_" + std::to_string(::getpid()) + "/";
-    shell("rm -rf '" + folder_ + "' && mkdir -p '" + folder_ + "temp' '" + folder_ + "docs'");
-    ::chmod((folder_ + "temp").c_str(), 0700);
+    folderOwner_ = std::make_unique<test_support::TempFolder>(
+        std::string("check_run_") + info->test_suite_name() + "_" + info->name());
+    folder_ = folderOwner_->path();
+    folderOwner_->makeFolder("docs");
+    ::chmod(folderOwner_->makeFolder("temp").c_str(), 0700);
     ::setenv("XDG_RUNTIME_DIR", (folder_ + "temp").c_str(), 1);
-    platform::setValidatorEnvironment();
   }
-  void TearDown() override { shell("rm -rf '" + folder_ + "'"); }
 
   static void shell(const std::string& command) {
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
   }
 
   std::string temp() const { return folder_ + "temp/"; }
+  // The run folders in the temporary folder now.
+  std::vector<std::string> runFolders() const {
+    std::vector<std::string> found;
+    if (DIR* listing = ::opendir(temp().c_str())) {
+      while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name.rfind("tessavo-run-", 0) == 0) found.push_back(name);
+      }
+      ::closedir(listing);
+    }
+    return found;
+  }
   std::string docs() const { return folder_ + "docs/"; }
 
-  std::string writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
+  static std::string writeFile(const std::string& path, const std::string& bytes) {
+    return test_support::writeFile(path, bytes);
   }
-
-  static std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
-  static bool exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
+  static std::string readFile(const std::string& path) { return test_support::readFile(path); }
+  static bool exists(const std::string& path) { return test_support::pathExists(path); }
 
   // A shell script standing in for the validator. In its body $err is the
-  // error file (-f) and $in the intermediate file; $DIR is this test's folder.
+  // error file (-f), $in the intermediate file and $docdir the folder given
+  // with -D, as the validator was given them (relative to the run folder,
+  // its current folder); $DIR is this test's folder.
   std::string fakeValidator(const std::string& name, const std::string& body) {
     const std::string path = folder_ + name;
     writeFile(path, "#!/bin/sh\nDIR='" + folder_ +
-                        "'\nfor a; do case $a in -f*) err=${a#-f};; esac; in=$a; done\n" + body +
-                        "\n");
+                        "'\nfor a; do case $a in -f*) err=${a#-f};; -D*) docdir=${a#-D};; esac; "
+                        "in=$a; done\n" +
+                        body + "\n");
     ::chmod(path.c_str(), 0755);
     return path;
   }
@@ -140,19 +151,29 @@ class CheckRunTest : public ::testing::Test {
   }
 
   // Runs every target made so far, in order, and waits for the end.
-  std::vector<PaneLine> check(const std::string& validatorPath) {
+  std::vector<PaneLine> check(const std::string& validatorPath, int validatorTimeout = 120) {
     CheckJob job = jobFor(validatorPath);
+    job.validatorTimeout = validatorTimeout;
     RunSgml run;
     EXPECT_TRUE(run.start(&job));
     pane_.waitUntilDone();
-    while (run.isRunning()) std::this_thread::yield();
+    waitForThreadEnd(run);
     EXPECT_EQ(run.exitCode(), 0);
+    incomplete_ = run.incomplete();
     return pane_.lines();
   }
 
+  // The end-of-run notice is the run's last action: the thread ends a moment
+  // later.
+  static void waitForThreadEnd(const Thread& run) {
+    test_support::waitUntil([&run] { return !run.isRunning(); }, "the checking thread to end");
+  }
+
+  std::unique_ptr<test_support::TempFolder> folderOwner_;
   std::string folder_;
   RecordingPane pane_;
+  bool incomplete_ = false;  // of the last check()
   std::vector<std::unique_ptr<CheckTarget>> targets_;
 };
 
-#endif  // TESSAVO_TESTS_ENGINE_CHECK_RUN_FIXTURE_H_
+#endif  // TESSAVO_TESTS_SUPPORT_CHECK_RUN_FIXTURE_H_

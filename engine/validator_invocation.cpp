@@ -1,0 +1,83 @@
+#include "engine/validator_invocation.h"
+
+#include "platform/executable_path.h"
+#include "platform/file_system.h"
+#include "platform/process.h"
+#include "platform/validator_environment.h"
+
+const char ValidatorInvocation::kCopyName[] = "$conv.sgml";
+const char ValidatorInvocation::kErrorName[] = "$error.out";
+
+namespace {
+
+// Names in the run folder for folders whose paths the validator cannot take.
+const char kDocumentLink[] = "$doc";
+const char kCatalogLink[] = "$bin";
+
+bool isPlain(const std::string& text) {
+  for (const char c : text) {
+    if (c < 0x20 || c > 0x7E) return false;
+  }
+  return true;
+}
+
+std::string withoutTrailingSlash(std::string path) {
+  if (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+std::string withTrailingSlash(std::string path) {
+  if (path.empty() || path.back() != '/') path.push_back('/');
+  return path;
+}
+
+}  // namespace
+
+ValidatorInvocation::ValidatorInvocation(const std::string& validatorPath,
+                                         platform::RunFolder& folder)
+    : folder_(folder),
+      configured_(validatorPath.empty() ? platform::defaultValidatorProgram() : validatorPath),
+      // The validator works in the run folder, so a relative path to it must
+      // be made absolute here.
+      program_(platform::absolutePath(platform::findProgram(configured_))) {
+  const std::string fileName = program_.substr(program_.rfind('/') + 1);
+  ownName_ = !fileName.empty() && isPlain(fileName) && fileName.find(':') == std::string::npos
+                 ? fileName
+                 : "nsgmls";
+
+  // The catalogs lie in the program's data folder (beside the executable in
+  // a build tree). A folder link keeps their relative entries (xhtml-catalog
+  // names "catalog") resolving beside them.
+  const std::string binFolder = platform::programDataFolder();
+  catalogFolder_ = isPlain(binFolder) ? binFolder : handOver(binFolder, kCatalogLink) + "/";
+  catalogNames_ = names_;
+}
+
+std::string ValidatorInvocation::handOver(const std::string& path, const std::string& linkName) {
+  if (isPlain(path) || !folder_.link(linkName, path)) return withoutTrailingSlash(path);
+  names_.folders.emplace_back(linkName + "/", withTrailingSlash(path));
+  return linkName;
+}
+
+platform::ChildOutcome ValidatorInvocation::run(const std::string& documentFolder,
+                                                const ValidatorProfile& profile,
+                                                const std::atomic<bool>* stop, int timeoutSeconds) {
+  names_ = catalogNames_;
+  names_.copy = kCopyName;
+  names_.encoding = profile.encoding;
+  platform::ChildSpec spec;
+  spec.program = program_;
+  spec.arguments = {ownName_};
+  spec.arguments.insert(spec.arguments.end(), profile.options.begin(), profile.options.end());
+  spec.arguments.push_back("-c" + catalogFolder_ + profile.catalogName);
+  spec.arguments.push_back(std::string("-f") + kErrorName);
+  spec.arguments.push_back("-s");
+  if (!documentFolder.empty()) {
+    spec.arguments.push_back("-D" + handOver(documentFolder, kDocumentLink));
+  }
+  spec.arguments.push_back(kCopyName);
+  spec.folder = folder_.path();
+  spec.environment = platform::validatorEnvironment(profile.spEncoding());
+  if (program_.empty()) return platform::ChildOutcome{};
+  return platform::runChild(spec, stop, timeoutSeconds);
+}

@@ -1,0 +1,71 @@
+// How a check run starts the validator, once per target.
+//
+// The program is the job's validator path, or "nsgmls" (then "onsgmls")
+// found on PATH, made absolute. It runs in the run's folder with the command
+//
+//   <name> [options] -c<catalog> -f$error.out -s [-D<document's folder>] $conv.sgml
+//
+// and SP_CHARSET_FIXED=YES, SP_ENCODING=<the copy's encoding> in its
+// environment, where the options, the catalog (in the program's data folder) and
+// the encoding come from the document's ValidatorProfile, the error file and
+// the copy lie in the run folder, and -D lets the copy's relative system
+// identifiers resolve in the document's own folder. The validator
+// reads the names on its command line in the encoding of the copy
+// (SP_ENCODING), so a path is handed over as it stands only when it is plain
+// printable ASCII; any other path (Japanese folder names, say) is reached
+// through a link with an ASCII name in the run folder, and names() records
+// the pair so that error lines show the real path. The program's own name
+// (argv[0], which the validator puts at the start of every error line) is
+// the file's name when that is plain and holds no ":", else "nsgmls", so
+// that the first ":" of every line ends it.
+//
+// One object per run, on the checking thread; the run folder must outlive it.
+#ifndef TESSAVO_ENGINE_VALIDATOR_INVOCATION_H_
+#define TESSAVO_ENGINE_VALIDATOR_INVOCATION_H_
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "engine/error_file.h"
+#include "engine/validator_profile.h"
+#include "platform/child_process.h"
+#include "platform/run_folder.h"
+
+class ValidatorInvocation {
+ public:
+  static const char kCopyName[];   // "$conv.sgml"
+  static const char kErrorName[];  // "$error.out"
+
+  ValidatorInvocation(const std::string& validatorPath, platform::RunFolder& folder);
+
+  // The file that is started; empty when none was found.
+  const std::string& program() const { return program_; }
+  // The validator as the user named it: the configured path, or the name
+  // that was looked up on PATH.
+  const std::string& configured() const { return configured_; }
+
+  // Runs the validator as `profile` says on the copy of a document that lies
+  // in `documentFolder` (empty for a download, which has none), and waits
+  // for its end (platform/child_process.h).
+  platform::ChildOutcome run(const std::string& documentFolder, const ValidatorProfile& profile,
+                             const std::atomic<bool>* stop, int timeoutSeconds);
+
+  // The names the validator's error lines use for the copy and for folders.
+  const ErrorFileNames& names() const { return names_; }
+
+ private:
+  // `path` as the validator is to be given it; a link named `linkName` in the
+  // run folder when the path is not plain.
+  std::string handOver(const std::string& path, const std::string& linkName);
+
+  platform::RunFolder& folder_;
+  std::string configured_;
+  std::string program_;
+  std::string ownName_;
+  std::string catalogFolder_;  // as handed over, ending with "/"
+  ErrorFileNames names_;
+  ErrorFileNames catalogNames_;
+};
+
+#endif  // TESSAVO_ENGINE_VALIDATOR_INVOCATION_H_

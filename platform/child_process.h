@@ -1,0 +1,62 @@
+// Running a child program to its end while the caller can still stop it:
+// the validator of a check run.
+//
+// The child runs in a process group of its own, so that ending it also ends
+// whatever it started, and a terminal's Ctrl+C reaches only the program,
+// which then ends the child itself. It starts with standard input, output
+// and error on /dev/null and no other descriptor, whatever the program has
+// open (on any thread), with no blocked signals and every signal at its
+// default action.
+//
+// While it runs, the caller's stop flag is looked at every few tens of
+// milliseconds, and the time limit is watched; either one ends the whole
+// group: SIGTERM first, SIGKILL a moment later for whatever is left. The
+// child is always waited for before runChild returns, so no zombie and no
+// stray process group is left behind. Safe to call from any thread; each call
+// waits only for its own child.
+#ifndef TESSAVO_PLATFORM_CHILD_PROCESS_H_
+#define TESSAVO_PLATFORM_CHILD_PROCESS_H_
+
+#include <atomic>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct ChildSpec {
+  // The file to execute, used as it stands (findProgram() gives one).
+  std::string program;
+  // The child's argument vector; arguments[0] is the name it sees as its own.
+  std::vector<std::string> arguments;
+  // The child's current folder; empty keeps the caller's.
+  std::string folder;
+  // The child's whole environment as "NAME=value" texts; none keeps the
+  // caller's.
+  std::optional<std::vector<std::string>> environment;
+};
+
+struct ChildOutcome {
+  enum class End {
+    NotStarted,  // the program could not be executed; `error` says why
+    Exited,      // `status` is its exit status
+    Signalled,   // `status` is the signal that ended it
+    Stopped,     // ended because the stop flag was set
+    TimedOut,    // ended because the time limit passed
+  };
+  End end = End::NotStarted;
+  int status = 0;
+  int error = 0;  // an errno value for NotStarted
+};
+
+// Starts the child and waits for its end. `stop` may be null; `timeoutSeconds`
+// of 0 or less means no limit.
+ChildOutcome runChild(const ChildSpec& spec, const std::atomic<bool>* stop, int timeoutSeconds);
+
+// The name of a signal as the system's headers spell it ("SIGSEGV"), or
+// "SIG" and its number when it has none.
+std::string signalName(int signal);
+
+}  // namespace platform
+
+#endif  // TESSAVO_PLATFORM_CHILD_PROCESS_H_

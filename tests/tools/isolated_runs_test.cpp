@@ -1,0 +1,180 @@
+// tessavo-check runs beside other runs, stops when asked, and says when its
+// validator or its temporary folder failed.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/mount.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "checker_fixture.h"
+#include "tests/support/process_end.h"
+#include "tests/support/report_pipe.h"
+
+namespace {
+
+using IsolatedRunsTest = CheckerTest;
+
+TEST_F(IsolatedRunsTest, TwoChecksAtOnceGiveTheirSoloOutput) {
+  if (std::system("command -v onsgmls >/dev/null") != 0) GTEST_SKIP() << "needs onsgmls";
+  // Both check the same documents, in the same temporary folder; the
+  // second one in another order and with a folder scan.
+  const std::string first =
+      "samples/euc-jp-errors.html samples/iso-2022-jp-errors.html samples/ascii-valid.html";
+  const std::string second = "samples";
+  const Result soloFirst = run(first);
+  const Result soloSecond = run(second);
+  ASSERT_EQ(soloFirst.status, 1);
+  ASSERT_NE(soloFirst.output.find("BLINK"), std::string::npos);
+  for (int round = 0; round < 20; ++round) {
+    const pid_t a = start({"samples/euc-jp-errors.html", "samples/iso-2022-jp-errors.html",
+                           "samples/ascii-valid.html"},
+                          folder_ + "a.out");
+    const pid_t b = start({"samples"}, folder_ + "b.out");
+    ASSERT_GT(a, 0);
+    ASSERT_GT(b, 0);
+    const int statusA = waitFor(a, 60000);
+    const int statusB = waitFor(b, 60000);
+    ASSERT_TRUE(WIFEXITED(statusA) && WIFEXITED(statusB)) << "round " << round;
+    EXPECT_EQ(WEXITSTATUS(statusA), soloFirst.status) << "round " << round;
+    EXPECT_EQ(WEXITSTATUS(statusB), soloSecond.status) << "round " << round;
+    EXPECT_EQ(readFile(folder_ + "a.out"), soloFirst.output) << "round " << round;
+    EXPECT_EQ(readFile(folder_ + "b.out"), soloSecond.output) << "round " << round;
+  }
+  EXPECT_EQ(runFolders(), "");
+  // Nothing was ever written beside the documents.
+  EXPECT_EQ(std::system(("cd '" + folder_ +
+                         "samples' && test -z \"$(ls -A | grep -v -e '\\.html$' "
+                         "-e '\\.tvx$' -e README.md)\"")
+                            .c_str()),
+            0);
+}
+
+TEST_F(IsolatedRunsTest, SignalsStopTheRunWithinASecond) {
+  test_support::ReportPipe validatorPid(folder_ + "validator.pid");
+  const std::string held =
+      scriptValidator("held", "echo $$ > '" + validatorPid.path() + "'; exec sleep 600");
+  const struct {
+    int signal;
+    bool toGroup;  // as a terminal's Ctrl+C reaches the whole job
+  } cases[] = {{SIGTERM, false}, {SIGINT, true}, {SIGHUP, false}};
+  for (const auto& c : cases) {
+    const pid_t checker =
+        start({"--validator", held, "samples/ascii-valid.html", "samples/html2-valid.html"},
+              folder_ + "out");
+    ASSERT_GT(checker, 0);
+    const std::string pid = validatorPid.readLine();
+    ASSERT_NE(pid.find('\n'), std::string::npos) << pid;
+    ::kill(c.toGroup ? -checker : checker, c.signal);
+    const int status = waitFor(checker, 1000);
+    ASSERT_NE(status, -1) << strsignal(c.signal) << ": still running after a second";
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << status;
+    EXPECT_EQ(readFile(folder_ + "out"),
+              "-------- samples/ascii-valid.html\nE: 検査を中断したため未完了\n検査終了\n");
+    EXPECT_TRUE(test_support::processEnded(std::atoi(pid.c_str()))) << "the validator runs on";
+    EXPECT_EQ(runFolders(), "") << strsignal(c.signal);
+  }
+}
+
+TEST_F(IsolatedRunsTest, FailingValidatorsGiveTheirLineAndStatusTwo) {
+  const struct {
+    const char* name;
+    std::string body;
+    const char* lines;  // after the header
+  } cases[] = {
+      {"crash", "echo 'v:$conv.sgml:3:1:E: first' > \"$err\"; kill -SEGV $$",
+       "3:1:E: first\nE: nsgmlsが異常終了: {}: SIGSEGV\n"},
+      {"false", "exit 1", "E: nsgmlsが失敗: {}: 終了コード 1\n"},
+      {"status-4", "echo 'v:$conv.sgml:2:1:E: some' > \"$err\"; exit 4",
+       "2:1:E: some\nE: nsgmlsが失敗: {}: 終了コード 4\n"},
+  };
+  for (const auto& c : cases) {
+    const std::string validator = scriptValidator(c.name, c.body);
+    std::string lines = c.lines;
+    lines.replace(lines.find("{}"), 2, validator);
+    const Result result = run("--validator '" + validator + "' samples/ascii-valid.html");
+    EXPECT_EQ(result.status, 2) << c.name;
+    EXPECT_EQ(result.output, "-------- samples/ascii-valid.html\n" + lines + "検査終了\n")
+        << c.name;
+  }
+  const Result bare = run("--validator /bin/false samples/ascii-valid.html");
+  EXPECT_EQ(bare.status, 2);
+  EXPECT_EQ(
+      bare.output,
+      "-------- samples/ascii-valid.html\nE: nsgmlsが失敗: /bin/false: 終了コード 1\n検査終了\n");
+}
+
+TEST_F(IsolatedRunsTest, FullTemporaryFolderIsNeverNoErrors) {
+  if (std::system("command -v onsgmls >/dev/null") != 0) GTEST_SKIP() << "needs onsgmls";
+  const std::string mount = folder_ + "small";
+  std::filesystem::create_directories(mount);
+  if (::mount("tmpfs", mount.c_str(), "tmpfs", 0, "size=64k,mode=0700") != 0) {
+    GTEST_SKIP() << "cannot mount a small tmpfs here (" << strerror(errno)
+                 << "): the full-folder case needs root or a user namespace";
+  }
+  // Pages left free: none (the copy cannot be made), or one (the copy fits,
+  // the validator's error file does not).
+  const struct {
+    int freePages;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {0, {"E: 中間ファイルに書き込めない: "}},
+      {1, {"E: nsgmlsが失敗: ", "E: 一時フォルダに空きがない: " + mount + "/tessavo-run-"}},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(mount + "/filler");
+    writeFile(mount + "/filler", std::string((16 - c.freePages) * 4096, 'x'));
+    const Result result = run("samples/euc-jp-errors.html", "XDG_RUNTIME_DIR='" + mount + "'");
+    EXPECT_EQ(result.status, 2) << result.output;
+    EXPECT_EQ(result.output.rfind("-------- samples/euc-jp-errors.html\n", 0), 0u);
+    for (const std::string& line : c.lines) {
+      EXPECT_NE(result.output.find("\n" + line), std::string::npos) << result.output;
+    }
+    EXPECT_EQ(result.output.find("BLINK"), std::string::npos) << "a cut-short list as if whole";
+  }
+  ::umount2(mount.c_str(), MNT_DETACH);
+}
+
+TEST_F(IsolatedRunsTest, TargetsThatAreNoDocumentsAreRefusedAtOnce) {
+  shell("cd '" + folder_ + "' && mkfifo fifo.html && mkdir folder.html");
+  writeFile(folder_ + "odd.tvx", "tvx1\nfile\tfifo.html\nfile\t/dev/zero\nfile\tfolder.html\n");
+  const pid_t checker =
+      start({"--validator", fakeValidator("v", "v:x:1:1:E: checked"), "odd.tvx"}, folder_ + "out");
+  ASSERT_GT(checker, 0);
+  const int status = waitFor(checker, 20000);
+  ASSERT_NE(status, -1) << "the check hung on a target that is no document";
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(readFile(folder_ + "out"),
+            "-------- /dev/zero\nE: 入力ファイルを開けない: /dev/zero\n"
+            "-------- fifo.html\nE: 入力ファイルを開けない: fifo.html\n"
+            "-------- folder.html\nE: 入力ファイルを開けない: folder.html\n検査終了\n");
+}
+
+TEST_F(IsolatedRunsTest, AnyValidatorPathAndAnyExportedEncodingWork) {
+  if (std::system("command -v onsgmls >/dev/null") != 0) GTEST_SKIP() << "needs onsgmls";
+  const Result plain = run("samples/euc-jp-errors.html");
+  ASSERT_NE(plain.output.find("右"), std::string::npos);
+  shell("mkdir -p '" + folder_ + "a \"quoted\" folder' && ln -s \"$(command -v onsgmls)\" '" +
+        folder_ + "a \"quoted\" folder/onsgmls'");
+  const Result quoted =
+      run("--validator '" + folder_ + "a \"quoted\" folder/onsgmls' samples/euc-jp-errors.html",
+          "SP_ENCODING=UTF-8 SP_CHARSET_FIXED=NO");
+  EXPECT_EQ(quoted.status, plain.status);
+  EXPECT_EQ(quoted.output, plain.output);
+}
+
+TEST_F(IsolatedRunsTest, ValidatorTimeoutComesFromTheSettings) {
+  const std::string slow = scriptValidator("slow", "exec sleep 600");
+  writeSettings("ValidatorTimeout=1\n");
+  const pid_t checker = start({"--validator", slow, "samples/ascii-valid.html"}, folder_ + "out");
+  const int status = waitFor(checker, 20000);
+  ASSERT_NE(status, -1);
+  EXPECT_EQ(WEXITSTATUS(status), 2);
+  EXPECT_EQ(readFile(folder_ + "out"), "-------- samples/ascii-valid.html\nE: nsgmlsが時間切れ: " +
+                                           slow + ": 1 秒\n検査終了\n");
+}
+
+}  // namespace

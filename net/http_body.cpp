@@ -4,8 +4,6 @@
 #include <memory>
 #include <string>
 
-#include "net/http_connection.h"
-
 namespace {
 
 constexpr int kBlockSize = 64 * 1024;
@@ -78,15 +76,14 @@ class BodyCopy {
 HttpOutcome copyChunked(SocketStream& stream, BodyCopy& body) {
   std::string line;
   for (;;) {
-    const SocketStream::LineStatus status = stream.readLine(&line, HttpConnection::kTrailerLimit);
+    const SocketStream::LineStatus status = stream.readLine(&line, kChunkTrailerLimit);
     if (status == SocketStream::LineStatus::Ended) {
       body.fail(HttpFailure::BodyCutShort, "the connection ended before the last chunk");
       return body.outcome();
     }
     if (status == SocketStream::LineStatus::TooLong) {
       body.fail(HttpFailure::TrailerTooLarge, "a chunk-size line is longer than " +
-                                                  std::to_string(HttpConnection::kTrailerLimit) +
-                                                  " bytes");
+                                                  std::to_string(kChunkTrailerLimit) + " bytes");
       return body.outcome();
     }
     std::int64_t size = 0;
@@ -106,20 +103,18 @@ HttpOutcome copyChunked(SocketStream& stream, BodyCopy& body) {
     }
     // The line end after the chunk data; a missing one shows up as the end
     // of data at the next chunk-size line.
-    stream.readLine(&line, HttpConnection::kTrailerLimit);
+    stream.readLine(&line, kChunkTrailerLimit);
   }
   // Trailer fields are not kept; the end of data after the last chunk ends
   // them as well as an empty line does.
   std::size_t trailer = 0;
   for (;;) {
-    const SocketStream::LineStatus status =
-        stream.readLine(&line, HttpConnection::kTrailerLimit - trailer);
+    const SocketStream::LineStatus status = stream.readLine(&line, kChunkTrailerLimit - trailer);
     if (status == SocketStream::LineStatus::Ended || line.empty()) break;
     trailer += line.size() + 1;
-    if (status == SocketStream::LineStatus::TooLong || trailer >= HttpConnection::kTrailerLimit) {
-      body.fail(
-          HttpFailure::TrailerTooLarge,
-          "the trailer is larger than " + std::to_string(HttpConnection::kTrailerLimit) + " bytes");
+    if (status == SocketStream::LineStatus::TooLong || trailer >= kChunkTrailerLimit) {
+      body.fail(HttpFailure::TrailerTooLarge,
+                "the trailer is larger than " + std::to_string(kChunkTrailerLimit) + " bytes");
       break;
     }
   }

@@ -6,7 +6,7 @@
 // before the last chunk, or before Content-Length bytes) is a failure, and
 // so is a body beyond `limit` bytes (checked against Content-Length before
 // anything is read), a chunk-size line or trailer section beyond
-// HttpConnection's kTrailerLimit, and a file that takes no more. Chunk sizes
+// kChunkTrailerLimit, and a file that takes no more. Chunk sizes
 // are hexadecimal numbers read like scanf's "%x"; a size of 0 or less, or a
 // line with no number, is the last chunk. Trailer fields are read and
 // dropped. What arrived before a failure stays in the file.
@@ -16,11 +16,16 @@
 #ifndef TESSAVO_NET_HTTP_BODY_H_
 #define TESSAVO_NET_HTTP_BODY_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <ostream>
 
 #include "net/http_failure.h"
 #include "net/socket_stream.h"
+
+// The most bytes a chunk-size line, or the trailer section as a whole, may
+// have.
+constexpr std::size_t kChunkTrailerLimit = 64 * 1024;
 
 struct BodyFraming {
   bool chunked = false;

@@ -40,6 +40,7 @@
 #include <cstdint>
 #include <string>
 
+#include "net/http_body.h"
 #include "net/http_failure.h"
 #include "net/http_header.h"
 #include "net/socket_stream.h"
@@ -52,7 +53,7 @@ class HttpConnection {
   // The response head: status line and fields, with any interim heads.
   static constexpr std::size_t kHeadLimit = 64 * 1024;
   // The trailer section of a chunked body, and each chunk-size line.
-  static constexpr std::size_t kTrailerLimit = 64 * 1024;
+  static constexpr std::size_t kTrailerLimit = kChunkTrailerLimit;
 
   using Failure = HttpFailure;
 

@@ -39,6 +39,9 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "opensp, sgml-data, w3c-sgml-lib, libssl3, fonts-noto-cjk, xdg-utils")
 if(NOT TESSAVO_GUI)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "opensp, sgml-data, w3c-sgml-lib, libssl3")
+else()
+  # The standard dialogs in the user's language; the program works without.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "wx3.2-i18n")
 endif()
 
 include(CPack)

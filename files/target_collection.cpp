@@ -100,7 +100,7 @@ void TargetCollection::applyHandOver(const std::string& path) {
     host_.openWorkingSet(path);
     return;
   }
-  host_.newWorkingSet();
+  if (!host_.newWorkingSet()) return;
   host_.AddFile(path);
   host_.setModified(false);
   autoStart();

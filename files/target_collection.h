@@ -14,6 +14,8 @@
 //   entered URI                error pane        set                        no
 //   program arguments          nothing           cleared if any added       if any added
 //   handed over, not ".tvx"    new working set   cleared                    yes
+//     (when the set has unsaved changes, the usual question comes first;
+//     cancel keeps the set and drops the hand-over)
 //   handed over, ".tvx"        (as Open)         (as Open)                  no
 //
 // "Auto-start" means a check of all targets when the host's dropStart() is
@@ -45,8 +47,10 @@ class CollectionHost : public TargetSink {
   // Starts a check of all targets; does nothing while one runs.
   virtual void startCheckAll() = 0;
   virtual bool isChecking() const = 0;
-  // A new, empty working set without any question (both panes cleared).
-  virtual void newWorkingSet() = 0;
+  // Replaces the working set by a new, empty one (both panes cleared), after
+  // the question about unsaved changes when there are any. False, changing
+  // nothing, when the user cancels.
+  virtual bool newWorkingSet() = 0;
   // Opens a working-set file as the Open command does: the question about
   // unsaved changes first, then the file's targets in an emptied set.
   virtual void openWorkingSet(const std::string& path) = 0;

@@ -89,6 +89,7 @@ void runUpdater(const char* program, const std::string& folder) {
 }  // namespace
 
 const char kWorkingSetMimeType[] = "application/x-tessavo-document";
+const char kIconName[] = "tessavo";
 
 std::string desktopDataFolder() {
   // A relative XDG_DATA_HOME is invalid by the XDG rules and is ignored.
@@ -110,7 +111,7 @@ std::string desktopEntryText(const std::string& executable) {
        << "Comment=Validate HTML documents in batch\n"
        << "Comment[ja]=HTML文書をまとめて検査します\n"
        << "Exec=" << execArgument(executable) << " %f\n"
-       << "Icon=tessavo\n"
+       << "Icon=" << kIconName << "\n"
        << "MimeType=" << kWorkingSetMimeType << ";\n"
        << "Terminal=false\n"
        << "Categories=Development;WebDevelopment;\n"
@@ -132,15 +133,18 @@ std::string mimePackageText() {
   return text.str();
 }
 
-int registerDocumentType(const std::string& executable) {
+int registerDocumentType(const std::string& executable, const std::string& iconSvg) {
   const std::string data = desktopDataFolder();
   const int mime = writeIfDifferent(data + "/mime/packages/", "tessavo.xml", mimePackageText());
   const int entry =
       writeIfDifferent(data + "/applications/", "tessavo.desktop", desktopEntryText(executable));
+  const int icon = iconSvg.empty() ? 0
+                                   : writeIfDifferent(data + "/icons/hicolor/scalable/apps/",
+                                                      std::string(kIconName) + ".svg", iconSvg);
   if (mime > 0) runUpdater("update-mime-database", data + "/mime");
   if (entry > 0) runUpdater("update-desktop-database", data + "/applications");
-  if (mime < 0 || entry < 0) return -1;
-  return mime + entry;
+  if (mime < 0 || entry < 0 || icon < 0) return -1;
+  return mime + entry + icon;
 }
 
 }  // namespace platform

@@ -4,7 +4,10 @@
 //
 // Both files lie under the user's data folder ($XDG_DATA_HOME, else
 // ~/.local/share): applications/tessavo.desktop and
-// mime/packages/tessavo.xml. Registration runs at every start, so it writes
+// mime/packages/tessavo.xml. The entry names the icon "tessavo" of the icon
+// theme; given the icon's SVG text, the registration also puts it there
+// (icons/hicolor/scalable/apps/tessavo.svg), so that a program run from
+// where it was built shows its icon too. Registration runs at every start, so it writes
 // a file only when its content differs from what is there, and runs the
 // desktop's cache updaters (update-mime-database, update-desktop-database,
 // when installed) only after a change. Nothing is reported: a desktop that
@@ -29,10 +32,13 @@ std::string desktopEntryText(const std::string& executable);
 // The shared-mime-info package for "*.tvx", as data/tessavo.xml installs it.
 std::string mimePackageText();
 
+// The icon's name in the icon theme.
+extern const char kIconName[];
+
 // Writes what differs and runs the updaters after a change. Returns the
 // number of files written (0 when all was in place), or -1 when a file could
-// not be written.
-int registerDocumentType(const std::string& executable);
+// not be written. An empty `iconSvg` writes no icon.
+int registerDocumentType(const std::string& executable, const std::string& iconSvg = "");
 
 }  // namespace platform
 

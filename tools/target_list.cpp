@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/target_construction.h"
-#include "platform/ascii_case.h"
+#include "files/target_order.h"
 
 void TargetList::AddFile(const std::string& path) {
   if (auto target = targetFromPath(path)) {
@@ -25,7 +25,7 @@ void TargetList::sortLikeFilePane() {
   std::stable_sort(
       targets_.begin(), targets_.end(),
       [](const std::unique_ptr<CheckTarget>& a, const std::unique_ptr<CheckTarget>& b) {
-        return platform::lessIgnoringAsciiCase(a->location, b->location);
+        return targetOrderLess(a->location, b->location);
       });
 }
 

@@ -27,8 +27,8 @@ class TargetList : public TargetSink {
   void AddFile(const std::string& path) override;
   void AddUri(const std::string& text) override;
 
-  // Ascending by location, ASCII letters compared without regard to case,
-  // equal texts keeping the order they were added in.
+  // The working set's order (files/target_order.h): the order the file pane
+  // shows and checks.
   void sortLikeFilePane();
 
   std::vector<CheckTarget*> pointers() const;

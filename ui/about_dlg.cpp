@@ -1,17 +1,23 @@
 #include "ui/about_dlg.h"
 
-#include <wx/artprov.h>
 #include <wx/button.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 
+#include "ui/program_icon.h"
+
+namespace {
+
+// The icon's size in the box, as the desktop draws a dialog's icon.
+constexpr int kIconSize = 48;
+
+}  // namespace
+
 CAboutDlg::CAboutDlg(wxWindow* parent)
     : wxDialog(parent, wxID_ANY, wxString::FromUTF8("Tessavoについて")) {
   auto* row = new wxBoxSizer(wxHORIZONTAL);
-  row->Add(new wxStaticBitmap(this, wxID_ANY,
-                              wxArtProvider::GetBitmap(wxART_INFORMATION, wxART_MESSAGE_BOX)),
-           0, wxRIGHT, 12);
+  row->Add(new wxStaticBitmap(this, wxID_ANY, programIconBitmap(kIconSize)), 0, wxRIGHT, 12);
   row->Add(new wxStaticText(this, wxID_ANY, "Tessavo Version 1.30"), 1, wxALIGN_CENTER_VERTICAL);
   auto* close = new wxButton(this, wxID_OK, wxString::FromUTF8("了解"));
   close->SetDefault();

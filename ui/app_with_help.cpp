@@ -7,6 +7,9 @@
 #include "platform/ascii_case.h"
 #include "platform/directory_listing.h"
 #include "platform/executable_path.h"
+#include "platform/html_handler.h"
+#include "platform/process.h"
+#include "ui/help_window.h"
 #include "viewers/process_starter.h"
 
 namespace {
@@ -37,8 +40,13 @@ void CAppWithHelp::showHelp() {
                  "Tessavo", wxOK | wxICON_EXCLAMATION, parent);
     return;
   }
-  if (!opener_->open(page)) {
+  const bool shown = desktopShowsHelp() ? opener_->open(page) : HelpWindow::show(parent, page);
+  if (!shown) {
     wxMessageBox(wxString::FromUTF8("ヘルプ (HTML) ファイルを開けません"), "Tessavo",
                  wxOK | wxICON_EXCLAMATION, parent);
   }
+}
+
+bool CAppWithHelp::desktopShowsHelp() {
+  return platform::htmlOpensInWebBrowser() && !platform::findProgram("xdg-open").empty();
 }

@@ -1,11 +1,13 @@
 // The application base that answers every help request with one HTML page,
 // "index.htm" in the program's data folder (beside the executable in the
-// build tree, PREFIX/share/tessavo/ when installed), opened by the
-// desktop's handler for it (usually the web browser).
+// build tree, PREFIX/share/tessavo/ when installed).
 //
 // The page's name is matched without regard to letter case, and the file is
-// opened under the name it has on disk. A missing page and a handler that
-// cannot be started are each told in a message box.
+// opened under the name it has on disk. Where the desktop opens HTML in a
+// web browser, the page goes to the desktop's handler; elsewhere (no
+// browser, or a text editor as the handler for HTML) it is shown in the
+// program's own help window. A missing page, and a page or handler that
+// cannot be opened, are each told in a message box.
 //
 // The opener is borrowed (the desktop's by default); tests set a recorder
 // and a folder of their own. User-interface thread only.
@@ -27,6 +29,10 @@ class CAppWithHelp : public wxApp {
 
   // The page's full path as stored on disk, or empty when there is none.
   std::string findHelpPage() const;
+
+  // True when the page goes to the desktop's handler rather than the
+  // program's own window.
+  static bool desktopShowsHelp();
 
   void setHelpOpener(ShellOpener* opener) { opener_ = opener; }
   // The folder to look in, ending with "/"; empty means the program's data

@@ -33,6 +33,7 @@ constexpr int ID_FILE_OPEN = commandId(57601);
 constexpr int ID_FILE_SAVE = commandId(57603);
 constexpr int ID_FILE_SAVE_AS = commandId(57604);
 constexpr int ID_EDIT_CLEAR = commandId(57632);
+constexpr int ID_EDIT_COPY = commandId(57634);  // the error pane's "コピー"
 constexpr int ID_WINDOW_SPLIT = commandId(57653);
 constexpr int ID_APP_ABOUT = commandId(57664);
 constexpr int ID_APP_EXIT = commandId(57665);

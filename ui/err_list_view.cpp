@@ -1,5 +1,8 @@
 #include "ui/err_list_view.h"
 
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -9,37 +12,29 @@
 
 namespace {
 
-constexpr long kLinesPerSync = 50000;
+constexpr long kLinesPerSync = 20000;
 
 }  // namespace
 
-ErrListView::ErrListView(wxWindow* parent, CMainFrame* frame) : ListBoxView(parent, frame) {}
+ErrListView::ErrListView(wxWindow* parent, CMainFrame* frame)
+    : ListBoxView(parent, frame, Selection::Extended) {
+  model_.setChangeListener([this] { requestSync(); });
+  // The list hands the keys pressed in it to this window first.
+  Bind(wxEVT_KEY_DOWN, &ErrListView::onKeyDown, this);
+}
 
 ErrListView::~ErrListView() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  lines_.clear();
+  model_.setChangeListener(nullptr);
+  model_.clear();
 }
 
 void ErrListView::ClearLines() {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    lines_.clear();
-    ++generation_;
-  }
-  if (wxThread::IsMain()) {
-    syncWithModel();
-  } else {
-    requestSync();
-  }
+  model_.clear();
+  if (wxThread::IsMain()) syncWithModel();
 }
 
 void ErrListView::AddLine(const std::string& text, std::unique_ptr<ErrorItem> item) {
-  Line line{text, std::move(item)};  // copied before the lock is taken
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    lines_.push_back(std::move(line));
-  }
-  requestSync();
+  model_.add(text, std::move(item));
 }
 
 void ErrListView::requestSync() {
@@ -49,90 +44,81 @@ void ErrListView::requestSync() {
   CallAfter([this] { syncWithModel(); });
 }
 
+bool ErrListView::followsNewestLine() const {
+  const long shown = GetItemCount();
+  if (shown == 0) return true;
+  return GetTopItem() + GetCountPerPage() >= shown;
+}
+
 void ErrListView::syncWithModel() {
   syncPending_.store(false);
-  bool cleared = false;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (generation_ != shownGeneration_) {
-      shownGeneration_ = generation_;
-      measuredLines_ = 0;
-      cleared = true;
-    }
+  const bool follow = followsNewestLine();
+  const std::uint64_t generation = model_.generation();
+  if (generation != shownGeneration_) {
+    shownGeneration_ = generation;
+    measuredLines_ = 0;
+    ListBoxView::ClearLines();
   }
-  // Outside the lock: the control may ask for line texts, which locks.
-  if (cleared) ListBoxView::ClearLines();
-  long total = 0;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    // A clear in between has asked for the next pass, which resets.
-    if (generation_ != shownGeneration_) return;
-    total = static_cast<long>(lines_.size());
-    const long end = std::min(total, measuredLines_ + kLinesPerSync);
-    // Measured under the lock: the run may clear the lines meanwhile, and
-    // measuring is a table look-up per character.
-    for (long i = measuredLines_; i < end; ++i) measureLine(lines_[i].text);
-    measuredLines_ = end;
+  const long total = model_.size();
+  const long end = std::min(total, measuredLines_ + kLinesPerSync);
+  // Measured under the model's lock: the run may clear the lines meanwhile,
+  // and measuring is a table look-up per character. A clear in between has
+  // asked for the next pass, which resets.
+  if (!model_.visit(generation, measuredLines_, end,
+                    [this](const std::string& text) { measureLine(text); })) {
+    return;
   }
+  measuredLines_ = std::min(end, total);
   showLineCount(measuredLines_);
+  if (follow && measuredLines_ > 0) EnsureVisible(measuredLines_ - 1);
   // A large backlog is shown in slices so that the window keeps answering.
-  if (measuredLines_ < total) requestSync();
+  if (measuredLines_ < model_.size()) requestSync();
+  frame()->errorPaneSynced();
 }
 
 void ErrListView::RemoveLinesOf(const CheckTarget* target) {
-  long count = 0;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    for (auto it = lines_.begin(); it != lines_.end();) {
-      if (it->item && it->item->target == target) {
-        it = lines_.erase(it);
-      } else {
-        ++it;
-      }
-    }
-    count = static_cast<long>(lines_.size());
-    measuredLines_ = count;
-  }
+  model_.removeLinesOf(target);
+  measuredLines_ = model_.size();
   selectLine(-1);
-  showLineCount(count);
+  showLineCount(measuredLines_);
 }
 
 std::optional<ErrorItem> ErrListView::selectedItem() const {
   const long index = selectedLine();
   if (index < 0) return std::nullopt;
-  std::lock_guard<std::mutex> lock(mutex_);
-  if (generation_ != shownGeneration_ || index >= static_cast<long>(lines_.size()) ||
-      !lines_[index].item) {
-    return std::nullopt;
+  return model_.itemIn(shownGeneration_, index);
+}
+
+std::string ErrListView::selectedText() const {
+  const std::optional<std::vector<std::string>> texts =
+      model_.textsIn(shownGeneration_, selectedLines());
+  std::string joined;
+  if (!texts) return joined;
+  for (const std::string& text : *texts) joined += text + '\n';
+  return joined;
+}
+
+bool ErrListView::copySelection() {
+  const std::string text = selectedText();
+  if (text.empty()) return false;
+  wxClipboardLocker clipboard;
+  if (!clipboard) return false;
+  return wxTheClipboard->SetData(new wxTextDataObject(toWx(text)));
+}
+
+void ErrListView::onKeyDown(wxKeyEvent& event) {
+  if (event.GetModifiers() == wxMOD_CONTROL && event.GetKeyCode() == 'C') {
+    copySelection();
+    return;
   }
-  return *lines_[index].item;
-}
-
-long ErrListView::lineCount() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return static_cast<long>(lines_.size());
-}
-
-std::string ErrListView::lineText(long index) const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return lines_.at(index).text;
-}
-
-std::optional<ErrorItem> ErrListView::item(long index) const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  const Line& line = lines_.at(index);
-  if (!line.item) return std::nullopt;
-  return *line.item;
+  event.Skip();
 }
 
 wxString ErrListView::lineTextForDisplay(long index) const {
-  std::lock_guard<std::mutex> lock(mutex_);
   // Lines of a newer generation than the control shows are drawn blank until
   // the pending sync resets the control.
-  if (generation_ != shownGeneration_ || index < 0 || index >= static_cast<long>(lines_.size())) {
-    return wxString();
-  }
-  return toWx(lines_[index].text);
+  const std::optional<std::string> text = model_.textIn(shownGeneration_, index);
+  return text ? toWx(*text) : wxString();
 }
 
 wxMenu* ErrListView::createContextMenu() const {

@@ -3,12 +3,14 @@
 #include <algorithm>
 
 #include "engine/target_construction.h"
+#include "files/target_order.h"
 #include "ui/main_frame.h"
 #include "ui/menus.h"
 #include "ui/tessavo_doc.h"
 #include "ui/wx_text.h"
 
-FileListView::FileListView(wxWindow* parent, CMainFrame* frame) : ListBoxView(parent, frame) {}
+FileListView::FileListView(wxWindow* parent, CMainFrame* frame)
+    : ListBoxView(parent, frame, Selection::Single) {}
 
 FileListView::~FileListView() {
   lines_.clear();
@@ -23,17 +25,19 @@ void FileListView::AddUri(const std::string& text) {
 }
 
 void FileListView::addTarget(std::unique_ptr<CheckTarget> target) {
-  if (!target) return;
-  const std::string text = target->location;
-  AddLine(text, std::move(target));
+  if (target) {
+    const std::string text = target->location;
+    AddLine(text, std::move(target));
+  }
+  // Even a text that makes no target (an ftp shortcut, an unknown scheme)
+  // was an addition the user made: the set counts as changed.
   if (document_ != nullptr) document_->SetModifiedFlag(true);
 }
 
 void FileListView::AddLine(const std::string& text, std::unique_ptr<CheckTarget> target) {
-  const wxString shown = toWx(text);
-  added_.push_back(std::make_unique<Line>(Line{text, shown.Lower(), std::move(target)}));
+  added_.push_back(std::make_unique<Line>(Line{text, targetSortKey(text), std::move(target)}));
   showLineCount(lineCount());
-  measureLine(shown);
+  measureLine(text);
 }
 
 const std::vector<std::unique_ptr<FileListView::Line>>& FileListView::sorted() const {
@@ -44,7 +48,7 @@ const std::vector<std::unique_ptr<FileListView::Line>>& FileListView::sorted() c
                              ? lines_[selectedIndex].get()
                              : nullptr;
   auto byKey = [](const std::unique_ptr<Line>& a, const std::unique_ptr<Line>& b) {
-    return a->key.compare(b->key) < 0;
+    return a->key < b->key;
   };
   std::stable_sort(added_.begin(), added_.end(), byKey);
   std::vector<std::unique_ptr<Line>> merged;

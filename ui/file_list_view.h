@@ -1,5 +1,6 @@
-// The file pane: the working set, one line per check target, kept sorted by
-// the line text without regard to letter case.
+// The file pane: the working set, one line per check target, kept in the
+// working set's order (files/target_order.h), which the headless checker
+// shares.
 //
 // Ownership: the pane owns every CheckTarget (one per line) and deletes it
 // when its line goes (ClearLines, RemoveSelected, destruction). Targets are
@@ -26,7 +27,7 @@ class FileListView : public ListBoxView, public TargetSink {
 
   // Builds a target from a local path (or an Internet shortcut) or from a
   // URI text, adds its line and marks the document modified. Text that makes
-  // no target adds nothing.
+  // no target adds no line but still marks the document modified.
   void AddFile(const std::string& path) override;
   void AddUri(const std::string& text) override;
 
@@ -62,7 +63,7 @@ class FileListView : public ListBoxView, public TargetSink {
  private:
   struct Line {
     std::string text;
-    wxString key;  // the text lowered, for the sort
+    std::string key;  // targetSortKey(text)
     std::unique_ptr<CheckTarget> target;
   };
 

@@ -3,6 +3,7 @@
 #include "ui/err_list_view.h"
 #include "ui/file_list_view.h"
 #include "ui/main_frame.h"
+#include "ui/status_line.h"
 #include "ui/tessavo_doc.h"
 #include "ui/wx_text.h"
 
@@ -11,11 +12,6 @@ namespace {
 constexpr int kPollMs = 100;
 
 }  // namespace
-
-wxString waitingText(std::size_t count) {
-  return wxString::Format(wxString::FromUTF8("検査中です。終了後に、受け取った %u 件を追加します"),
-                          static_cast<unsigned>(count));
-}
 
 FrameRoads::FrameRoads(CMainFrame* frame) : frame_(frame), collection_(*this), poll_(this) {
   Bind(wxEVT_TIMER, &FrameRoads::onPoll, this, poll_.GetId());
@@ -54,38 +50,42 @@ void FrameRoads::startCheckAll() {
 }
 
 bool FrameRoads::isChecking() const {
-  return frame_->isChecking();
+  // Arrivals wait for the end-of-run event as well as for the thread: the
+  // event shows the run's summary, and a set replaced before it would leave
+  // the summary of an emptied pane behind.
+  return frame_->isChecking() || frame_->runEndPending();
 }
 
-void FrameRoads::newWorkingSet() {
-  if (TessavoDoc* document = frame_->document()) {
-    document->OnNewDocument();
-    return;
+bool FrameRoads::newWorkingSet() {
+  TessavoDoc* document = frame_->document();
+  if (document == nullptr) {
+    clearFilePane();
+    clearErrorPane();
+    return true;
   }
-  clearFilePane();
-  clearErrorPane();
+  if (!document->OnSaveModified()) return false;
+  // Only the document's new operation: unlike the New command, it does not
+  // bring back the program's own arguments.
+  document->OnNewDocument();
+  frame_->statusLine().showReady();
+  return true;
 }
 
 void FrameRoads::openWorkingSet(const std::string& path) {
   TessavoDoc* document = frame_->document();
   if (document == nullptr || !document->OnSaveModified()) return;
-  if (document->OnOpenDocument(toWx(path)) && frame_->GetDocumentManager() != nullptr) {
-    frame_->GetDocumentManager()->AddFileToHistory(toWx(path));
-  }
+  frame_->loadWorkingSet(toWx(path));
 }
 
 void FrameRoads::showWaiting(std::size_t count) {
-  if (count > 0) {
-    frame_->SetStatusText(waitingText(count), 0);
-    waitingShown_ = true;
-    if (!poll_.IsRunning()) poll_.Start(kPollMs);
-    return;
+  frame_->statusLine().showWaiting(count);
+  if (count == 0) {
+    poll_.Stop();
+  } else if (!poll_.IsRunning()) {
+    poll_.Start(kPollMs);
   }
-  poll_.Stop();
-  if (waitingShown_) frame_->SetStatusText(wxString::FromUTF8("ﾚﾃﾞｨ"), 0);
-  waitingShown_ = false;
 }
 
 void FrameRoads::onPoll(wxTimerEvent& /*event*/) {
-  if (!frame_->isChecking()) collection_.runEnded();
+  if (!isChecking()) collection_.runEnded();
 }

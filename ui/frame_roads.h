@@ -36,7 +36,7 @@ class FrameRoads : public wxEvtHandler, public CollectionHost {
   bool dropStart() const override;
   void startCheckAll() override;
   bool isChecking() const override;
-  void newWorkingSet() override;
+  bool newWorkingSet() override;
   void openWorkingSet(const std::string& path) override;
   void showWaiting(std::size_t count) override;
 
@@ -46,10 +46,6 @@ class FrameRoads : public wxEvtHandler, public CollectionHost {
   CMainFrame* frame_;  // not owned
   TargetCollection collection_;
   wxTimer poll_;
-  bool waitingShown_ = false;
 };
-
-// The status-bar text while `count` arrivals wait for the running check.
-wxString waitingText(std::size_t count);
 
 #endif  // TESSAVO_UI_FRAME_ROADS_H_

@@ -13,9 +13,10 @@ constexpr int kTextMargin = 8;
 
 }  // namespace
 
-ListBoxView::ListBoxView(wxWindow* parent, CMainFrame* frame)
+ListBoxView::ListBoxView(wxWindow* parent, CMainFrame* frame, Selection selection)
     : wxListCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                 wxLC_REPORT | wxLC_VIRTUAL | wxLC_NO_HEADER | wxLC_SINGLE_SEL | wxBORDER_SUNKEN),
+                 wxLC_REPORT | wxLC_VIRTUAL | wxLC_NO_HEADER | wxBORDER_SUNKEN |
+                     (selection == Selection::Single ? wxLC_SINGLE_SEL : 0)),
       frame_(frame),
       bmpWidths_(0x10000, 0) {
   AppendColumn(wxString());
@@ -24,6 +25,7 @@ ListBoxView::ListBoxView(wxWindow* parent, CMainFrame* frame)
   Bind(wxEVT_CONTEXT_MENU, &ListBoxView::onContextMenu, this);
   Bind(wxEVT_LIST_ITEM_ACTIVATED, &ListBoxView::onActivated, this);
   Bind(wxEVT_SET_FOCUS, &ListBoxView::onFocus, this);
+  Bind(wxEVT_LIST_ITEM_SELECTED, &ListBoxView::onSelected, this);
 }
 
 ListBoxView::~ListBoxView() = default;
@@ -53,11 +55,26 @@ long ListBoxView::rawSelectedLine() const {
   return selectionHint_;
 }
 
+std::vector<long> ListBoxView::selectedLines() const {
+  settleLines();
+  std::vector<long> lines;
+  for (long index = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); index >= 0;
+       index = GetNextItem(index, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) {
+    lines.push_back(index);
+  }
+  return lines;
+}
+
 void ListBoxView::selectLine(long index) {
   settleLines();
   const long previous = selectedLine();
-  if (previous == index) return;
-  if (previous >= 0) SetItemState(previous, 0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+  if (previous == index && GetSelectedItemCount() <= 1) return;
+  if (GetSelectedItemCount() > 1) {
+    // Item -1 stands for every line; a virtual list clears them at once.
+    SetItemState(-1, 0, wxLIST_STATE_SELECTED);
+  } else if (previous >= 0) {
+    SetItemState(previous, 0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+  }
   if (index >= 0 && index < GetItemCount()) {
     selectionHint_ = index;
     SetItemState(index, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
@@ -163,7 +180,13 @@ void ListBoxView::onContextMenu(wxContextMenuEvent& event) {
     index = HitTest(at, flags);
     if (index < 0 || (flags & wxLIST_HITTEST_ONITEM) == 0) return;
   }
-  selectLine(index);
+  // A click on a line of a selection of several keeps them (to copy them);
+  // elsewhere it selects that line alone.
+  if (GetSelectedItemCount() > 1 && GetItemState(index, wxLIST_STATE_SELECTED) != 0) {
+    selectionHint_ = index;
+  } else {
+    selectLine(index);
+  }
   frame_->setActivePane(this);
   std::unique_ptr<wxMenu> menu(createContextMenu());
   if (menu) PopupMenu(menu.get(), at);
@@ -172,6 +195,12 @@ void ListBoxView::onContextMenu(wxContextMenuEvent& event) {
 void ListBoxView::onActivated(wxListEvent& event) {
   frame_->setActivePane(this);
   onLineActivated(event.GetIndex());
+}
+
+void ListBoxView::onSelected(wxListEvent& event) {
+  // The line the user selected last is the one the commands act on.
+  selectionHint_ = event.GetIndex();
+  event.Skip();
 }
 
 void ListBoxView::onFocus(wxFocusEvent& event) {

@@ -1,7 +1,9 @@
-// The common part of the two panes of the main window: a single-column,
-// single-selection list control in virtual mode, whose lines live in a model
-// kept by the subclass, and whose horizontal scroll range grows to the widest
-// line added since the last clear.
+// The common part of the two panes of the main window: a single-column list
+// control in virtual mode, whose lines live in a model kept by the subclass,
+// and whose horizontal scroll range grows to the widest line added since the
+// last clear. The file pane selects one line at a time; the error pane lets
+// the user extend the selection (Shift, Ctrl) to copy lines, and its
+// commands act on the line selected last.
 //
 // The control asks the subclass for the text of the lines it shows (a
 // virtual list draws only what is on screen, so 100,000 lines cost nothing
@@ -26,16 +28,20 @@ class wxMenu;
 
 class ListBoxView : public wxListCtrl {
  public:
-  ListBoxView(wxWindow* parent, CMainFrame* frame);
+  enum class Selection { Single, Extended };
+  ListBoxView(wxWindow* parent, CMainFrame* frame, Selection selection);
   ~ListBoxView() override;
 
   // Removes every line and lets the pane start narrow again. A subclass frees
   // its line data first, then calls this.
   virtual void ClearLines();
 
-  // The line selected in the control, or -1.
+  // The line selected in the control, or -1; of several, the one the user
+  // selected last (or else the first).
   long selectedLine() const;
-  // Selects one line (and makes it current), or none for -1.
+  // Every selected line, in line order.
+  std::vector<long> selectedLines() const;
+  // Selects one line alone (and makes it current), or none for -1.
   void selectLine(long index);
 
   // The width in pixels that the scroll range covers.
@@ -79,6 +85,7 @@ class ListBoxView : public wxListCtrl {
   void onContextMenu(wxContextMenuEvent& event);
   void onActivated(wxListEvent& event);
   void onFocus(wxFocusEvent& event);
+  void onSelected(wxListEvent& event);
   void fitColumn();
   int characterWidth(wxUniChar::value_type c);
 

@@ -1,7 +1,9 @@
 #include "ui/log_font.h"
 
 #include <wx/fontenum.h>
+#include <wx/gdicmn.h>
 
+#include <cmath>
 #include <cstdlib>
 
 #include "platform/code_page.h"
@@ -30,6 +32,12 @@ std::int32_t getInt32(const std::string& in, std::size_t at) {
 
 bool faceInstalled(const wxString& face) {
   return !face.empty() && wxFontEnumerator::IsValidFacename(face);
+}
+
+// Pixels per inch of the screen, vertically; 96 where it cannot be told.
+double screenDpi() {
+  const int dpi = wxGetDisplayPPI().GetHeight();
+  return dpi > 0 ? dpi : 96.0;
 }
 
 }  // namespace
@@ -69,6 +77,14 @@ std::optional<LogFont> LogFont::fromBytes(const std::string& bytes) {
   return font;
 }
 
+double LogFont::pointsForHeight(std::int32_t height) {
+  return std::abs(static_cast<double>(height)) * 72.0 / screenDpi();
+}
+
+std::int32_t LogFont::heightForPoints(double points) {
+  return -static_cast<std::int32_t>(std::lround(points * screenDpi() / 72.0));
+}
+
 wxFont LogFont::toWxFont() const {
   wxFontFamily family = wxFONTFAMILY_DEFAULT;
   switch (pitchAndFamily & 0xF0) {
@@ -92,7 +108,12 @@ wxFont LogFont::toWxFont() const {
   }
   if ((pitchAndFamily & 0x03) == kFixedPitch) family = wxFONTFAMILY_TELETYPE;
 
-  wxFontInfo info(wxSize(0, height == 0 ? 13 : std::abs(height)));
+  // A negative height is the characters' own height (the em) in pixels,
+  // which is the font's size: 13 pixels are 9.75 points at 96 dpi. A
+  // positive height is the cell (characters and the room above them),
+  // which is what wx fits a pixel size into. 0 asks for the default size.
+  wxFontInfo info = height > 0 ? wxFontInfo(wxSize(0, height))
+                               : wxFontInfo(pointsForHeight(height == 0 ? -13 : height));
   info.Family(family);
   const wxString face = toWx(faceName);
   if (faceInstalled(face)) info.FaceName(face);
@@ -103,8 +124,8 @@ wxFont LogFont::toWxFont() const {
 
 LogFont LogFont::fromWxFont(const wxFont& font, const LogFont& base) {
   LogFont record = base;
-  const int pixels = font.GetPixelSize().GetHeight();
-  record.height = pixels > 0 ? -pixels : base.height;
+  const double points = font.GetFractionalPointSize();
+  record.height = points > 0 ? heightForPoints(points) : base.height;
   record.width = 0;
   record.weight = font.GetNumericWeight();
   record.italic = font.GetStyle() != wxFONTSTYLE_NORMAL ? 1 : 0;

@@ -5,10 +5,12 @@
 // 32-byte NUL-padded face name.
 //
 // Conversion to a wxFont follows the record's meaning: a negative height is
-// the character height in pixels, a positive one the cell height; a face that
-// is not installed (the default "FixedSys" among them) falls back to the
-// desktop font of the record's family, the monospace font for a fixed-pitch
-// record. A value class; UI thread only for the wxFont parts.
+// the character height (the em) in pixels, which gives the font's size in
+// points at the screen's resolution (-13 is 9.75 points at 96 dpi); a
+// positive one is the cell height; a face that is not installed (the default
+// "FixedSys" among them) falls back to the desktop font of the record's
+// family, the monospace font for a fixed-pitch record. A value class; UI
+// thread only for the wxFont parts.
 #ifndef TESSAVO_UI_LOG_FONT_H_
 #define TESSAVO_UI_LOG_FONT_H_
 
@@ -43,6 +45,10 @@ struct LogFont {
   static std::optional<LogFont> fromBytes(const std::string& bytes);
 
   wxFont toWxFont() const;
+  // A negative (character) height in pixels as points on this screen, and
+  // back.
+  static double pointsForHeight(std::int32_t height);
+  static std::int32_t heightForPoints(double points);
   // The record of a font chosen by the user; fields that wx does not know
   // (escapement, precision, quality) keep the values of `base`.
   static LogFont fromWxFont(const wxFont& font, const LogFont& base);

@@ -4,19 +4,25 @@
 // it, and is the target of every menu, button and context-menu command,
 // whose enable rules it evaluates at idle time (EVT_UPDATE_UI).
 //
+// The implementation is spread over files by concern: main_frame.cpp
+// (creation, settings, checking, window events), frame_commands.cpp (the
+// command table, enable rules and the commands on the working set and the
+// view), frame_viewers.cpp (editor, browser, help, about). The status bar is
+// a StatusLine of its own (ui/status_line.h).
+//
 // Ownership: the panes and bars are child windows (wx deletes them); the
-// frame owns the thread object and the job. Destroying the frame first stops
-// and waits for a running check, while the panes the run writes into still
-// exist. Threads: everything runs on the user-interface thread except
-// postCheckDone, which the checking thread calls to queue the end-of-run
-// event.
+// frame owns the thread object, the job and the status line. Destroying the
+// frame first stops and waits for a running check, while the panes the run
+// writes into still exist. Threads: everything runs on the user-interface
+// thread except postCheckDone, which the checking thread calls to queue the
+// end-of-run event.
 #ifndef TESSAVO_UI_MAIN_FRAME_H_
 #define TESSAVO_UI_MAIN_FRAME_H_
 
 #include <wx/docview.h>
 #include <wx/font.h>
 
-#include <functional>
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,22 +30,22 @@
 
 #include "engine/check_job.h"
 #include "engine/run_sgml.h"
+#include "ui/frame_settings.h"
 #include "ui/log_font.h"
 #include "viewers/browser_command.h"
 
 class ErrListView;
 class FileListView;
 class FrameRoads;
-class TargetCollection;
 class ListBoxView;
+class StatusLine;
+class TargetCollection;
 class TessavoDoc;
 class wxConfigBase;
 class wxMenu;
 class wxPanel;
 class wxSplitterWindow;
 class wxThreadEvent;
-class wxTimer;
-class wxTimerEvent;
 
 class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
  public:
@@ -58,12 +64,21 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   // Asks a running check to stop; returns at once.
   void abortCheck();
   bool isChecking() const { return checker_.isRunning(); }
+  // True from the start of a run until its end-of-run event has been
+  // handled, which comes a moment after the thread has ended.
+  bool runEndPending() const { return runShown_; }
 
   // Called by the file pane at start-up and after every New and Open: sets
   // the list font the first time, then adds the command-line files.
   void OnFileListInitialUpdate();
   // The program's arguments that are targets (working sets left out).
   void setCommandLineFiles(std::vector<std::string> files) { commandLineFiles_ = std::move(files); }
+
+  // Opens the working-set file at `path` as Open does, once the question
+  // about unsaved changes has been answered: the set is replaced, the file
+  // goes first in the recent-file list and the command-line files come
+  // back. False when the file could not be read (nothing changed then).
+  bool loadWorkingSet(const wxString& path);
 
   // Adds a folder's HTML files and shortcuts, recursively.
   void AddFolder(const std::string& folder);
@@ -83,6 +98,9 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   void OnOpenEditor();
   void OnOpenBrowser();
   void OnBrowserEntry(int n);
+  // The popup of the last browser command (null before the first one that
+  // listed windows).
+  wxMenu* browserMenu() const { return browserMenu_.get(); }
   // Opens the help page "index.htm" of the program's data folder (the
   // application's help, which answers every help request).
   void showHelp();
@@ -100,10 +118,15 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   // A target is about to be freed: its error lines go first.
   void targetRemoved(const CheckTarget* target);
 
+  // The error pane has shown what its model holds; during a run the status
+  // bar follows the run's progress.
+  void errorPaneSynced();
+
   FileListView* filePane() const { return filePane_; }
   ErrListView* errorPane() const { return errorPane_; }
   wxPanel* buttonBar() const { return buttonBar_; }
   wxSplitterWindow* splitter() const { return splitter_; }
+  StatusLine& statusLine() const { return *statusLine_; }
   TessavoDoc* document() const { return document_; }
   // Called by the document's view when it is made and when it goes.
   void attachDocument(TessavoDoc* document);
@@ -124,23 +147,19 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   };
   std::optional<Selection> selection() const;
 
-  // When set, the end of every run writes this file (screenshot automation).
-  void setCheckDoneMarker(std::string path) { checkDoneMarker_ = std::move(path); }
-
   void postCheckDone() override;
   bool Destroy() override;
 
-  // The window rectangle to open with, from the settings.
-  static wxRect storedWindowRect(wxConfigBase* config);
+  // Menu prompts go to the status line; a menu that closes leaves the
+  // idle text.
+  void DoGiveHelp(const wxString& text, bool show) override;
 
  private:
-  void createStatusBar();
   void createButtonBar();
   void createPanes();
   void readSettings();
-  void writeInt(const char* key, long value);
-  void writeString(const char* key, const std::string& value);
   void saveWindowRect();
+  void bindCommands();
 
   void bindCommand(int id, void (CMainFrame::*handler)(wxCommandEvent&),
                    void (CMainFrame::*rule)(wxUpdateUIEvent&));
@@ -155,6 +174,7 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   void onSelectFolder(wxCommandEvent&);
   void onAddUri(wxCommandEvent&);
   void onEditClear(wxCommandEvent&);
+  void onEditCopy(wxCommandEvent&);
   void onCheckAll(wxCommandEvent&);
   void onCheckSelected(wxCommandEvent&);
   void onOpenEditor(wxCommandEvent&);
@@ -176,6 +196,7 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   void whenIdle(wxUpdateUIEvent&);
   void whenChecking(wxUpdateUIEvent&);
   void ruleEditClear(wxUpdateUIEvent&);
+  void ruleEditCopy(wxUpdateUIEvent&);
   void ruleCheckAll(wxUpdateUIEvent&);
   void ruleCheckSelected(wxUpdateUIEvent&);
   void ruleOpenEditor(wxUpdateUIEvent&);
@@ -184,27 +205,35 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   void ruleStatusBar(wxUpdateUIEvent&);
   void ruleDropStart(wxUpdateUIEvent&);
 
+  void onMenuHighlight(wxMenuEvent& event);
   void onClose(wxCloseEvent& event);
   void onCheckDone(wxThreadEvent& event);
   void onMoveOrSize(wxEvent& event);
   void onCharHook(wxKeyEvent& event);
-  void onIndicatorTimer(wxTimerEvent& event);
 
   bool fileSelectionActive() const;
   bool errorItemActive() const;
+  // The working set is replaced by New or Open: the command-line files come
+  // back (the file pane's initial update).
+  void workingSetReplaced();
 
-  wxConfigBase* config_;  // not owned
+  FrameSettings settings_;
   FileListView* filePane_ = nullptr;
   ErrListView* errorPane_ = nullptr;
   wxPanel* buttonBar_ = nullptr;
   wxSplitterWindow* splitter_ = nullptr;
   ListBoxView* activePane_ = nullptr;
   TessavoDoc* document_ = nullptr;  // not owned
+  std::unique_ptr<StatusLine> statusLine_;
 
   // The job must outlive the thread that reads it: members are destroyed in
   // reverse order, so the thread (declared after) goes first.
   CheckJob job_;
   RunSgml checker_;
+  // The run that the status bar reports on: begun by StartCheck, ended by
+  // the end-of-run event; whether the user asked it to stop.
+  bool runShown_ = false;
+  bool stopAsked_ = false;
 
   wxFont listFont_;
   LogFont listFontRecord_;
@@ -221,12 +250,10 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
 
   std::vector<std::string> commandLineFiles_;
   std::unique_ptr<FrameRoads> roads_;
-  std::string checkDoneMarker_;
   wxRect normalRect_;
   bool rectSaved_ = false;
   // Keyboard move of the splitter bar: the position to go back to on Escape.
   int splitStartPosition_ = -1;
-  wxTimer* indicatorTimer_ = nullptr;
 };
 
 #endif  // TESSAVO_UI_MAIN_FRAME_H_

@@ -29,23 +29,25 @@ OptionDlg::OptionDlg(wxWindow* parent)
   grid->AddGrowableCol(1);
   const int fieldWidth = ConvertDialogToPixels(wxSize(138, 0)).GetWidth();
 
+  // Controls are made in the order of the dialog's template: the toolkit
+  // takes that as the tab order, and a label's mnemonic moves the focus to
+  // the control made after it.
   auto label = [this](const char* caption) {
     return new wxStaticText(this, wxID_ANY, text(caption), wxDefaultPosition, wxDefaultSize,
                             wxALIGN_RIGHT);
   };
+  grid->Add(label("nsgmls.exe(&N)："), 0, wxALIGN_CENTER_VERTICAL | wxALIGN_RIGHT);
   validator_ =
       new wxTextCtrl(this, IDC_VALIDATOR, wxString(), wxDefaultPosition, wxSize(fieldWidth, -1));
-  editor_ = new wxTextCtrl(this, IDC_EDITOR, wxString(), wxDefaultPosition, wxSize(fieldWidth, -1));
-  const wxString browsers[] = {text("（指定しない）"), "Netscape Navigator", "Internet Explorer"};
-  browser_ = new wxChoice(this, IDC_BROWSER, wxDefaultPosition, wxDefaultSize, 3, browsers);
-
-  grid->Add(label("nsgmls.exe(&N)："), 0, wxALIGN_CENTER_VERTICAL | wxALIGN_RIGHT);
   grid->Add(validator_, 1, wxEXPAND);
   grid->Add(new wxButton(this, IDC_CHOOSE_VALIDATOR, text("選択(&S)...")));
   grid->Add(label("エディタ(&E)："), 0, wxALIGN_CENTER_VERTICAL | wxALIGN_RIGHT);
+  editor_ = new wxTextCtrl(this, IDC_EDITOR, wxString(), wxDefaultPosition, wxSize(fieldWidth, -1));
   grid->Add(editor_, 1, wxEXPAND);
   grid->Add(new wxButton(this, IDC_CHOOSE_EDITOR, text("選択(&C)...")));
   grid->Add(label("ブラウザ(&B)："), 0, wxALIGN_CENTER_VERTICAL | wxALIGN_RIGHT);
+  const wxString browsers[] = {text("（指定しない）"), "Netscape Navigator", "Internet Explorer"};
+  browser_ = new wxChoice(this, IDC_BROWSER, wxDefaultPosition, wxDefaultSize, 3, browsers);
   grid->Add(browser_, 1, wxEXPAND);
   grid->AddSpacer(0);
 

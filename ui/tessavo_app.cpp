@@ -1,14 +1,13 @@
 #include "ui/tessavo_app.h"
-#include "ui/ipc/wx_dde_client.h"
 
 #include <wx/config.h>
 #include <wx/docview.h>
 #include <wx/fileconf.h>
 #include <wx/filename.h>
+#include <wx/intl.h>
+#include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/socket.h>
-
-#include <cstdlib>
 
 #include "files/file_name.h"
 #include "files/target_collection.h"
@@ -18,61 +17,46 @@
 #include "platform/settings_location.h"
 #include "platform/socket_library.h"
 #include "ui/drop_target.h"
+#include "ui/file_list_view.h"
+#include "ui/ipc/wx_dde_client.h"
 #include "ui/main_frame.h"
+#include "ui/program_icon.h"
+#include "ui/recent_files.h"
 #include "ui/tessavo_doc.h"
 #include "ui/wx_text.h"
 
 namespace {
 
-constexpr int kRecentFiles = 4;
-const wxString kRecentGroup = "Recent File List";
-
-// The recent-file list under the profile's own value names, "File1" to
-// "File4".
-void loadRecentFiles(wxConfigBase* config, wxFileHistory* history) {
-  for (int i = kRecentFiles; i >= 1; --i) {
-    wxString path;
-    if (config->Read(wxString::Format("%s/File%d", kRecentGroup, i), &path) && !path.empty()) {
-      history->AddFileToHistory(path);
-    }
-  }
-}
-
-void saveRecentFiles(wxConfigBase* config, const wxFileHistory* history) {
-  config->DeleteGroup(kRecentGroup);
-  for (size_t i = 0; i < history->GetCount(); ++i) {
-    config->Write(wxString::Format("%s/File%d", kRecentGroup, static_cast<int>(i + 1)),
-                  history->GetHistoryFile(i));
-  }
-  config->Flush();
-}
-
-// The framework's document manager, with a recent-file list of four entries
-// and no menu of its own.
-class TessavoDocManager : public wxDocManager {
- public:
-  // The base would make its history in its own constructor, where this
-  // class's OnCreateFileHistory is not yet called, and get nine entries.
-  TessavoDocManager() : wxDocManager(0, false) { Initialize(); }
-
-  wxFileHistory* OnCreateFileHistory() override { return new wxFileHistory(kRecentFiles); }
-};
+// The exit status of a start that could not go on.
+constexpr int kStartFailed = 1;
 
 }  // namespace
 
 TessavoApp::TessavoApp() = default;
 
-TessavoApp::~TessavoApp() {
-  if (settings_ && wxConfigBase::Get(false) == settings_.get()) wxConfigBase::Set(nullptr);
+TessavoApp::~TessavoApp() = default;
+
+wxDocManager* TessavoApp::docManager() const {
+  return docManager_.get();
+}
+
+void TessavoApp::initLocale() {
+  if (locale_) return;
+  locale_ = std::make_unique<wxLocale>();
+  // A language the system has no locale for still gets its translations;
+  // the toolkit's complaint about it would be a message box at every start.
+  wxLogNull quiet;
+  locale_->Init(wxLANGUAGE_DEFAULT, wxLOCALE_LOAD_DEFAULT);
 }
 
 void TessavoApp::openSettings() {
-  if (settings_ && wxConfigBase::Get(false) == settings_.get()) wxConfigBase::Set(nullptr);
+  // Nothing of wx's may make a profile of its own (under another name) on
+  // demand; every setting goes through this one.
+  wxConfigBase::DontCreateOnDemand();
   const wxString path = toWx(platform::settingsFilePath());
   wxFileName::Mkdir(wxPathOnly(path), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
   settings_ = std::make_unique<wxFileConfig>("Tessavo", "Marrowby", path, wxString(),
                                              wxCONFIG_USE_LOCAL_FILE);
-  wxConfigBase::Set(settings_.get());
 }
 
 bool TessavoApp::OnInit() {
@@ -82,7 +66,11 @@ bool TessavoApp::OnInit() {
   installWxDdeClient();
   SetAppName("Tessavo");
   SetVendorName("Marrowby");
-  if (!startSockets()) return false;
+  initLocale();
+  // From here on the program ends through OnRun and OnExit, whatever
+  // happens, so that everything made so far is cleaned up once.
+  endedAtStart_ = kStartFailed;
+  if (!startSockets()) return true;
   openSettings();
 
   std::vector<std::string> arguments = platform::programArguments();
@@ -91,24 +79,18 @@ bool TessavoApp::OnInit() {
     for (int i = 1; i < argc; ++i) arguments.push_back(fromWx(argv[i]));
   }
   if (handOverToRunning(arguments)) {
-    handedOver_ = true;
-    return true;  // OnRun ends at once, and the exit status says success
+    endedAtStart_ = 0;
+    return true;
   }
   registerDocumentType();
-  if (!processCommandLine(arguments)) return false;
+  if (!processCommandLine(arguments)) return true;
   becomeFirstInstance();
-
-  // The screenshot script checks the sample working set once the window is
-  // up; this is not a user option, only the script sets it.
-  if (const char* marker = std::getenv("TESSAVO_CHECK_DONE_MARKER"); marker && *marker) {
-    frame_->setCheckDoneMarker(marker);
-    frame_->CallAfter([this] { frame_->StartCheck(CMainFrame::CheckScope::All); });
-  }
+  endedAtStart_ = -1;
   return true;
 }
 
 int TessavoApp::OnRun() {
-  if (handedOver_) return 0;
+  if (endedAtStart_ >= 0) return endedAtStart_;
   return CAppWithHelp::OnRun();
 }
 
@@ -125,7 +107,7 @@ bool TessavoApp::handOverToRunning(const std::vector<std::string>& arguments) {
 void TessavoApp::registerDocumentType() {
   if (platform::isInstalledProgram()) return;
   const std::string executable = platform::executablePath();
-  if (!executable.empty()) platform::registerDocumentType(executable);
+  if (!executable.empty()) platform::registerDocumentType(executable, programIconSvg());
 }
 
 void TessavoApp::becomeFirstInstance() {
@@ -147,12 +129,11 @@ void TessavoApp::handedOver(const std::string& path) {
 }
 
 bool TessavoApp::processCommandLine(const std::vector<std::string>& arguments) {
-  docManager_ = std::make_unique<TessavoDocManager>();
+  docManager_ = std::make_unique<TessavoDocManager>(settings_.get());
   docManager_->SetMaxDocsOpen(1);
   new wxDocTemplate(docManager_.get(), "TVX Working Set Files", "*.tvx", wxString(), "tvx",
                     "Tessavo.Document", "Tessavo Document", CLASSINFO(TessavoDoc),
                     CLASSINFO(TessavoView));
-  loadRecentFiles(settings_.get(), docManager_->GetFileHistory());
 
   frame_ = new CMainFrame(docManager_.get(), settings_.get());
   SetTopWindow(frame_);
@@ -167,14 +148,17 @@ bool TessavoApp::processCommandLine(const std::vector<std::string>& arguments) {
   // them out at their real size first.
   frame_->Show();
 
-  wxDocument* document = openWorkingSet
-                             ? docManager_->CreateDocument(toWx(arguments.front()), wxDOC_SILENT)
-                             : docManager_->CreateDocument(wxString(), wxDOC_NEW);
+  // The document keeps the working set's full path, so that a later save
+  // goes to the same file whatever the current folder then is.
+  wxDocument* document =
+      openWorkingSet ? docManager_->CreateDocument(
+                           toWx(CPrevInstance::absolutePath(arguments.front())), wxDOC_SILENT)
+                     : docManager_->CreateDocument(wxString(), wxDOC_NEW);
   if (document == nullptr) {
-    frame_->Destroy();
-    frame_ = nullptr;
+    discardWindow();
     return false;
   }
+  frame_->filePane()->OnInitialUpdate();
   return true;
 }
 
@@ -187,19 +171,18 @@ void TessavoApp::discardWindow() {
   // The frame forwards its events to the document manager until it is
   // really deleted, so the manager goes only after it.
   DeletePendingObjects();
-  saveRecentFiles(settings_.get(), docManager_->GetFileHistory());
+  docManager_->saveRecentFiles();
   docManager_.reset();
 }
 
 int TessavoApp::OnExit() {
   prevInstance_.release();
   if (docManager_) {
-    saveRecentFiles(settings_.get(), docManager_->GetFileHistory());
+    docManager_->saveRecentFiles();
     docManager_.reset();
   }
   if (settings_) {
     settings_->Flush();
-    if (wxConfigBase::Get(false) == settings_.get()) wxConfigBase::Set(nullptr);
     settings_.reset();
   }
   return wxApp::OnExit();

@@ -7,9 +7,17 @@
 // then answers later starts and accepts drops on its window. Arguments are
 // files only; there are no options.
 //
+// The program speaks the user's language where the toolkit speaks for it
+// (the standard dialogs' buttons and titles): the locale comes from the
+// environment, with the toolkit's own translations.
+//
+// A start that cannot go on (the sockets, a working-set argument that cannot
+// be opened) ends the program with status 1 after the usual clean-up.
+//
 // Ownership: the app owns the document manager (which owns the template and
-// the document), the profile object and the single-instance lock; wx owns
-// the frame. User-interface thread only.
+// the document), the profile object (which wx never sees as its global
+// configuration, so wx never deletes it), the locale and the
+// single-instance lock; wx owns the frame. User-interface thread only.
 #ifndef TESSAVO_UI_TESSAVO_APP_H_
 #define TESSAVO_UI_TESSAVO_APP_H_
 
@@ -21,8 +29,10 @@
 #include "ui/prev_instance.h"
 
 class CMainFrame;
+class TessavoDocManager;
 class wxConfigBase;
 class wxDocManager;
+class wxLocale;
 
 class TessavoApp : public CAppWithHelp {
  public:
@@ -52,13 +62,19 @@ class TessavoApp : public CAppWithHelp {
   // window (empty path).
   void handedOver(const std::string& path);
 
-  // Opens the profile at its per-user location and makes it wx's current
-  // configuration. Called again, it reopens the file (tests move it).
+  // Takes the user's language from the environment (LANG, LC_ALL, ...)
+  // and loads the toolkit's translations for it.
+  void initLocale();
+
+  // Opens the profile at its per-user location. Called again, it reopens the
+  // file (tests move it).
   void openSettings();
+  wxConfigBase* settings() const { return settings_.get(); }
 
   // Creates the template, the frame and the document for the program's
   // arguments (without the program's name) and shows the frame. False when
-  // the document could not be created; the frame is then gone.
+  // the document could not be created (a working-set argument that cannot
+  // be opened or is none); the frame is then gone.
   bool processCommandLine(const std::vector<std::string>& arguments);
 
   // Closes the window and its document without questions and forgets both
@@ -66,14 +82,16 @@ class TessavoApp : public CAppWithHelp {
   void discardWindow();
 
   CMainFrame* mainFrame() const { return frame_; }
-  wxDocManager* docManager() const { return docManager_.get(); }
+  wxDocManager* docManager() const;
 
  private:
-  std::unique_ptr<wxDocManager> docManager_;
+  std::unique_ptr<TessavoDocManager> docManager_;
   std::unique_ptr<wxConfigBase> settings_;
+  std::unique_ptr<wxLocale> locale_;
   CMainFrame* frame_ = nullptr;  // owned by wx
   CPrevInstance prevInstance_;
-  bool handedOver_ = false;
+  // OnRun's result when OnInit decided that the program ends at once.
+  int endedAtStart_ = -1;
 };
 
 #endif  // TESSAVO_UI_TESSAVO_APP_H_

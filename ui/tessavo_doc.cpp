@@ -1,6 +1,7 @@
 #include "ui/tessavo_doc.h"
 
 #include <wx/app.h>
+#include <wx/filefn.h>
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
 
@@ -15,6 +16,7 @@
 #include "ui/err_list_view.h"
 #include "ui/file_list_view.h"
 #include "ui/main_frame.h"
+#include "ui/working_set_dialog.h"
 #include "ui/wx_text.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(TessavoDoc, wxDocument);
@@ -78,7 +80,6 @@ bool TessavoDoc::OnNewDocument() {
   if (filePane_ != nullptr) filePane_->ClearLines();
   if (errorPane_ != nullptr) errorPane_->ClearLines();
   SetModifiedFlag(false);
-  if (filePane_ != nullptr) filePane_->OnInitialUpdate();
   return true;
 }
 
@@ -107,7 +108,6 @@ bool TessavoDoc::OnOpenDocument(const wxString& path) {
   m_documentFile = path;
   SetDocumentSaved(true);
   SetModifiedFlag(false);
-  if (filePane_ != nullptr) filePane_->OnInitialUpdate();
   return true;
 }
 
@@ -126,7 +126,29 @@ bool TessavoDoc::OnSaveDocument(const wxString& path) {
   m_documentFile = path;
   SetDocumentSaved(true);
   SetModifiedFlag(false);
+  if (wxDocManager* manager = GetDocumentManager()) manager->AddFileToHistory(path);
   return true;
+}
+
+wxString TessavoDoc::withWorkingSetExtension(const wxString& chosen) {
+  if (!FileName(fromWx(chosen)).extension(false).empty()) return chosen;
+  return chosen + ".tvx";
+}
+
+bool TessavoDoc::SaveAs() {
+  WorkingSetDialog dialog(dialogParent(), WorkingSetDialog::Purpose::SaveAs, GetFilename());
+  if (dialog.ShowModal() != wxID_OK || dialog.chosenPath().empty()) return false;
+  const wxString chosen = dialog.chosenPath();
+  const wxString path = withWorkingSetExtension(chosen);
+  // The dialog asked about the name as typed; the name with the extension
+  // added may be another file that exists.
+  if (path != chosen && wxFileExists(path) &&
+      wxMessageBox(
+          wxFileNameFromPath(path) + wxString::FromUTF8(" は既に存在します。\n上書きしますか?"),
+          kProgramName, wxYES_NO | wxICON_EXCLAMATION, dialogParent()) != wxYES) {
+    return false;
+  }
+  return OnSaveDocument(path);
 }
 
 bool TessavoDoc::OnSaveModified() {
@@ -137,10 +159,7 @@ bool TessavoDoc::OnSaveModified() {
       wxMessageBox(name + wxString::FromUTF8(" への変更を保存しますか?"), kProgramName,
                    wxYES_NO | wxCANCEL | wxICON_QUESTION, dialogParent());
   if (answer == wxCANCEL) return false;
-  if (answer == wxNO) {
-    SetModifiedFlag(false);
-    return true;
-  }
+  if (answer == wxNO) return true;
   return Save();
 }
 

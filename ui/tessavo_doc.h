@@ -5,8 +5,9 @@
 //
 // One document lives for the whole run of the program: New and Open reuse it
 // (the frame calls OnNewDocument/OnOpenDocument on it after the usual
-// question about unsaved changes). TessavoView is the document's one view; it
-// ties the document to the main frame's panes, which exist before it.
+// question about unsaved changes, and then gives the file pane its initial
+// update). TessavoView is the document's one view; it ties the document to
+// the main frame's panes, which exist before it.
 //
 // Ownership: the pane pointers are borrowed from the frame (the splitter owns
 // the pane windows). User-interface thread only.
@@ -37,13 +38,24 @@ class TessavoDoc : public wxDocument {
   // silently and leaves the panes as they were; otherwise both panes are
   // emptied before the file's targets are added.
   bool OnOpenDocument(const wxString& path) override;
+  // Writes the working set; a saved file goes first in the recent-file list.
   bool OnSaveDocument(const wxString& path) override;
+  // The save dialog "名前を付けて保存" for working-set files; a name typed
+  // without an extension gets ".tvx".
+  bool SaveAs() override;
+  // The question about unsaved changes. "No" lets the caller go on and
+  // leaves the flag alone: it is cleared only when the set is really
+  // replaced or closed.
   bool OnSaveModified() override;
   void OnChangeFilename(bool notifyViews) override;
   bool DeleteContents() override { return true; }
 
   // The caption of the main window: the title, " - ", the program's name.
   wxString frameCaption() const;
+
+  // The path a save dialog's answer stands for: `chosen`, with ".tvx" added
+  // when its file name has no extension.
+  static wxString withWorkingSetExtension(const wxString& chosen);
 
  private:
   FileListView* filePane_ = nullptr;  // not owned

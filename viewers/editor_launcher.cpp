@@ -18,7 +18,9 @@ constexpr KnownEditor kKnownEditors[] = {
     {"kate", "kate --line %l \"%f\""},          // KDE
     {"mousepad", "mousepad --line %l \"%f\""},  // Xfce
     {"pluma", "pluma +%l \"%f\""},              // MATE
-    {"geany", "geany +%l \"%f\""},
+    // geany applies "+N" to the first file it opens, which is a file of the
+    // session it restores, not this one; "file:N" belongs to the file.
+    {"geany", "geany \"%f:%l\""},
 };
 
 constexpr const char* kDesktopHandlerCommand = "xdg-open \"%f\"";

@@ -34,9 +34,11 @@ class RecordingHost : public CollectionHost {
     if (startRuns) checking = true;
   }
   bool isChecking() const override { return checking; }
-  void newWorkingSet() override {
+  bool newWorkingSet() override {
     calls.push_back("new");
+    if (cancelNew) return false;
     modified = false;
+    return true;
   }
   void openWorkingSet(const std::string& path) override {
     calls.push_back("open:" + path);
@@ -49,6 +51,7 @@ class RecordingHost : public CollectionHost {
   bool autoStart = false;
   bool checking = false;
   bool startRuns = false;  // a started check keeps running until the test ends it
+  bool cancelNew = false;  // the user cancels the question before a new set
   std::size_t waitingShown = 0;
   std::function<void()> onOpen;
 };
@@ -174,6 +177,24 @@ TEST(TargetCollection, HandedOverWorkingSetOpensLikeTheOpenCommand) {
   // Everything else (the question, the new set, the title) is the Open
   // command's; no check starts.
   EXPECT_EQ(host.calls, (Calls{"open:/d/Set.TVX"}));
+}
+
+TEST(TargetCollection, HandOverCancelledAtTheQuestionKeepsTheSet) {
+  for (const bool checking : {false, true}) {
+    SCOPED_TRACE(checking ? "after a run" : "at once");
+    RecordingHost host;
+    host.autoStart = true;
+    host.modified = true;
+    host.cancelNew = true;
+    host.checking = checking;
+    TargetCollection collection(host);
+    collection.handOver("/d/a.htm");
+    host.checking = false;
+    collection.runEnded();
+    EXPECT_EQ(host.calls, Calls{"new"});
+    EXPECT_TRUE(host.modified);
+    EXPECT_EQ(collection.waiting(), 0u);
+  }
 }
 
 TEST(TargetCollection, ArrivalsDuringACheckWaitForItsEnd) {

@@ -67,6 +67,13 @@ TEST(DesktopRegistration, WritesOnlyWhatDiffers) {
   // The program moved: only the entry changes.
   EXPECT_EQ(platform::registerDocumentType("/usr/bin/tessavo"), 1);
   EXPECT_NE(readFile(entry).find("Exec=\"/usr/bin/tessavo\" %f\n"), std::string::npos);
+
+  // The entry names the theme's icon, which the registration puts in place.
+  EXPECT_NE(readFile(entry).find("\nIcon=tessavo\n"), std::string::npos);
+  const std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\"/>\n";
+  EXPECT_EQ(platform::registerDocumentType("/usr/bin/tessavo", svg), 1);
+  EXPECT_EQ(readFile(home.path() + "/icons/hicolor/scalable/apps/tessavo.svg"), svg);
+  EXPECT_EQ(platform::registerDocumentType("/usr/bin/tessavo", svg), 0);
 }
 
 TEST(DesktopRegistration, FailsWhereNothingCanBeWritten) {

@@ -4,6 +4,12 @@
 // long a sleep must be. The script names its release file from its own path
 // ("$0.release"), so no folder name is ever quoted into shell text.
 //
+// It may let the first runs through at once, and may hand each run, once
+// let go, to a program of the test (a real validator, or one that writes
+// the error file the test wants), so that a check shows real lines around
+// the moment it is held. The script writes the process id of its latest run
+// to "$0.pid" and the number of runs begun to "$0.count".
+//
 // A script left running by a test that died gives up after a minute, so
 // that no orphan keeps CTest waiting on the test's output. The object owns
 // neither the folder nor the script's process; it releases on destruction.
@@ -18,14 +24,18 @@ namespace test_support {
 class HeldValidator {
  public:
   // Writes the script "held-validator" into `folder` (ending with "/"),
-  // held until release().
-  explicit HeldValidator(const std::string& folder);
+  // held until release(). Runs after the first `passed` are held; each run
+  // goes on to `then` with its arguments when `then` is not empty.
+  explicit HeldValidator(const std::string& folder, int passed = 0,
+                         const std::string& then = std::string());
   ~HeldValidator() { release(); }
   HeldValidator(const HeldValidator&) = delete;
   HeldValidator& operator=(const HeldValidator&) = delete;
 
   // The script's path, to be given as the validator.
   const std::string& path() const { return path_; }
+  // The process id of the latest run, 0 before the first.
+  int latestRun() const;
   // Runs started from now on wait again.
   void hold();
   // Lets every waiting and later run end.

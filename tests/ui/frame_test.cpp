@@ -7,14 +7,29 @@
 #include <wx/splitter.h>
 #include <wx/statusbr.h>
 
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <map>
+#include <thread>
 
+#include "tests/support/held_validator.h"
 #include "ui/command_ids.h"
 #include "ui/wx_text.h"
 #include "viewers/editor_launcher.h"
 #include "window_fixture.h"
 
 namespace {
+
+// A process that exists and has not ended (a zombie has ended).
+bool processRuns(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string skip;
+  char state = 0;
+  return stat >> skip >> skip >> state && state != 'Z';
+}
 
 TEST_F(WindowTest, FirstStartHasEveryPartAndTheDefaults) {
   open();
@@ -30,6 +45,7 @@ TEST_F(WindowTest, FirstStartHasEveryPartAndTheDefaults) {
   EXPECT_EQ(frame->GetStatusBar()->GetFieldsCount(), 5);
   EXPECT_EQ(frame->listFontRecord().faceName, "FixedSys");
   EXPECT_EQ(frame->listFontRecord().height, -13);
+  EXPECT_TRUE(frame->GetIcons().GetIconCount() > 0) << "the window shows the program's icon";
   // Never set: the first installed desktop editor, or the desktop's handler.
   EXPECT_EQ(frame->editorCommand(), defaultEditorCommand());
   EXPECT_EQ(frame->validatorPath(), "");
@@ -38,7 +54,7 @@ TEST_F(WindowTest, FirstStartHasEveryPartAndTheDefaults) {
   ASSERT_EQ(bar->GetMenuCount(), 5u);
   const char* titles[] = {"ファイル(&F)", "編集(&E)", "表示(&V)", "設定(&S)", "ヘルプ(&H)"};
   for (size_t i = 0; i < 5; ++i) EXPECT_EQ(fromWx(bar->GetMenuLabel(i)), titles[i]);
-  EXPECT_EQ(fromWx(bar->FindItem(ID_CHECK_ALL)->GetItemLabel()), "全て検査(&A)\tCtrl+S");
+  EXPECT_EQ(fromWx(bar->FindItem(ID_CHECK_ALL)->GetItemLabel()), "全て検査(&A)");
   EXPECT_EQ(fromWx(bar->FindItem(ID_SELECT_FILES)->GetHelp()), "検査するファイルを選びます。");
   EXPECT_EQ(bar->GetMenu(1)->GetMenuItemCount(), 11u);
 
@@ -122,7 +138,8 @@ TEST_F(WindowTest, EnableRulesWhenIdleFollowTheActivePaneAndItsSelection) {
 }
 
 TEST_F(WindowTest, DuringARunOnlyViewingSavingSettingsAndAbortStayEnabled) {
-  writeSettings("SP Location=" + slowValidator(1.5) + "\n");
+  test_support::HeldValidator validator(folderPath());
+  writeSettings("SP Location=" + validator.path() + "\n");
   open();
   files->AddFile(writeFile("a.htm", "<p>a</p>\n"));
   files->selectLine(0);
@@ -142,6 +159,7 @@ TEST_F(WindowTest, DuringARunOnlyViewingSavingSettingsAndAbortStayEnabled) {
   frame->StartCheck(CMainFrame::CheckScope::Selected);
   EXPECT_TRUE(frame->isChecking());
   command(ID_CHECK_ABORT);
+  validator.release();
   waitForRunEnd();
   EXPECT_FALSE(enabled(ID_CHECK_ABORT));
   EXPECT_TRUE(enabled(ID_CHECK_ALL));
@@ -149,7 +167,8 @@ TEST_F(WindowTest, DuringARunOnlyViewingSavingSettingsAndAbortStayEnabled) {
 }
 
 TEST_F(WindowTest, CloseIsRefusedDuringARunAndAllowedAfterIt) {
-  writeSettings("SP Location=" + slowValidator(1.0) + "\n");
+  test_support::HeldValidator validator(folderPath());
+  writeSettings("SP Location=" + validator.path() + "\n");
   open();
   files->AddFile(writeFile("a.htm", "<p>a</p>\n"));
   document()->SetModifiedFlag(false);
@@ -164,21 +183,47 @@ TEST_F(WindowTest, CloseIsRefusedDuringARunAndAllowedAfterIt) {
   pump();
   EXPECT_FALSE(wxTheApp->IsScheduledForDestruction(frame));
   EXPECT_TRUE(frame->IsShown());
+  EXPECT_TRUE(frame->isChecking());
 
+  validator.release();
   waitForRunEnd();
   EXPECT_TRUE(frame->Close());
   EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(frame));
 }
 
 TEST_F(WindowTest, DestroyingTheWindowDuringARunWaitsForItWithoutDeadlock) {
-  writeSettings("SP Location=" + slowValidator(0.5) + "\n");
+  test_support::HeldValidator validator(folderPath());
+  writeSettings("SP Location=" + validator.path() + "\n");
   open();
   for (int i = 0; i < 3; ++i) files->AddFile(writeFile("a" + std::to_string(i) + ".htm", "<p>\n"));
   command(ID_CHECK_ALL);
   ASSERT_TRUE(frame->isChecking());
-  app().discardWindow();  // what a close that cannot be refused does
+  ASSERT_TRUE(waitUntil([&] { return validator.latestRun() > 0; }))
+      << "the validator of the first target did not start";
+
+  // What a close that cannot be refused does. The validator is let go once
+  // the destruction is under way; a deadlock ends the test program with a
+  // message instead of hanging it.
+  std::atomic<bool> destroying{false};
+  std::atomic<bool> destroyed{false};
+  std::thread helper([&] {
+    while (!destroying) std::this_thread::yield();
+    validator.release();
+    for (int waited = 0; !destroyed; ++waited) {
+      if (waited == 30000) {
+        std::fprintf(stderr, "destroying the window during a run did not end within 30 s\n");
+        std::_Exit(1);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  });
+  destroying = true;
+  app().discardWindow();
+  destroyed = true;
+  helper.join();
   frame = nullptr;
-  SUCCEED();
+  // The run was waited for: no validator of it is left running.
+  EXPECT_FALSE(processRuns(validator.latestRun()));
 }
 
 TEST_F(WindowTest, WindowRectangleIsWrittenOnDestroyAndReadBack) {
@@ -202,6 +247,31 @@ TEST_F(WindowTest, StoredRectangleOutsideEveryDisplayOpensAtTheDefaultPosition) 
   EXPECT_EQ(frame->splitter()->GetSashPosition(), 60);
 }
 
+TEST_F(WindowTest, ListFontHeightIsTheCharactersHeightInPixels) {
+  open();
+  const double dpi = wxGetDisplayPPI().GetHeight() > 0 ? wxGetDisplayPPI().GetHeight() : 96.0;
+  // The default record asks for characters 13 pixels high: about 10 points
+  // on a 96 dpi screen, not the 6 points of a font fitted into 13 pixels.
+  EXPECT_NEAR(frame->listFont().GetFractionalPointSize(), 13 * 72 / dpi, 0.01);
+  EXPECT_EQ(files->GetFont(), frame->listFont());
+  for (const int height : {-9, -13, -16, -20, -32}) {
+    LogFont record;
+    record.height = height;
+    const wxFont font = record.toWxFont();
+    EXPECT_NEAR(font.GetFractionalPointSize(), -height * 72 / dpi, 0.01) << height;
+    EXPECT_EQ(LogFont::fromWxFont(font, record).height, height);
+  }
+  // A positive height is the whole cell: the font fits into it.
+  LogFont cell;
+  cell.height = 20;
+  const wxFont fitted = cell.toWxFont();
+  int width = 0;
+  int lineHeight = 0;
+  frame->GetTextExtent("Xg", &width, &lineHeight, nullptr, nullptr, &fitted);
+  EXPECT_LE(lineHeight, 20);
+  EXPECT_GT(lineHeight, 12);
+}
+
 TEST_F(WindowTest, FontValueOfTheWrongLengthFallsBackToTheDefault) {
   // 59 bytes, base64 as the profile stores binary values.
   writeSettings("font=" + std::string(76, 'A') + "AA==\n");
@@ -212,14 +282,14 @@ TEST_F(WindowTest, FontValueOfTheWrongLengthFallsBackToTheDefault) {
 
 TEST_F(WindowTest, FontDialogAppliesAndStoresTheRecord) {
   open();
-  wxFont chosen(wxFontInfo(wxSize(0, 20)).Family(wxFONTFAMILY_TELETYPE).Bold());
+  // A font whose characters are 20 pixels high on this screen.
+  wxFont chosen(wxFontInfo(LogFont::pointsForHeight(-20)).Family(wxFONTFAMILY_TELETYPE).Bold());
   wxTEST_DIALOG(command(ID_SET_FONT), ExpectDialog<wxFontDialog>([&](wxFontDialog* dialog) {
                   dialog->GetFontData().SetChosenFont(chosen);
                   return wxID_OK;
                 }));
-  // The toolkit sizes fonts in points, so the pixel height may round.
   const int height = frame->listFontRecord().height;
-  EXPECT_NEAR(height, -20, 1);
+  EXPECT_EQ(height, -20);
   EXPECT_EQ(frame->listFontRecord().weight, 700);
   EXPECT_EQ(files->GetFont(), frame->listFont());
   EXPECT_EQ(errors->GetFont(), frame->listFont());

@@ -3,8 +3,15 @@
 #include <fstream>
 #include <thread>
 
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
+#include <wx/uiaction.h>
+
+#include "tests/support/held_validator.h"
 #include "ui/command_ids.h"
+#include "ui/wx_text.h"
 #include "window_fixture.h"
+#include "window_manager.h"
 
 namespace {
 
@@ -129,7 +136,8 @@ TEST_F(WindowTest, DoubleClicksOpenTheEditorOrCheckOnlyWhereTheyMay) {
   const std::string log = (folder / "editor.log").string();
   const std::string editor = writeFile("editor", "#!/bin/sh\necho \"$@\" >> " + log + "\n");
   std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
-  writeSettings("Editor=" + editor + "\nSP Location=" + slowValidator(0.5) + "\n");
+  test_support::HeldValidator validator(folderPath());
+  writeSettings("Editor=" + editor + "\nSP Location=" + validator.path() + "\n");
   open();
   const std::string page = writeFile("a b.htm", "<p>\n");
   files->AddFile(page);
@@ -163,17 +171,104 @@ TEST_F(WindowTest, DoubleClicksOpenTheEditorOrCheckOnlyWhereTheyMay) {
     return std::getline(in, line) && line == page;
   }));
 
-  // A double click in the file pane checks that target, but not during a run.
-  // (the validator takes half a second, so the run is still going).
+  // A double click in the file pane checks that target, but not during a run
+  // (the validator is held, so the run is still going).
   doubleClick(files, 0);
   ASSERT_TRUE(frame->isChecking());
   doubleClick(files, 1);
   EXPECT_EQ(files->selectedLine(), 1);
+  validator.release();
   waitForRunEnd();
   EXPECT_EQ(errors->lineText(0), "-------- " + page);
   for (long i = 0; i < errors->lineCount(); ++i) {
     EXPECT_NE(errors->lineText(i), "-------- http://server/b.html");
   }
+}
+
+}  // namespace
+
+namespace {
+
+std::string clipboardText() {
+  wxClipboardLocker clipboard;
+  if (!clipboard || !wxTheClipboard->IsSupported(wxDF_UNICODETEXT)) return std::string();
+  wxTextDataObject data;
+  wxTheClipboard->GetData(data);
+  return fromWx(data.GetText());
+}
+
+void clearClipboard() {
+  wxClipboardLocker clipboard;
+  if (!!clipboard) wxTheClipboard->SetData(new wxTextDataObject("-"));
+}
+
+TEST_F(WindowTest, SelectedErrorLinesAreCopiedAsText) {
+  std::string why;
+  ASSERT_TRUE(ensureWindowManager(&why)) << why;
+  open();
+  files->AddFile("/d/a.htm");
+  CheckTarget* target = files->target(0);
+  errors->AddLine("-------- /d/a.htm", itemFor(target, -1));
+  errors->AddLine("a.htm:3:1:E: 日本語", itemFor(target, 3));
+  errors->AddLine("a.htm:9:2:E: y", itemFor(target, 9));
+  errors->AddLine("検査終了", nullptr);
+  errors->syncWithModel();
+  frame->setActivePane(errors);
+
+  EXPECT_FALSE(enabled(ID_EDIT_COPY)) << "nothing selected";
+  // Shift and Ctrl extend the selection; the commands act on the line the
+  // user selected last.
+  errors->selectLine(1);
+  errors->SetItemState(3, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+  errors->SetItemState(2, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+  EXPECT_EQ(errors->selectedLines(), (std::vector<long>{1, 2, 3}));
+  ASSERT_TRUE(errors->selectedItem());
+  EXPECT_EQ(errors->selectedItem()->line, 9);
+  EXPECT_TRUE(enabled(ID_OPEN_EDITOR));
+  ASSERT_TRUE(enabled(ID_EDIT_COPY));
+
+  clearClipboard();
+  command(ID_EDIT_COPY);
+  EXPECT_EQ(clipboardText(), "a.htm:3:1:E: 日本語\na.htm:9:2:E: y\n検査終了\n");
+
+  // Ctrl+C in the pane, pressed for real.
+  errors->selectLine(0);
+  EXPECT_EQ(errors->selectedLines(), std::vector<long>{0});
+  clearClipboard();
+  frame->Raise();
+  errors->SetFocus();
+  ASSERT_TRUE(waitUntil([&] { return wxWindow::FindFocus() != nullptr && frame->IsActive(); }))
+      << "the window did not get the focus";
+  wxUIActionSimulator keyboard;
+  keyboard.Char('c', wxMOD_CONTROL);
+  EXPECT_TRUE(waitUntil([&] { return clipboardText() == "-------- /d/a.htm\n"; }))
+      << "clipboard: " << clipboardText();
+}
+
+TEST_F(WindowTest, ErrorPaneFollowsTheNewestLineUntilScrolledAway) {
+  open();
+  frame->SetSize(0, 0, 600, 400);
+  pump();
+  for (int i = 0; i < 200; ++i) errors->AddLine("line " + std::to_string(i), nullptr);
+  errors->syncWithModel();
+  EXPECT_TRUE(errors->followsNewestLine());
+  EXPECT_GE(errors->GetTopItem() + errors->GetCountPerPage(), 200);
+
+  // Scrolled to the top, the pane stays there while lines come in.
+  errors->EnsureVisible(0);
+  pump();
+  ASSERT_EQ(errors->GetTopItem(), 0);
+  EXPECT_FALSE(errors->followsNewestLine());
+  for (int i = 200; i < 400; ++i) errors->AddLine("line " + std::to_string(i), nullptr);
+  errors->syncWithModel();
+  EXPECT_EQ(errors->GetTopItem(), 0);
+
+  // Back at the end, it follows again.
+  errors->EnsureVisible(399);
+  pump();
+  for (int i = 400; i < 600; ++i) errors->AddLine("line " + std::to_string(i), nullptr);
+  errors->syncWithModel();
+  EXPECT_GE(errors->GetTopItem() + errors->GetCountPerPage(), 600);
 }
 
 }  // namespace

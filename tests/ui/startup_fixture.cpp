@@ -67,7 +67,7 @@ class WxEnvironment : public ::testing::Environment {
 
   void TearDown() override {
     app().discardWindow();
-    pumpFor(50);
+    wxTheApp->ProcessPendingEvents();
     delete activator;
     delete loop;
     wxTheApp->OnExit();
@@ -99,11 +99,6 @@ bool pumpUntil(const std::function<bool()>& done, int timeoutMs) {
   return true;
 }
 
-void pumpFor(int ms) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  pumpUntil([&] { return std::chrono::steady_clock::now() > end; }, ms + 1000);
-}
-
 void writeProfile(const std::string& text) {
   app().discardWindow();
   writeFile(platform::settingsFilePath(), text);
@@ -114,14 +109,25 @@ CMainFrame* openWindow(const std::vector<std::string>& arguments) {
   app().discardWindow();
   if (!app().processCommandLine(arguments)) return nullptr;
   app().becomeFirstInstance();
-  pumpFor(20);
-  return app().mainFrame();
+  CMainFrame* frame = app().mainFrame();
+  EXPECT_TRUE(pumpUntil([&] { return frame->IsShownOnScreen(); }))
+      << "the window was not shown within 10 s";
+  return frame;
 }
 
 int runSecondStart(const std::string& folder, const std::vector<std::string>& arguments) {
+  return runProgram(folder, arguments, {});
+}
+
+int runProgram(const std::string& folder, const std::vector<std::string>& arguments,
+               const std::vector<std::string>& environment,
+               const std::function<void()>& meanwhile) {
   // env -C starts the program in `folder`, as a user would from a shell.
-  std::string commandLine =
-      "env -C " + quoteArgument(folder) + " \"" TESSAVO_BINARY_DIR "/bin/tessavo\"";
+  // A program that never ends is killed after a minute, so that the thread
+  // waiting for it can always be joined.
+  std::string commandLine = "timeout -k 5 60 env -C " + quoteArgument(folder);
+  for (const std::string& variable : environment) commandLine += " " + quoteArgument(variable);
+  commandLine += " \"" TESSAVO_BINARY_DIR "/bin/tessavo\"";
   for (const std::string& argument : arguments) commandLine += " " + quoteArgument(argument);
   std::atomic<bool> ended{false};
   int exitCode = -1;
@@ -129,7 +135,13 @@ int runSecondStart(const std::string& folder, const std::vector<std::string>& ar
     if (!platform::runAndWait(commandLine, &exitCode)) exitCode = -2;
     ended = true;
   });
-  const bool done = pumpUntil([&] { return ended.load(); }, 20000);
+  const bool done = pumpUntil(
+      [&] {
+        if (meanwhile && !ended) meanwhile();
+        return ended.load();
+      },
+      20000);
+  if (!done) ADD_FAILURE() << "the program did not end within 20 s: " << commandLine;
   child.join();
   return done ? exitCode : -1;
 }

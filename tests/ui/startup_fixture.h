@@ -23,7 +23,6 @@ TessavoApp& app();
 // Runs wx's events until `done` or `timeoutMs` has passed; the result of
 // `done` at the end.
 bool pumpUntil(const std::function<bool()>& done, int timeoutMs = 10000);
-void pumpFor(int ms);
 
 // Writes `text` as the whole profile file and reopens it.
 void writeProfile(const std::string& text);
@@ -35,6 +34,12 @@ CMainFrame* openWindow(const std::vector<std::string>& arguments);
 // pumping this program's events; its exit status, or -1 when it did not end
 // within the time.
 int runSecondStart(const std::string& folder, const std::vector<std::string>& arguments);
+
+// The same with `environment` ("NAME=value") added to this program's, and
+// `meanwhile` called between turns of the event loop while it runs.
+int runProgram(const std::string& folder, const std::vector<std::string>& arguments,
+               const std::vector<std::string>& environment,
+               const std::function<void()>& meanwhile = nullptr);
 
 // The file pane's lines.
 std::vector<std::string> fileLines(CMainFrame* frame);

@@ -7,9 +7,12 @@
 #include <wx/docview.h>
 #include <wx/filedlg.h>
 #include <wx/msgdlg.h>
+#include <wx/statusbr.h>
 #include <wx/testing.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,6 +20,7 @@
 #include "files/target_collection.h"
 #include "tests/support/held_validator.h"
 #include "tests/ui/startup_fixture.h"
+#include "tests/ui/window_manager.h"
 #include "ui/command_ids.h"
 #include "ui/drop_target.h"
 #include "ui/err_list_view.h"
@@ -26,10 +30,10 @@
 #include "ui/main_frame.h"
 #include "ui/prev_instance.h"
 #include "ui/select_uri_dlg.h"
+#include "ui/status_line.h"
 #include "ui/tessavo_app.h"
 #include "ui/tessavo_doc.h"
 #include "ui/wx_text.h"
-#include "viewers/process_starter.h"
 
 using namespace startup_test;
 
@@ -117,16 +121,6 @@ class ExpectMessage : public wxExpectModalBase<wxMessageDialog, ExpectMessage> {
   wxString* seen_;
 };
 
-class RecordingOpener : public ShellOpener {
- public:
-  bool open(const std::string& location) override {
-    opened.push_back(location);
-    return succeed;
-  }
-  std::vector<std::string> opened;
-  bool succeed = true;
-};
-
 // A folder of documents for one test.
 class Documents {
  public:
@@ -163,8 +157,37 @@ bool checkStarted(CMainFrame* frame) {
 }
 
 void waitForCheck(CMainFrame* frame) {
-  pumpUntil([&] { return !frame->isChecking(); }, 20000);
-  pumpFor(20);
+  ASSERT_TRUE(pumpUntil([&] { return !frame->isChecking(); }, 20000))
+      << "the check did not end within 20 s";
+  // The end-of-run event has been handled once the closing line is shown.
+  ASSERT_TRUE(pumpUntil([&] {
+    return frame->errorPane()->shownLineCount() == frame->errorPane()->lineCount();
+  })) << "the error pane did not show the whole run";
+}
+
+// The header lines of the last run, in order.
+Lines checkedTargets(CMainFrame* frame) {
+  Lines checked;
+  for (long i = 0; i < frame->errorPane()->lineCount(); ++i) {
+    const std::string line = frame->errorPane()->lineText(i);
+    if (line.rfind("-------- ", 0) == 0) checked.push_back(line.substr(9));
+  }
+  return checked;
+}
+
+// A second start with `arguments` whose hand-over asks the question about
+// unsaved changes, answered with `answer`; the question's text. The
+// hand-over has been dealt with when this returns.
+wxString secondStartAnswered(const Documents& docs, const std::vector<std::string>& arguments,
+                             int answer) {
+  wxString question;
+  wxTEST_DIALOG(
+      {
+        EXPECT_EQ(runSecondStart(docs.root(), arguments), 0);
+        EXPECT_TRUE(pumpUntil([&] { return !question.empty(); })) << "no question came";
+      },
+      ExpectMessage(answer, &question));
+  return question;
 }
 
 TEST(StartupRoads, FileDialogAddsTheChosenFileAndStarts) {
@@ -326,17 +349,24 @@ TEST(StartupRoads, DropAndHandOverDuringACheckWaitForItsEnd) {
   dropped.Add(toWx(docs("b.htm")));
   static_cast<MainDropTarget*>(frame->GetDropTarget())->OnDropFiles(0, 0, dropped);
   EXPECT_EQ(runSecondStart(docs.root(), {"c.txt"}), 0);
-  pumpFor(50);
+  ASSERT_TRUE(pumpUntil([&] { return frame->targetCollection().waiting() == 2; }))
+      << "the hand-over did not arrive";
   ASSERT_TRUE(frame->isChecking());
   EXPECT_EQ(frame->filePane()->targets(), read) << "the run's targets stay as they were";
-  EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), waitingText(2));
+  EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), StatusLine::waitingText(2));
 
-  validator.release();
-  waitForCheck(frame);
-  ASSERT_TRUE(pumpUntil([&] { return frame->targetCollection().waiting() == 0; }));
-  // The drop replaced the set, then the hand-over made a new one: the
-  // program's own arguments and the handed-over file.
-  EXPECT_EQ(fileLines(frame), (Lines{docs("a.htm"), docs("c.txt")}));
+  // The drop replaces the set, which is then changed: the hand-over asks
+  // before it makes a new set of the handed-over file alone.
+  wxString question;
+  wxTEST_DIALOG(
+      {
+        validator.release();
+        ASSERT_TRUE(pumpUntil([&] { return frame->targetCollection().waiting() == 0; }))
+            << "the arrivals were not applied after the run";
+      },
+      ExpectMessage(wxID_NO, &question));
+  EXPECT_NE(question.find(wxString::FromUTF8("変更を保存しますか")), wxNOT_FOUND);
+  EXPECT_EQ(fileLines(frame), Lines{docs("c.txt")});
   EXPECT_FALSE(modified(frame));
   EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), wxString::FromUTF8("ﾚﾃﾞｨ"));
 
@@ -346,8 +376,9 @@ TEST(StartupRoads, DropAndHandOverDuringACheckWaitForItsEnd) {
   frame->StartCheck(CMainFrame::CheckScope::All);
   ASSERT_TRUE(frame->isChecking());
   EXPECT_EQ(runSecondStart(docs.root(), {"set.tvx"}), 0);
-  pumpFor(50);
-  EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), waitingText(1));
+  ASSERT_TRUE(pumpUntil([&] { return frame->targetCollection().waiting() == 1; }))
+      << "the hand-over did not arrive";
+  EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), StatusLine::waitingText(1));
   EXPECT_TRUE(frame->document()->GetFilename().empty());
   validator.release();
   waitForCheck(frame);
@@ -358,24 +389,62 @@ TEST(StartupRoads, DropAndHandOverDuringACheckWaitForItsEnd) {
 }
 
 TEST(SecondStart, HandsOverItsFirstArgumentOnly) {
+  std::string why;
+  ASSERT_TRUE(ensureWindowManager(&why)) << why;
   const Documents docs("hand-over");
-  writeProfile("");
-  CMainFrame* frame = openWindow({});
+  test_support::HeldValidator validator(scratch() + "work/");
+  validator.release();
+  writeProfile("[Settings]\nDropStart=1\nSP Location=" + validator.path() + "\n");
+  // The first instance's own argument is not part of what a hand-over makes.
+  CMainFrame* frame = openWindow({docs("b.htm")});
   ASSERT_NE(frame, nullptr);
-  frame->filePane()->AddUri("http://h/old");
+  waitForCheck(frame);
+  ASSERT_EQ(fileLines(frame), Lines{docs("b.htm")});
 
-  // A relative path is made absolute in the folder of the second start.
-  EXPECT_EQ(runSecondStart(docs.root(), {"a.htm", "b.htm"}), 0);
-  ASSERT_TRUE(pumpUntil([&] { return fileLines(frame) == Lines{docs("a.htm")}; }));
+  // A relative path is made absolute in the folder of the second start. The
+  // handed-over file replaces the set and is checked.
+  EXPECT_EQ(runSecondStart(docs.root(), {"a.htm", "c.txt"}), 0);
+  ASSERT_TRUE(pumpUntil([&] { return checkedTargets(frame) == Lines{docs("a.htm")}; }))
+      << "the handed-over file was not checked";
+  waitForCheck(frame);
+  EXPECT_EQ(fileLines(frame), Lines{docs("a.htm")});
   EXPECT_FALSE(modified(frame));
   EXPECT_TRUE(frame->IsShown());
 
-  // Without arguments the window is only raised.
+  // Without arguments the window is only raised: a minimised window comes
+  // back.
   frame->Iconize(true);
+  ASSERT_TRUE(pumpUntil([&] { return frame->IsIconized(); }))
+      << "the window manager did not minimise the window";
   EXPECT_EQ(runSecondStart(docs.root(), {}), 0);
-  pumpUntil([&] { return !frame->IsIconized(); }, 3000);
+  EXPECT_TRUE(pumpUntil([&] { return !frame->IsIconized(); }))
+      << "the second start did not restore the window";
   EXPECT_EQ(fileLines(frame), Lines{docs("a.htm")});
   EXPECT_FALSE(modified(frame));
+}
+
+TEST(SecondStart, HandedOverFileAsksBeforeReplacingUnsavedChanges) {
+  const Documents docs("hand-over-changed");
+  writeProfile("");
+  CMainFrame* frame = openWindow({});
+  ASSERT_NE(frame, nullptr);
+  frame->filePane()->AddUri("http://h/unsaved");
+
+  // "Cancel" keeps the set and drops the hand-over.
+  const wxString question = secondStartAnswered(docs, {"a.htm"}, wxID_CANCEL);
+  EXPECT_NE(question.find(wxString::FromUTF8("変更を保存しますか")), wxNOT_FOUND);
+  EXPECT_EQ(fileLines(frame), Lines{"http://h/unsaved"});
+  EXPECT_TRUE(modified(frame));
+  EXPECT_EQ(frame->targetCollection().waiting(), 0u);
+
+  // "No" discards the changes and takes the file.
+  EXPECT_FALSE(secondStartAnswered(docs, {"a.htm"}, wxID_NO).empty());
+  EXPECT_EQ(fileLines(frame), Lines{docs("a.htm")});
+  EXPECT_FALSE(modified(frame));
+
+  // A set without changes is replaced without a question.
+  EXPECT_EQ(runSecondStart(docs.root(), {"b.htm"}), 0);
+  EXPECT_TRUE(pumpUntil([&] { return fileLines(frame) == Lines{docs("b.htm")}; }));
 }
 
 TEST(SecondStart, HandsOverAWorkingSetThatOpensLikeOpen) {
@@ -386,15 +455,9 @@ TEST(SecondStart, HandsOverAWorkingSetThatOpensLikeOpen) {
 
   // With unsaved changes the usual question comes first; "no" discards them.
   frame->filePane()->AddUri("http://h/unsaved");
-  wxString question;
-  wxTEST_DIALOG(
-      {
-        EXPECT_EQ(runSecondStart(docs.root(), {docs("set.tvx")}), 0);
-        pumpUntil([&] { return !question.empty(); });
-      },
-      ExpectMessage(wxID_NO, &question));
+  const wxString question = secondStartAnswered(docs, {docs("set.tvx")}, wxID_NO);
   EXPECT_NE(question.find(wxString::FromUTF8("変更を保存しますか")), wxNOT_FOUND);
-  ASSERT_TRUE(pumpUntil([&] { return !fileLines(frame).empty(); }));
+  ASSERT_TRUE(pumpUntil([&] { return fileLines(frame).size() == 2; }));
   EXPECT_EQ(fileLines(frame), (Lines{docs("tree/x.HTML"), "http://h/s"}));
   EXPECT_EQ(fromWx(frame->document()->GetFilename()), docs("set.tvx"));
   EXPECT_EQ(fromWx(frame->document()->GetTitle()), "set.tvx");
@@ -404,53 +467,37 @@ TEST(SecondStart, HandsOverAWorkingSetThatOpensLikeOpen) {
 
   // "Cancel" keeps the working set as it is.
   frame->filePane()->AddUri("http://h/keep");
-  question.clear();
-  wxTEST_DIALOG(
-      {
-        EXPECT_EQ(runSecondStart(docs.root(), {"set.tvx"}), 0);
-        pumpUntil([&] { return !question.empty(); });
-      },
-      ExpectMessage(wxID_CANCEL, &question));
-  pumpFor(50);
+  EXPECT_FALSE(secondStartAnswered(docs, {"set.tvx"}, wxID_CANCEL).empty());
   EXPECT_EQ(fileLines(frame).size(), 3u);
   EXPECT_TRUE(modified(frame));
   frame->document()->SetModifiedFlag(false);
 }
 
-TEST(StartupHelp, OpensIndexHtmWhateverItsCase) {
-  const std::string folder = scratch() + "work/help/";
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder + "index.htm.d");
-  RecordingOpener opener;
-  app().setHelpOpener(&opener);
-  app().setHelpFolder(folder);
+TEST(StartWithABadWorkingSet, EndsWithoutCrashing) {
+  std::string why;
+  ASSERT_TRUE(ensureWindowManager(&why)) << why;
+  const Documents docs("bad-start");
+  writeFile(docs("unsigned.tvx"), "file\t" + docs("a.htm") + "\n");
+  // A runtime folder of their own: these starts must not hand over to this
+  // test program, which holds the lock of the test's folder.
+  const std::string runtime = scratch() + "run-alone";
+  std::filesystem::create_directories(runtime);
+  std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+  const std::vector<std::string> alone = {"XDG_RUNTIME_DIR=" + runtime};
 
-  wxString message;
-  wxTEST_DIALOG(app().showHelp(), ExpectMessage(wxID_OK, &message));
-  EXPECT_EQ(message, wxString::FromUTF8("ヘルプ（HTML）ファイルが見つかりません。実行ファイルと同"
-                                        "じフォルダに置いてください。"));
-  EXPECT_TRUE(opener.opened.empty());
+  // Without the signature line the program ends at once, silently.
+  EXPECT_EQ(runProgram(docs.root(), {"unsigned.tvx"}, alone), 1);
 
-  writeFile(folder + "Index.HTM", "<html></html>");
-  app().showHelp();
-  EXPECT_EQ(opener.opened, std::vector<std::string>{folder + "Index.HTM"});
-
-  opener.succeed = false;
-  wxTEST_DIALOG(app().showHelp(), ExpectMessage(wxID_OK, &message));
-  EXPECT_EQ(message, wxString::FromUTF8("ヘルプ (HTML) ファイルを開けません"));
-
-  // The menu's help command ends in the same place; the build puts the page
-  // beside the programs.
-  opener.succeed = true;
-  opener.opened.clear();
-  app().setHelpFolder(std::string());
-  writeProfile("");
-  CMainFrame* frame = openWindow({});
-  ASSERT_NE(frame, nullptr);
-  wxCommandEvent help(wxEVT_MENU, ID_HELP);
-  frame->ProcessWindowEvent(help);
-  EXPECT_EQ(opener.opened, std::vector<std::string>{TESSAVO_BINARY_DIR "/bin/index.htm"});
-  app().setHelpOpener(&systemShellOpener());
+  // A file that is not there is told in a message box; once it is closed,
+  // the program ends.
+  wxUIActionSimulator keyboard;
+  auto lastPress = std::chrono::steady_clock::now();
+  const auto pressEnter = [&] {
+    if (std::chrono::steady_clock::now() - lastPress < std::chrono::milliseconds(200)) return;
+    keyboard.Char(WXK_RETURN);
+    lastPress = std::chrono::steady_clock::now();
+  };
+  EXPECT_EQ(runProgram(docs.root(), {"nothere.tvx"}, alone, pressEnter), 1);
 }
 
 TEST(StartupSettings, ReadFromTheProfilesSettingsSection) {

@@ -1,5 +1,6 @@
 #include "window_fixture.h"
 
+#include <wx/msgdlg.h>
 #include <wx/utils.h>
 
 #include <cstdlib>
@@ -43,7 +44,8 @@ void WindowTest::close() {
   if (frame == nullptr) return;
   if (frame->isChecking()) {
     frame->abortCheck();
-    waitUntil([this] { return !frame->isChecking(); }, 30000);
+    EXPECT_TRUE(waitUntil([this] { return !frame->isChecking(); }, 30000))
+        << "a check left running did not stop";
   }
   app().discardWindow();
   frame = nullptr;
@@ -94,17 +96,23 @@ bool WindowTest::waitUntil(const std::function<bool()>& done, int milliseconds) 
 }
 
 void WindowTest::waitForRunEnd() {
-  ASSERT_TRUE(waitUntil([this] { return !frame->isChecking(); }, 60000));
-  ASSERT_TRUE(waitUntil([this] { return errors->shownLineCount() == errors->lineCount(); }));
+  ASSERT_TRUE(waitUntil([this] { return !frame->isChecking(); }, 60000))
+      << "the check did not end within a minute";
+  ASSERT_TRUE(waitUntil([this] { return errors->shownLineCount() == errors->lineCount(); }))
+      << "the error pane did not show the run's " << errors->lineCount() << " lines";
 }
 
 std::string WindowTest::caption() const {
   return fromWx(frame->GetTitle());
 }
 
-std::string WindowTest::slowValidator(double seconds) {
-  const std::string path =
-      writeFile("slow-validator", "#!/bin/sh\nsleep " + std::to_string(seconds) + "\n");
-  std::filesystem::permissions(path, std::filesystem::perms::owner_all);
-  return path;
+std::string WindowTest::statusText() const {
+  return fromWx(frame->GetStatusBar()->GetStatusText(0));
+}
+
+int DialogRecorder::Enter(wxDialog* dialog) {
+  std::string seen = fromWx(dialog->GetTitle());
+  if (auto* box = dynamic_cast<wxMessageDialog*>(dialog)) seen += ": " + fromWx(box->GetMessage());
+  shown.push_back(seen);
+  return wxID_CANCEL;
 }

@@ -5,6 +5,7 @@
 #define TESSAVO_TESTS_UI_WINDOW_FIXTURE_H_
 
 #include <gtest/gtest.h>
+#include <wx/modalhook.h>
 #include <wx/testing.h>
 
 #include <filesystem>
@@ -34,6 +35,19 @@ class ExpectDialog : public wxExpectModalBase<T, ExpectDialog<T>> {
   std::function<int(T*)> answer_;
 };
 
+// Every modal dialog shown while it exists is recorded (its title and
+// message, when it has one) and answered with cancel, so that a dialog that
+// should not appear fails the test instead of waiting for a person.
+class DialogRecorder : public wxModalDialogHook {
+ public:
+  DialogRecorder() { Register(); }
+  ~DialogRecorder() override { Unregister(); }
+  std::vector<std::string> shown;
+
+ protected:
+  int Enter(wxDialog* dialog) override;
+};
+
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -58,16 +72,19 @@ class WindowTest : public ::testing::Test {
   bool checked(int id);
   // Sends the command as a menu entry would (whatever its enable rule says).
   void command(int id);
-  // Lets the event loop run until `done` holds or five seconds passed.
-  bool waitUntil(const std::function<bool()>& done, int milliseconds = 5000);
+  // Lets the event loop run until `done` holds or the bound (ms) passed;
+  // whether it held.
+  bool waitUntil(const std::function<bool()>& done, int milliseconds = 10000);
   void pump();
   // Waits for the end of a run and for the pane to show all of its lines.
   void waitForRunEnd();
 
   std::string caption() const;
+  // The status bar's message field.
+  std::string statusText() const;
   TessavoDoc* document() const { return frame->document(); }
-  // An executable that takes `seconds` and writes nothing, as the validator.
-  std::string slowValidator(double seconds);
+  // The test's folder as a path ending with "/".
+  std::string folderPath() const { return temp_->path(); }
 
   CMainFrame* frame = nullptr;
   FileListView* files = nullptr;

@@ -118,7 +118,7 @@ TEST(DefaultEditor, FirstInstalledEditorWithLineJumpElseDesktopHandler) {
   const Case cases[] = {
       {{}, "xdg-open \"%f\""},
       {{"vi", "notepad.exe"}, "xdg-open \"%f\""},
-      {{"geany"}, "geany +%l \"%f\""},
+      {{"geany"}, "geany \"%f:%l\""},
       {{"mousepad", "geany"}, "mousepad --line %l \"%f\""},
       {{"kate", "pluma"}, "kate --line %l \"%f\""},
       {{"pluma", "gedit", "kate"}, "gedit +%l \"%f\""},
@@ -132,16 +132,22 @@ TEST(DefaultEditor, FirstInstalledEditorWithLineJumpElseDesktopHandler) {
 TEST(DefaultEditor, PathWithBlanksStaysOneArgument) {
   // The default templates quote "%f" because the command line is split.
   const std::string path = "/home/u/my docs/a b.html";
-  for (const char* program : {"gedit", "kate", "mousepad", "pluma", "geany", "xdg-open"}) {
+  const struct {
+    const char* program;
+    std::string lastArgument;  // geany takes the line with the file
+  } editors[] = {{"gedit", path}, {"kate", path},          {"mousepad", path},
+                 {"pluma", path}, {"geany", path + ":42"}, {"xdg-open", path}};
+  for (const auto& editor : editors) {
+    const std::string program = editor.program;
     const std::string command =
-        defaultEditorCommand([program](const std::string& p) { return p == program; });
+        defaultEditorCommand([&program](const std::string& p) { return p == program; });
     const std::vector<std::string> arguments =
         platform::splitCommandLine(editorCommandLine(command, path, 42));
     ASSERT_FALSE(arguments.empty());
     EXPECT_EQ(arguments.front(), program);
-    EXPECT_EQ(arguments.back(), path) << command;
+    EXPECT_EQ(arguments.back(), editor.lastArgument) << command;
     const std::string joined = editorCommandLine(command, path, 42);
-    if (std::string(program) != "xdg-open") {
+    if (program != "xdg-open") {
       EXPECT_NE(joined.find("42"), std::string::npos) << command;
     }
   }

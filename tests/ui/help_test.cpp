@@ -1,0 +1,169 @@
+// The help command: the page beside the program, shown by the desktop's web
+// browser where HTML opens in one, else in the program's own window.
+#include <gtest/gtest.h>
+#include <wx/html/htmlwin.h>
+#include <wx/msgdlg.h>
+#include <wx/testing.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/ui/startup_fixture.h"
+#include "ui/command_ids.h"
+#include "ui/help_window.h"
+#include "ui/main_frame.h"
+#include "ui/tessavo_app.h"
+#include "ui/wx_text.h"
+#include "viewers/process_starter.h"
+
+using namespace startup_test;
+
+namespace {
+
+class RecordingOpener : public ShellOpener {
+ public:
+  bool open(const std::string& location) override {
+    opened.push_back(location);
+    return succeed;
+  }
+  std::vector<std::string> opened;
+  bool succeed = true;
+};
+
+class ExpectMessage : public wxExpectModalBase<wxMessageDialog, ExpectMessage> {
+ public:
+  explicit ExpectMessage(wxString* seen) : seen_(seen) {}
+
+ protected:
+  int OnInvoked(wxMessageDialog* dialog) const override {
+    *seen_ = dialog->GetMessage();
+    return wxID_OK;
+  }
+
+ private:
+  wxString* seen_;
+};
+
+// The desktop's application folders and associations for one test: HTML
+// opens in `handler`, a web browser or a text editor. The previous folders
+// come back when it goes.
+class Desktop {
+ public:
+  enum class Handler { WebBrowser, TextEditor };
+
+  explicit Desktop(Handler handler) : root_(scratch() + "desktop/") {
+    std::filesystem::remove_all(root_);
+    for (const char* variable : {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS"}) {
+      const char* value = std::getenv(variable);
+      saved_.push_back(value != nullptr ? value : "");
+    }
+    writeFile(root_ + "data/applications/browser.desktop",
+              "[Desktop Entry]\nType=Application\nName=B\nExec=b %u\n"
+              "Categories=Network;WebBrowser;\nMimeType=text/html;\n");
+    writeFile(root_ + "data/applications/editor.desktop",
+              "[Desktop Entry]\nType=Application\nName=E\nExec=e %f\n"
+              "Categories=Development;TextEditor;\nMimeType=text/html;text/plain;\n");
+    const char* chosen = handler == Handler::WebBrowser ? "browser.desktop" : "editor.desktop";
+    writeFile(root_ + "config/mimeapps.list",
+              std::string("[Default Applications]\ntext/html=") + chosen + "\n");
+    ::setenv("XDG_DATA_HOME", (root_ + "data").c_str(), 1);
+    ::setenv("XDG_DATA_DIRS", (root_ + "system").c_str(), 1);
+    ::setenv("XDG_CONFIG_DIRS", (root_ + "config").c_str(), 1);
+  }
+  ~Desktop() {
+    const char* variables[] = {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS"};
+    for (std::size_t i = 0; i < 3; ++i) {
+      if (saved_[i].empty()) {
+        ::unsetenv(variables[i]);
+      } else {
+        ::setenv(variables[i], saved_[i].c_str(), 1);
+      }
+    }
+  }
+
+ private:
+  std::string root_;
+  std::vector<std::string> saved_;
+};
+
+const wxString kNotFound = wxString::FromUTF8(
+    "ヘルプ（HTML）ファイルが見つかりません。実行ファイルと同じフォルダに置いてください。");
+const wxString kCannotOpen = wxString::FromUTF8("ヘルプ (HTML) ファイルを開けません");
+
+class HelpTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = scratch() + "work/help/";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder + "index.htm.d");
+    app().setHelpOpener(&opener);
+    app().setHelpFolder(folder);
+  }
+  void TearDown() override {
+    if (HelpWindow* window = HelpWindow::current()) window->Destroy();
+    wxTheApp->ProcessPendingEvents();
+    app().setHelpOpener(&systemShellOpener());
+    app().setHelpFolder(std::string());
+  }
+
+  std::string folder;
+  RecordingOpener opener;
+};
+
+TEST_F(HelpTest, GoesToTheDesktopsWebBrowser) {
+  const Desktop desktop(Desktop::Handler::WebBrowser);
+  ASSERT_TRUE(CAppWithHelp::desktopShowsHelp());
+  wxString message;
+  wxTEST_DIALOG(app().showHelp(), ExpectMessage(&message));
+  EXPECT_EQ(message, kNotFound);
+  EXPECT_TRUE(opener.opened.empty());
+
+  // Found whatever the letter case of its name, opened under that name.
+  writeFile(folder + "Index.HTM", "<html></html>");
+  app().showHelp();
+  EXPECT_EQ(opener.opened, std::vector<std::string>{folder + "Index.HTM"});
+  EXPECT_EQ(HelpWindow::current(), nullptr);
+
+  opener.succeed = false;
+  wxTEST_DIALOG(app().showHelp(), ExpectMessage(&message));
+  EXPECT_EQ(message, kCannotOpen);
+}
+
+TEST_F(HelpTest, ShowsThePageInItsOwnWindowWhereNoBrowserOpensHtml) {
+  const Desktop desktop(Desktop::Handler::TextEditor);
+  ASSERT_FALSE(CAppWithHelp::desktopShowsHelp());
+  writeProfile("");
+  CMainFrame* frame = openWindow({});
+  ASSERT_NE(frame, nullptr);
+
+  // The page the build puts beside the program, through the menu.
+  app().setHelpFolder(std::string());
+  wxCommandEvent help(wxEVT_MENU, ID_HELP);
+  frame->ProcessWindowEvent(help);
+  EXPECT_TRUE(opener.opened.empty()) << "the text editor must not get the page";
+  HelpWindow* window = HelpWindow::current();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->page(), TESSAVO_BINARY_DIR "/bin/index.htm");
+  EXPECT_TRUE(window->IsShown());
+  EXPECT_EQ(window->GetParent(), frame);
+  // Its Japanese title came through whole.
+  EXPECT_EQ(fromWx(window->html()->GetOpenedPageTitle()), "Tessavo ヘルプ");
+
+  // Asked again, the same window shows it.
+  frame->ProcessWindowEvent(help);
+  EXPECT_EQ(HelpWindow::current(), window);
+}
+
+TEST_F(HelpTest, APageThatCannotBeReadIsToldAsNotOpened) {
+  const Desktop desktop(Desktop::Handler::TextEditor);
+  // Listed in the folder, gone when it is read.
+  std::filesystem::create_symlink(folder + "moved-away.htm", folder + "index.htm");
+  wxString message;
+  wxTEST_DIALOG(app().showHelp(), ExpectMessage(&message));
+  EXPECT_EQ(message, kCannotOpen);
+  EXPECT_EQ(HelpWindow::current(), nullptr);
+}
+
+}  // namespace

@@ -1,11 +1,15 @@
 #include "engine/check_target.h"
 
+#include "net/uri.h"
+
 const char* CheckTarget::kindName() const {
   switch (kind) {
     case TargetKind::File:
       return "file";
     case TargetKind::Http:
-      return "http";
+      // Both are downloaded the same way; only the working-set file tells
+      // them apart.
+      return URI(location).schemeIs("https") ? "https" : "http";
   }
   return "";
 }

@@ -19,18 +19,18 @@
 // ever made by this program. Any other value reads as an unknown scheme.
 enum class TargetKind : std::int32_t {
   File = 1,  // `location` is a local path
-  Http = 2,  // `location` is an absolute http URI text
+  Http = 2,  // `location` is an absolute http or https URI text
 };
 
 struct CheckTarget {
   TargetKind kind;
   // For File: the path exactly as given (never normalised). For Http: the
-  // URI text as URI::toString() gives it. A byte string in the program's
-  // code page.
+  // URI text as URI::toString() gives it, scheme "http" or "https" in the
+  // letter case it was given. A byte string in the program's code page.
   std::string location;
 
-  // "file", "http", or the empty text for any other kind; the kind words of
-  // the working-set file.
+  // "file", "http", "https" (an Http target whose scheme is https), or the
+  // empty text for any other kind; the kind words of the working-set file.
   const char* kindName() const;
 };
 

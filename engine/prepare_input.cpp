@@ -36,7 +36,7 @@ kanji::DocumentAnalysis RunSgml::prepareInput(const CheckTarget& target,
   std::string contentType;
   switch (target.kind) {
     case TargetKind::Http:
-      downloadTarget(target, download, stop);
+      contentType = downloadTarget(target, download, stop).contentType;
       sourcePath = download;
       break;
     case TargetKind::File:

@@ -6,10 +6,14 @@
 //   any other path                      File, the path unchanged
 //   a URI text without scheme           read again with "http:" (and "//"
 //                                       when it has no host) in front
-//   scheme "http"                       Http, URI::toString()
+//   scheme "http" or "https"            Http, URI::toString()
 //   scheme "file"                       File, "//" + authority when there is
 //                                       one, then the unescaped path
-//   any other scheme (also "HTTP")      nothing
+//   any other scheme                    nothing
+//
+// Scheme names are compared without regard to ASCII case ("HTTP" is
+// "http"). A text that gives nothing is never dropped without a word: the
+// refusal functions say why, for the URI dialog and the headless checker.
 //
 // The file pane's AddFile and AddUri call these and own what they return.
 // Safe to call from any thread.
@@ -24,7 +28,14 @@
 // Null when a shortcut's URL gives no target.
 std::unique_ptr<CheckTarget> targetFromPath(const std::string& path);
 
-// Null for a scheme other than "http" and "file".
+// Null for a scheme other than "http", "https" and "file".
 std::unique_ptr<CheckTarget> targetFromUri(const std::string& text);
+
+// Why the text or path gives no target, in the program's code page, after
+// the fixed text "未知のスキーム": "未知のスキーム：ftp（検査できるのは http、
+// https、file のURIです）". A scheme-less "host:8080/a" is shown the form to
+// type instead. Empty when a target is made.
+std::string refusalOfUri(const std::string& text);
+std::string refusalOfPath(const std::string& path);
 
 #endif  // TESSAVO_ENGINE_TARGET_CONSTRUCTION_H_

@@ -20,7 +20,7 @@ void readTargetLine(const char* line, TargetSink& sink) {
   while (*p != '\0' && *p != '\r' && *p != '\n') ++p;
   if (word == "file") {
     sink.AddFile(std::string(location, p));
-  } else if (word == "http") {
+  } else if (word == "http" || word == "https") {
     sink.AddUri(std::string(location, p));
   }
 }

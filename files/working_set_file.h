@@ -4,8 +4,8 @@
 // Reading is forgiving: after the signature, lines are taken one by one in
 // pieces of at most 1999 bytes; leading blanks, tabs, CRs and LFs are
 // skipped; empty lines and lines starting with "#" are comments; the kind
-// word is the run of letters a-z, and only "file" and "http" followed by a
-// TAB give a target; the location runs from after the TAB to the end of the
+// word is the run of letters a-z, and only "file", "http" and "https"
+// followed by a TAB give a target; the location runs from after the TAB to the end of the
 // line (a CR or LF ends it; blanks and tabs stay part of it). Locations go to
 // the sink exactly as stored, so a relative path is relative to the current
 // folder of whoever checks it.
@@ -24,7 +24,7 @@
 #include "files/target_sink.h"
 
 // Reads the file at `path` into `sink`: "file" lines through AddFile, "http"
-// lines through AddUri, in file order. False when the file cannot be opened
+// and "https" lines through AddUri, in file order. False when the file cannot be opened
 // or its first line is not the signature ("tvx1" followed by the end of the
 // line, a blank, a control byte or a byte of 0x80 or above); nothing reaches
 // the sink then. After the signature, reading never fails.

@@ -1,5 +1,7 @@
 #include "net/http_header.h"
 
+#include "platform/ascii_case.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -54,7 +56,43 @@ const ReasonPhrase kReasonPhrases[] = {
     {505, "HTTP Version not supported"},
 };
 
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
 }  // namespace
+
+std::string contentTypeCharset(const std::string& contentType) {
+  std::size_t p = contentType.find(';');
+  while (p != std::string::npos && p < contentType.size()) {
+    ++p;  // past the ";"
+    while (p < contentType.size() && isBlank(contentType[p])) ++p;
+    std::string name;
+    while (p < contentType.size() && contentType[p] != '=' && contentType[p] != ';') {
+      name += platform::toLowerAscii(contentType[p++]);
+    }
+    while (!name.empty() && isBlank(name.back())) name.pop_back();
+    std::string value;
+    if (p < contentType.size() && contentType[p] == '=') {
+      ++p;
+      while (p < contentType.size() && isBlank(contentType[p])) ++p;
+      if (p < contentType.size() && contentType[p] == '"') {
+        for (++p; p < contentType.size() && contentType[p] != '"'; ++p) {
+          if (contentType[p] == '\\' && p + 1 < contentType.size()) ++p;
+          value += platform::toLowerAscii(contentType[p]);
+        }
+        if (p < contentType.size()) ++p;  // the closing quote
+      } else {
+        while (p < contentType.size() && contentType[p] != ';' && !isBlank(contentType[p])) {
+          value += platform::toLowerAscii(contentType[p++]);
+        }
+      }
+    }
+    if (name == "charset" && !value.empty()) return value;
+    p = contentType.find(';', p);
+  }
+  return std::string();
+}
 
 void HttpHeader::clear() {
   fields.clear();

@@ -31,4 +31,10 @@ class HttpHeader {
   int status = -1;
 };
 
+// The charset parameter of a Content-Type value ("text/html; charset=UTF-8"
+// gives "utf-8"): parameter names compare without regard to case, a quoted
+// value loses its quotes and backslash escapes, and the result is in ASCII
+// lower case. Empty when there is none.
+std::string contentTypeCharset(const std::string& contentType);
+
 #endif  // TESSAVO_NET_HTTP_HEADER_H_

@@ -14,7 +14,7 @@ std::string httpRequestHead(const char* method, const URI& uri, int port,
   request += " HTTP/1.1\r\n";
 
   request += "Host: " + uri.host();
-  if (port != 80) request += ":" + std::to_string(port);
+  if (port != (uri.schemeIs("https") ? 443 : 80)) request += ":" + std::to_string(port);
   request += "\r\n";
 
   request += "Accept: */*\r\nUser-Agent: " + userAgent + "\r\n";

@@ -10,8 +10,8 @@
 //
 // The request target is the escaped path ("/" when it is empty) followed by
 // "?" and the query, unescaped. "Host" carries the port only when it is not
-// 80. Each line ends with CR LF; no other field is sent, so the connection
-// stays persistent by HTTP/1.1 default. A pure function.
+// the scheme's own (80, or 443 for https). Each line ends with CR LF; no other field is sent, so
+// the connection stays persistent by HTTP/1.1 default. A pure function.
 #ifndef TESSAVO_NET_HTTP_REQUEST_H_
 #define TESSAVO_NET_HTTP_REQUEST_H_
 

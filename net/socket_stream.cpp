@@ -1,15 +1,13 @@
 #include "net/socket_stream.h"
 
-#include <cstdint>
-#include <mutex>
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
-// The resolver's results live in static storage shared by all threads.
-std::mutex& hostLookupLock() {
-  static std::mutex lock;
-  return lock;
-}
+// A read at least this large skips the buffer: the receive goes straight
+// into the caller's memory.
+constexpr int kDirectReadSize = 16 * 1024;
 
 }  // namespace
 
@@ -17,119 +15,108 @@ SocketStream::~SocketStream() {
   close();
 }
 
-void SocketStream::open(const char* host, int port) {
+void SocketStream::open(const char* host, int port, bool secure) {
   close();
-  std::uint32_t address = 0;
-  int error = 0;
-  bool found = false;
-  {
-    std::lock_guard<std::mutex> guard(hostLookupLock());
-    found = platform::lookUpHost(host != nullptr ? host : "", &address, &error);
-  }
-  if (!found) throw SocketException(SocketException::kNoSuchHost, error);
-
-  const platform::SocketHandle socket = platform::createStreamSocket();
-  if (socket == platform::kInvalidSocket) return;
-  if (!platform::connectSocket(socket, address, port)) {
-    platform::closeSocket(socket);
-    return;
-  }
-  socket_ = socket;
-  atEnd_ = false;
+  if (!buffer_) buffer_.reset(new char[kBufferSize]);
+  channel_.open(host != nullptr ? host : "", port, secure, bounds_, &openFailure_);
 }
 
 void SocketStream::close() {
-  if (socket_ != platform::kInvalidSocket) {
-    platform::closeSocket(socket_);
-    socket_ = platform::kInvalidSocket;
-  }
-  atEnd_ = true;
-  pushback_ = -1;
+  channel_.close();
+  begin_ = end_ = 0;
+  peerEnded_ = false;
 }
 
 int SocketStream::send(const char* data, int length) {
-  const int count = platform::sendSome(socket_, data, length);
-  if (count < 0) {
-    const int error = platform::lastSocketError();
-    close();
-    throw SocketException(SocketException::kSendFailed, error);
-  }
-  return count;
-}
-
-int SocketStream::receive(char* buffer, int size) {
-  if (timeout_ > 0) {
-    // Data already waiting needs no readiness wait; this saves a system call
-    // per block while a body streams in, and behaves exactly like waiting
-    // first (a wait on pending data returns at once).
-    bool wouldBlock = false;
-    const int count = platform::receiveAvailable(socket_, buffer, size, &wouldBlock);
-    if (!wouldBlock) {
-      if (count < 0) {
-        throw SocketException(SocketException::kRecvFailed, platform::lastSocketError());
-      }
-      return count;
-    }
-    switch (platform::waitUntilReadable(socket_, timeout_ / 1000)) {
-      case platform::Readiness::Readable:
-        break;
-      case platform::Readiness::TimedOut:
-        throw SocketException(SocketException::kTimeout, -1);
-      case platform::Readiness::Failed:
-        throw SocketException(SocketException::kSelectFailed, platform::lastSocketError());
-    }
-  }
-  const int count = platform::receiveSome(socket_, buffer, size);
-  if (count < 0) throw SocketException(SocketException::kRecvFailed, platform::lastSocketError());
-  return count;
-}
-
-int SocketStream::read(char* buffer, int size) {
-  if (atEnd_ || size <= 0) return 0;
-  int total = 0;
-  if (pushback_ >= 0) {
-    buffer[total++] = static_cast<char>(pushback_);
-    pushback_ = -1;
-  }
   try {
-    if (total < size) total += receive(buffer + total, size - total);
+    channel_.send(data, length, bounds_);
   } catch (const SocketException&) {
     close();
     throw;
   }
-  if (total == 0) close();
-  return total;
+  return length;
+}
+
+bool SocketStream::fill() {
+  begin_ = end_ = 0;
+  if (peerEnded_) return false;
+  const int count = channel_.receive(buffer_.get(), kBufferSize, bounds_);
+  if (count <= 0) {
+    peerEnded_ = true;
+    return false;
+  }
+  end_ = static_cast<std::size_t>(count);
+  return true;
+}
+
+int SocketStream::read(char* buffer, int size) {
+  if (!isOpen() || size <= 0) return 0;
+  int count = 0;
+  try {
+    if (begin_ < end_) {
+      count =
+          static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(size), end_ - begin_));
+      std::memcpy(buffer, buffer_.get() + begin_, static_cast<std::size_t>(count));
+      begin_ += static_cast<std::size_t>(count);
+    } else if (peerEnded_) {
+      count = 0;
+    } else if (size >= kDirectReadSize) {
+      count = channel_.receive(buffer, size, bounds_);
+    } else if (fill()) {
+      count = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(size), end_));
+      std::memcpy(buffer, buffer_.get(), static_cast<std::size_t>(count));
+      begin_ = static_cast<std::size_t>(count);
+    }
+  } catch (const SocketException&) {
+    close();
+    throw;
+  }
+  if (count == 0) close();
+  return count;
+}
+
+SocketStream::LineStatus SocketStream::readLine(std::string* line, std::size_t limit) {
+  line->clear();
+  if (!isOpen()) return LineStatus::Ended;
+  if (limit == 0) return LineStatus::TooLong;
+  bool obtained = false;
+  try {
+    for (;;) {
+      if (begin_ == end_ && !fill()) break;
+      const char* start = buffer_.get() + begin_;
+      const std::size_t room = limit - line->size();
+      const std::size_t available = std::min(end_ - begin_, room);
+      std::size_t length = 0;
+      while (length < available && start[length] != '\n' && start[length] != '\r') ++length;
+      line->append(start, length);
+      begin_ += length;
+      obtained = obtained || length > 0;
+      if (length < available) {
+        // A line end: CR LF counts as one, and the byte after a lone CR
+        // stays for the next read.
+        const char end = buffer_[begin_++];
+        if (end == '\r' && (begin_ < end_ || fill()) && buffer_[begin_] == '\n') ++begin_;
+        return LineStatus::Complete;
+      }
+      if (line->size() == limit) return LineStatus::TooLong;
+    }
+  } catch (const SocketException&) {
+    close();
+    throw;
+  }
+  if (!obtained) {
+    close();
+    return LineStatus::Ended;
+  }
+  return LineStatus::Complete;
 }
 
 void SocketStream::readLine(char* buffer, int size) {
   if (size <= 0) return;
   buffer[0] = '\0';
-  if (atEnd_ || size <= 1) return;
-  int length = 0;
-  bool obtained = false;
-  try {
-    char byte = 0;
-    while (length < size - 1) {
-      // The byte read ahead after a lone CR comes first. It is handled like
-      // any received byte, so that a second lone CR ends a line as well.
-      if (pushback_ >= 0) {
-        byte = static_cast<char>(pushback_);
-        pushback_ = -1;
-      } else if (receive(&byte, 1) <= 0) {
-        break;
-      }
-      obtained = true;
-      if (byte == '\n') break;
-      if (byte == '\r') {
-        if (receive(&byte, 1) > 0 && byte != '\n') pushback_ = static_cast<unsigned char>(byte);
-        break;
-      }
-      buffer[length++] = byte;
-    }
-  } catch (const SocketException&) {
-    close();
-    throw;
-  }
-  buffer[length] = '\0';
-  if (!obtained) close();
+  if (!isOpen() || size <= 1) return;
+  std::string line;
+  readLine(&line, static_cast<std::size_t>(size - 1));
+  std::memcpy(buffer, line.data(), line.size());
+  buffer[line.size()] = '\0';
 }

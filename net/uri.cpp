@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "net/decimal_text.h"
+#include "platform/ascii_case.h"
 
 namespace {
 
@@ -26,6 +27,15 @@ const char* afterUserInfo(const std::string& authority) {
   const char* text = authority.c_str();
   const char* at = std::strchr(text, '@');
   return at != nullptr ? at + 1 : text;
+}
+
+// The ":" before the port in `hostAndPort`, or null. The colons of an IPv6
+// address in brackets are not it.
+const char* portColon(const char* hostAndPort) {
+  if (hostAndPort[0] == '[') {
+    if (const char* close = std::strchr(hostAndPort, ']')) return std::strchr(close, ':');
+  }
+  return std::strchr(hostAndPort, ':');
 }
 
 }  // namespace
@@ -54,11 +64,11 @@ void URI::parse(const char* text) {
     p = end;
   }
 
-  if (scheme_ == "file" && p[0] == '/' && isAsciiLetter(p[1]) && p[2] == ':') ++p;
+  if (schemeIs("file") && p[0] == '/' && isAsciiLetter(p[1]) && p[2] == ':') ++p;
 
   end = scanUntil(p, "?#");
   path_.assign(p, end);
-  if (path_.empty() && scheme_ == "http") path_ = "/";
+  if (path_.empty() && (schemeIs("http") || schemeIs("https"))) path_ = "/";
   p = end;
 
   if (*p == '?') {
@@ -75,14 +85,18 @@ void URI::parse(const char* text) {
   }
 }
 
+bool URI::schemeIs(const char* lowerCaseName) const {
+  return platform::equalsIgnoringAsciiCase(scheme_, lowerCaseName);
+}
+
 std::string URI::host() const {
   const char* start = afterUserInfo(authority_);
-  const char* colon = std::strchr(start, ':');
+  const char* colon = portColon(start);
   return colon != nullptr ? std::string(start, colon) : std::string(start);
 }
 
 int URI::port() const {
-  const char* colon = std::strchr(afterUserInfo(authority_), ':');
+  const char* colon = portColon(afterUserInfo(authority_));
   return colon != nullptr ? net::leadingDecimal(colon + 1) : -1;
 }
 

@@ -43,10 +43,16 @@ class URI {
   std::string query() const { return query_; }
   std::string fragment() const { return fragment_; }
 
-  // The authority without user information ("...@") and port (":...").
+  // Whether the scheme is `lowerCaseName`, ASCII letters compared without
+  // regard to case ("HTTP" is "http").
+  bool schemeIs(const char* lowerCaseName) const;
+
+  // The authority without user information ("...@") and port (":..."). An
+  // IPv6 address keeps its brackets: "[::1]".
   std::string host() const;
-  // The number after the first ":" that follows the user information, read
-  // like atoi (no digits give 0); -1 when there is no such ":".
+  // The number after the first ":" that follows the user information (and
+  // the closing bracket of an IPv6 address), read like atoi (no digits give
+  // 0); -1 when there is no such ":".
   int port() const;
 
   // The components joined again. An empty authority gives no "//", so

@@ -6,15 +6,19 @@
 #include "files/target_order.h"
 
 void TargetList::AddFile(const std::string& path) {
-  add(targetFromPath(path));
+  if (auto target = targetFromPath(path)) {
+    targets_.push_back(std::move(target));
+  } else {
+    refusals_.push_back({path, refusalOfPath(path)});
+  }
 }
 
 void TargetList::AddUri(const std::string& text) {
-  add(targetFromUri(text));
-}
-
-void TargetList::add(std::unique_ptr<CheckTarget> target) {
-  if (target) targets_.push_back(std::move(target));
+  if (auto target = targetFromUri(text)) {
+    targets_.push_back(std::move(target));
+  } else {
+    refusals_.push_back({text, refusalOfUri(text)});
+  }
 }
 
 void TargetList::sortLikeFilePane() {

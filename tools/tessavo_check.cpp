@@ -14,6 +14,7 @@
 // signal it got. A second signal ends it at once.
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,14 +48,16 @@ void usage(std::FILE* out) {
                "against, get one line saying so.\n"
                "\n"
                "A TARGET that starts with a scheme of two or more letters and a colon\n"
-               "(http:, file:, ...) is a URI; anything else is a local path:\n"
+               "(http:, https:, file:, ...) is a URI; anything else is a local path:\n"
                "  a folder           its .htm, .html, .shtml and .url files, recursively\n"
                "  a .tvx file        the targets of that working set (locations are used\n"
                "                     as stored: relative ones are relative to the current\n"
                "                     folder)\n"
                "  any other file     that file (a .url shortcut stands for its URL)\n"
                "Targets are listed in the order of Tessavo's file list (sorted by\n"
-               "location, letter case ignored), whatever the number of jobs.\n"
+               "location, letter case ignored), whatever the number of jobs. A target\n"
+               "that cannot be checked at all (a URI of another scheme, or a shortcut to\n"
+               "one) is listed first, with an \"E: \" line that says why.\n"
                "\n"
                "Options:\n"
                "  --format FORMAT    how the results are written:\n"
@@ -174,6 +177,17 @@ int main(int argc, char** argv) {
   ConsolePane pane(options.format == OutputFormat::Text ? stdout : nullptr);
   pane.setDoneCallback([&signals] { signals.wake(); });
   CheckerOutput output(makeReportFormat(options.format, stdout), options.warningsAreErrors);
+  // A target that cannot be checked is an error of its own, never a silent
+  // gap in the list.
+  for (const TargetList::Refusal& refusal : targets.refusals()) {
+    TargetReport report;
+    report.location = refusal.text;
+    report.reached = true;
+    report.lines.push_back(ReportLine{"E: " + refusal.reason, true, -1});
+    pane.AddLine("-------- " + report.location, std::make_unique<ErrorItem>(ErrorItem{nullptr, -1}));
+    pane.AddLine(report.lines[0].text, std::make_unique<ErrorItem>(ErrorItem{nullptr, -1}));
+    output.targetReported(report);
+  }
   CheckJob job;
   job.mainWindow = &pane;
   job.errorPane = &pane;

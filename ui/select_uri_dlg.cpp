@@ -1,10 +1,13 @@
 #include "ui/select_uri_dlg.h"
 
 #include <wx/button.h>
+#include <wx/msgdlg.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "engine/target_construction.h"
+#include "platform/local_text.h"
 #include "ui/wx_text.h"
 
 SelectUriDlg::SelectUriDlg(wxWindow* parent)
@@ -34,6 +37,13 @@ bool SelectUriDlg::TransferDataToWindow() {
 }
 
 bool SelectUriDlg::TransferDataFromWindow() {
-  uriText = fromWx(uri_->GetValue());
+  const std::string text = fromWx(uri_->GetValue());
+  const std::string refusal = refusalOfUri(text);
+  if (!refusal.empty()) {
+    wxMessageBox(toWx(platform::localText("追加できないURI：") + text + "\n" + refusal),
+                 wxString::FromUTF8("検査するURI"), wxOK | wxICON_WARNING, this);
+    return false;
+  }
+  uriText = text;
   return true;
 }

@@ -1,5 +1,8 @@
 // The URI entry dialog "検査するURI". After OK, `uriText` holds the field's
-// text as typed, unchecked (possibly empty). User-interface thread.
+// text as typed (possibly empty). A text that would give no target (a
+// scheme other than http, https and file) is not taken: OK then says why
+// in a message box and leaves the dialog open for a correction.
+// User-interface thread.
 #ifndef TESSAVO_UI_SELECT_URI_DLG_H_
 #define TESSAVO_UI_SELECT_URI_DLG_H_
 

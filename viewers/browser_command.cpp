@@ -43,8 +43,9 @@ bool BrowserCommand::openEntry(int command, Netscape* netscape) const {
 }
 
 bool browserUrlFor(const std::string& location, std::string* url) {
-  const std::string scheme = URI(location).scheme();
-  if (scheme == "http" || scheme == "file") {
+  const URI uri(location);
+  const std::string scheme = uri.scheme();
+  if (uri.schemeIs("http") || uri.schemeIs("https") || uri.schemeIs("file")) {
     *url = location;
     return true;
   }

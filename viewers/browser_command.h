@@ -64,7 +64,7 @@ class BrowserCommand {
 };
 
 // The URL a browser is sent for `location`: unchanged for the schemes
-// "http" and "file", "file:///" and the location for a local path (no
+// "http", "https" and "file" (in any letter case), "file:///" and the location for a local path (no
 // scheme, or a one-letter scheme that is a drive letter). False for any
 // other scheme.
 bool browserUrlFor(const std::string& location, std::string* url);

@@ -1,10 +1,13 @@
 // Measures HttpConnection against a loopback server.
 //
-//   http_bench serve FILE      serves FILE's bytes for every GET on 127.0.0.1
-//                              at a port the system picks; prints the port,
-//                              then serves until killed
-//   http_bench fetch URL FILE  downloads URL into FILE with HttpConnection
-//                              and prints the seconds it took
+//   http_bench serve FILE [CERT KEY]
+//                              serves FILE's bytes for every GET on 127.0.0.1
+//                              at a port the system picks, over TLS with the
+//                              certificate and key files when given; prints
+//                              the port, then serves until killed
+//   http_bench fetch URL FILE  downloads URL (http or https; SSL_CERT_FILE
+//                              names the CA to trust) into FILE with
+//                              HttpConnection and prints the seconds it took
 //   http_bench small FILE [COUNT]
 //                              fetches a 5 KB document COUNT times (one
 //                              connection each, as a check does) into FILE
@@ -22,23 +25,63 @@
 #include <thread>
 #include <vector>
 
+#include <openssl/err.h>
+#include <openssl/ssl.h>
+
 #include "net/http_connection.h"
 #include "platform/socket.h"
+#include "platform/socket_library.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// The server's end of one connection, plain or TLS, on a blocking socket.
+class ServerConnection {
+ public:
+  ServerConnection(platform::SocketHandle socket, SSL_CTX* tls) : socket_(socket) {
+    if (tls == nullptr) return;
+    ssl_ = SSL_new(tls);
+    ok_ = ssl_ != nullptr && SSL_set_fd(ssl_, socket) == 1 && SSL_accept(ssl_) == 1;
+  }
+  ~ServerConnection() {
+    if (ssl_ != nullptr) SSL_free(ssl_);
+    platform::closeSocket(socket_);
+  }
+  bool ok() const { return ok_; }
+  int receive(char* buffer, int size) {
+    return ssl_ != nullptr ? SSL_read(ssl_, buffer, size)
+                           : platform::receiveSome(socket_, buffer, size);
+  }
+  bool sendAll(const char* data, std::size_t size) {
+    for (std::size_t sent = 0; sent < size;) {
+      const int length = static_cast<int>(std::min<std::size_t>(size - sent, 1 << 20));
+      const int n = ssl_ != nullptr ? SSL_write(ssl_, data + sent, length)
+                                    : platform::sendSome(socket_, data + sent, length);
+      if (n <= 0) return false;
+      sent += static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+
+ private:
+  platform::SocketHandle socket_;
+  SSL* ssl_ = nullptr;
+  bool ok_ = true;
+};
+
 // Answers every request on one connection with `body`, until the client
 // leaves. Request heads are taken in blocks: clients here never pipeline.
-void serveConnection(platform::SocketHandle socket, const std::string* body) {
+void serveConnection(platform::SocketHandle socket, const std::string* body, SSL_CTX* tls) {
+  ServerConnection connection(socket, tls);
+  if (!connection.ok()) return;
   const std::string head =
       "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
       std::to_string(body->size()) + "\r\n\r\n";
   std::string request;
   char buffer[4096];
   for (;;) {
-    const int count = platform::receiveSome(socket, buffer, sizeof buffer);
+    const int count = connection.receive(buffer, sizeof buffer);
     if (count <= 0) break;
     request.append(buffer, static_cast<std::size_t>(count));
     if (request.find("\r\n\r\n") == std::string::npos) continue;
@@ -46,33 +89,20 @@ void serveConnection(platform::SocketHandle socket, const std::string* body) {
     request.clear();
     std::string reply = head;
     if (!headOnly && body->size() <= 64 * 1024) reply += *body;
-    bool ok = true;
-    for (std::size_t sent = 0; ok && sent < reply.size();) {
-      const int n =
-          platform::sendSome(socket, reply.data() + sent, static_cast<int>(reply.size() - sent));
-      ok = n > 0;
-      if (ok) sent += static_cast<std::size_t>(n);
-    }
-    if (!headOnly && body->size() > 64 * 1024) {
-      constexpr std::size_t kSlice = 1 << 20;
-      for (std::size_t sent = 0; ok && sent < body->size();) {
-        const std::size_t slice = std::min(kSlice, body->size() - sent);
-        const int n = platform::sendSome(socket, body->data() + sent, static_cast<int>(slice));
-        ok = n > 0;
-        if (ok) sent += static_cast<std::size_t>(n);
-      }
+    bool ok = connection.sendAll(reply.data(), reply.size());
+    if (ok && !headOnly && body->size() > 64 * 1024) {
+      ok = connection.sendAll(body->data(), body->size());
     }
     if (!ok) break;
   }
-  platform::closeSocket(socket);
 }
 
 // One thread per connection, so that curl and HttpConnection may overlap.
-void serveForever(platform::SocketHandle listener, const std::string* body) {
+void serveForever(platform::SocketHandle listener, const std::string* body, SSL_CTX* tls) {
   for (;;) {
     const platform::SocketHandle socket = platform::acceptConnection(listener);
     if (socket == platform::kInvalidSocket) return;
-    std::thread(serveConnection, socket, body).detach();
+    std::thread(serveConnection, socket, body, tls).detach();
   }
 }
 
@@ -82,11 +112,26 @@ void serveInTurn(platform::SocketHandle listener, const std::string* body) {
   for (;;) {
     const platform::SocketHandle socket = platform::acceptConnection(listener);
     if (socket == platform::kInvalidSocket) return;
-    serveConnection(socket, body);
+    serveConnection(socket, body, nullptr);
   }
 }
 
-int serve(const char* path) {
+// A TLS server context for the certificate and key files, or null.
+SSL_CTX* serverContext(const char* certificate, const char* key) {
+  SSL_CTX* context = SSL_CTX_new(TLS_server_method());
+  if (context == nullptr || SSL_CTX_use_certificate_chain_file(context, certificate) != 1 ||
+      SSL_CTX_use_PrivateKey_file(context, key, SSL_FILETYPE_PEM) != 1) {
+    ERR_print_errors_fp(stderr);
+    return nullptr;
+  }
+  return context;
+}
+
+int serve(const char* path, const char* certificate, const char* key) {
+  // A client that leaves mid-body must not end the server with SIGPIPE.
+  platform::startSocketLibrary();
+  SSL_CTX* tls = nullptr;
+  if (certificate != nullptr && (tls = serverContext(certificate, key)) == nullptr) return 1;
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     std::fprintf(stderr, "http_bench: cannot read %s\n", path);
@@ -98,7 +143,7 @@ int serve(const char* path) {
   if (listener == platform::kInvalidSocket) return 1;
   std::printf("%d\n", port);
   std::fflush(stdout);
-  serveForever(listener, &body);
+  serveForever(listener, &body, tls);
   return 1;
 }
 
@@ -107,8 +152,14 @@ int fetch(const char* url, const char* output) {
   HttpConnection connection("Tessavo/1.30");
   connection.setTimeout(30000);
   HttpHeader header;
-  if (!connection.get(URI(url), nullptr, header, output) || header.status != 200) {
-    std::fprintf(stderr, "http_bench: download failed (status %d)\n", header.status);
+  try {
+    if (!connection.get(URI(url), nullptr, header, output) || header.status != 200) {
+      std::fprintf(stderr, "http_bench: download failed (status %d) %s\n", header.status,
+                   connection.failureText().c_str());
+      return 1;
+    }
+  } catch (const SocketException& failure) {
+    std::fprintf(stderr, "http_bench: %s\n", failure.what());
     return 1;
   }
   std::printf("%.6f\n", std::chrono::duration<double>(Clock::now() - start).count());
@@ -147,11 +198,13 @@ int small(const std::string& output, int count) {
 
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
-  if (mode == "serve" && argc == 3) return serve(argv[2]);
+  if (mode == "serve" && argc == 3) return serve(argv[2], nullptr, nullptr);
+  if (mode == "serve" && argc == 5) return serve(argv[2], argv[3], argv[4]);
   if (mode == "fetch" && argc == 4) return fetch(argv[2], argv[3]);
   if (mode == "small" && (argc == 3 || argc == 4)) {
     return small(argv[2], argc == 4 ? std::max(1, std::atoi(argv[3])) : 200);
   }
-  std::fprintf(stderr, "usage: http_bench serve FILE | fetch URL FILE | small FILE [COUNT]\n");
+  std::fprintf(stderr,
+               "usage: http_bench serve FILE [CERT KEY] | fetch URL FILE | small FILE [COUNT]\n");
   return 2;
 }

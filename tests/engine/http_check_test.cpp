@@ -100,8 +100,12 @@ TEST_F(CheckRunTest, RefusedConnectionFailsTheTargetOnly) {
   target(TargetKind::Http, url);
   const auto lines = check(fakeValidator("v", ": > \"$err\""));
   ASSERT_EQ(lines.size(), 3u);
-  // A refused connection is an orderly failure of the client.
-  EXPECT_EQ(lines[1].text, "E: ダウンロードに失敗");
+  // A refused connection is an orderly failure of the client; the reason
+  // follows the fixed text.
+  EXPECT_EQ(lines[1].text, "E: ダウンロードに失敗：cannot connect to " +
+                               url.substr(std::string("http://").size(),
+                                          url.size() - std::string("http:///a.html").size()) +
+                               " (Connection refused)");
   EXPECT_EQ(lines[1].line, -1);
 }
 

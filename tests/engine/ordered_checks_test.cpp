@@ -109,7 +109,7 @@ TEST_F(OrderedChecksTest, AnyNumberOfJobsListsWhatOneJobLists) {
   namedTargets(names);
   const std::string validator = fakeValidator(
       "v",
-      "name=$(tr -d '\\r' < \"$in\"); sleep 0.0$((21 - ${name#d}))\n"
+      "name=$(tr -d '\\r' < \"$in\"); sleep $(printf '0.%03d' $(((22 - ${name#d}) * 5)))\n"
       "printf 'val:$conv.sgml:1:2:E: %s\\nval:/x.dtd:3:4:W: %s\\n' $name $name > \"$err\"");
   const std::vector<PaneLine> single = checkWith(validator, 1);
   ASSERT_EQ(single.size(), 3 * names.size() + 1);

@@ -34,13 +34,40 @@ TEST(TargetFromUri, Rules) {
       // Escapes of bytes 0x80 and above stay as they are (net/uri_escape.h).
       {"file:///home/u/%E6%97%A5.html", "file:/home/u/%E6%97%A5.html"},
       {"file:rel/a.htm", "file:rel/a.htm"},
+      {"https://server/a.html", "https:https://server/a.html"},
+      {"https://h", "https:https://h/"},
+      {"HTTP://h/x", "http:HTTP://h/x"},
+      {"HtTpS://h", "https:HtTpS://h/"},
+      {"https://[::1]:8443/x", "https:https://[::1]:8443/x"},
+      {"[::1]/a", "http:http://[::1]/a"},
+      {"File:///a.htm", "file:/a.htm"},
       {"ftp://h/x", "nothing"},
-      {"HTTP://h/x", "nothing"},
-      {"File:///a.htm", "nothing"},
+      {"host:8080/a.html", "nothing"},
       {"C:\\doc\\a.htm", "nothing"},
       {"mailto:a@b", "nothing"},
   };
-  for (const auto& c : cases) EXPECT_EQ(describe(targetFromUri(c.text)), c.target) << c.text;
+  for (const auto& c : cases) {
+    EXPECT_EQ(describe(targetFromUri(c.text)), c.target) << c.text;
+    // Whatever gives no target says why; whatever gives one has no refusal.
+    EXPECT_EQ(refusalOfUri(c.text).empty(), c.target != std::string("nothing")) << c.text;
+  }
+}
+
+TEST(TargetFromUri, RefusalsSayWhy) {
+  const struct {
+    const char* text;
+    const char* refusal;
+  } cases[] = {
+      {"ftp://h/x", "未知のスキーム：ftp（検査できるのは http、https、file のURIです）"},
+      {"mailto:a@b", "未知のスキーム：mailto（検査できるのは http、https、file のURIです）"},
+      {"C:\\doc\\a.htm", "未知のスキーム：C（検査できるのは http、https、file のURIです）"},
+      {"host:8080/a.html",
+       "未知のスキーム：host（ホスト名とポートなら http://host:8080/a.html と書いてください）"},
+      {"localhost:8080",
+       "未知のスキーム：localhost（ホスト名とポートなら http://localhost:8080 と書いてください）"},
+      {"host:80x", "未知のスキーム：host（検査できるのは http、https、file のURIです）"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(refusalOfUri(c.text), c.refusal) << c.text;
 }
 
 TEST(TargetFromPath, FilesAndShortcuts) {
@@ -66,7 +93,12 @@ TEST(TargetFromPath, FilesAndShortcuts) {
       {folder + "empty.url", "http:http:/"},    // no URL value: "?"
       {folder + "missing.url", "http:http:/"},  // unreadable: "?"
   };
-  for (const auto& c : cases) EXPECT_EQ(describe(targetFromPath(c.path)), c.target) << c.path;
+  for (const auto& c : cases) {
+    EXPECT_EQ(describe(targetFromPath(c.path)), c.target) << c.path;
+    EXPECT_EQ(refusalOfPath(c.path).empty(), c.target != "nothing") << c.path;
+  }
+  EXPECT_EQ(refusalOfPath(folder + "ftp.url"),
+            "未知のスキーム：ftp（検査できるのは http、https、file のURIです）：ftp://server/");
 }
 
 TEST(TargetFromPath, SamePathTwiceGivesTwoTargets) {

@@ -62,6 +62,9 @@ TEST(ReadWorkingSet, LineRules) {
       "tvx1\r\n"
       "file\tC:\\docs\\a.htm\r\n"
       "http\thttp://server/b.html\r\n"
+      "https\thttps://server/s.html\r\n"
+      "HTTPS\thttps://server/capital-kind.html\r\n"
+      "httpsx\thttps://server/other-kind.html\r\n"
       "  \t file\tindented.htm\n"
       "# file\tcommented.htm\n"
       "\n"
@@ -80,6 +83,7 @@ TEST(ReadWorkingSet, LineRules) {
   EXPECT_EQ(sink.calls, (Calls{
                             "file:C:\\docs\\a.htm",
                             "uri:http://server/b.html",
+                            "uri:https://server/s.html",
                             "file:indented.htm",
                             "file: trailing and\ttabs  ",
                             "file:",
@@ -111,16 +115,17 @@ TEST(WriteWorkingSet, WritesCrLfLinesThatReadBack) {
   const std::vector<std::pair<std::string, std::string>> targets = {
       {"file", "C:\\docs\\a.htm"},
       {"http", "http://server/b.html"},
+      {"https", "https://server/s.html"},
       {"file", "/home/u/日本語/ c.html "},
   };
   ASSERT_TRUE(writeWorkingSet(path, targets));
   EXPECT_EQ(readFile(path),
             "tvx1\r\nfile\tC:\\docs\\a.htm\r\nhttp\thttp://server/b.html\r\n"
-            "file\t/home/u/日本語/ c.html \r\n");
+            "https\thttps://server/s.html\r\nfile\t/home/u/日本語/ c.html \r\n");
   RecordingSink sink;
   ASSERT_TRUE(readWorkingSet(path, sink));
   EXPECT_EQ(sink.calls, (Calls{"file:C:\\docs\\a.htm", "uri:http://server/b.html",
-                               "file:/home/u/日本語/ c.html "}));
+                               "uri:https://server/s.html", "file:/home/u/日本語/ c.html "}));
 
   ASSERT_TRUE(writeWorkingSet(path, {}));
   EXPECT_EQ(readFile(path), "tvx1\r\n");

@@ -22,15 +22,34 @@ bool readLine(std::FILE* file, std::string* line) {
   return !line->empty();
 }
 
+// http.server's own handler behind an ssl context; it reports its port the
+// way `python3 -m http.server` does. The handshake happens in the handler's
+// thread, so a client that refuses the certificate does not end the server.
+const char kTlsServer[] =
+    "import functools, http.server, ssl, sys\n"
+    "folder, certificate, key = sys.argv[1:4]\n"
+    "handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=folder)\n"
+    "server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)\n"
+    "context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)\n"
+    "context.load_cert_chain(certificate, key)\n"
+    "server.socket = context.wrap_socket(server.socket, server_side=True)\n"
+    "print('Serving HTTPS on 127.0.0.1 port %d' % server.server_address[1])\n"
+    "server.serve_forever()\n";
+
 }  // namespace
 
-PythonHttpServer::PythonHttpServer(const std::string& folder) {
+PythonHttpServer::PythonHttpServer(const std::string& folder, const TlsIdentity* tls)
+    : secure_(tls != nullptr) {
   // The shell reports its own process id and then becomes the server, so
   // that id is the one to stop. Unbuffered output makes the "Serving HTTP on
   // ... port N" line arrive as soon as the server listens.
-  const std::string command = std::string("echo $$; exec timeout 300 ") + kPython +
-                              " -u -m http.server 0 --bind 127.0.0.1 --directory " +
-                              shellQuoted(folder) + " 2>/dev/null";
+  const std::string server =
+      tls == nullptr
+          ? std::string(" -u -m http.server 0 --bind 127.0.0.1 --directory ") + shellQuoted(folder)
+          : std::string(" -u -c ") + shellQuoted(kTlsServer) + " " + shellQuoted(folder) + " " +
+                shellQuoted(tls->certificate) + " " + shellQuoted(tls->key);
+  const std::string command =
+      std::string("echo $$; exec timeout 300 ") + kPython + server + " 2>/dev/null";
   output_ = popen(command.c_str(), "r");
   if (output_ == nullptr) return;
   std::string line;
@@ -52,5 +71,5 @@ PythonHttpServer::~PythonHttpServer() {
 }
 
 std::string PythonHttpServer::url(const std::string& path) const {
-  return "http://127.0.0.1:" + std::to_string(port_) + path;
+  return std::string(secure_ ? "https" : "http") + "://127.0.0.1:" + std::to_string(port_) + path;
 }

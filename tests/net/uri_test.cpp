@@ -22,7 +22,18 @@ const Split kSplits[] = {
     {"http://user@server:8080/a/b.html?x=1#top", "http", "user@server:8080", "/a/b.html", "x=1",
      "top", "server", 8080, "http://user@server:8080/a/b.html?x=1#top"},
     {"http://server", "http", "server", "/", "", "", "server", -1, "http://server/"},
-    {"HTTP://server", "HTTP", "server", "", "", "", "server", -1, "HTTP://server"},
+    // Scheme names ignore case; the text keeps the case it was given.
+    {"HTTP://server", "HTTP", "server", "/", "", "", "server", -1, "HTTP://server/"},
+    {"https://server", "https", "server", "/", "", "", "server", -1, "https://server/"},
+    {"hTTpS://s:8443?q", "hTTpS", "s:8443", "/", "q", "", "s", 8443, "hTTpS://s:8443/?q"},
+    {"httpx://server", "httpx", "server", "", "", "", "server", -1, "httpx://server"},
+    // An IPv6 address keeps its colons and brackets.
+    {"http://[::1]:8080/x", "http", "[::1]:8080", "/x", "", "", "[::1]", 8080,
+     "http://[::1]:8080/x"},
+    {"https://u@[fe80::1%25eth0]/", "https", "u@[fe80::1%25eth0]", "/", "", "", "[fe80::1%25eth0]",
+     -1, "https://u@[fe80::1%25eth0]/"},
+    {"http://[::1]", "http", "[::1]", "/", "", "", "[::1]", -1, "http://[::1]/"},
+    {"http://[::1/x", "http", "[::1", "/x", "", "", "[", 0, "http://[::1/x"},
     {"http://host:8080/x", "http", "host:8080", "/x", "", "", "host", 8080, "http://host:8080/x"},
     {"http://host:/x", "http", "host:", "/x", "", "", "host", 0, "http://host:/x"},
     {"http://host:80x/", "http", "host:80x", "/", "", "", "host", 80, "http://host:80x/"},
@@ -52,7 +63,7 @@ const Split kSplits[] = {
     {"file:///x/y.htm", "file", "", "/x/y.htm", "", "", "", -1, "file:/x/y.htm"},
     {"file:/C:/x", "file", "", "C:/x", "", "", "", -1, "file:C:/x"},
     {"file:///1:/x", "file", "", "/1:/x", "", "", "", -1, "file:/1:/x"},
-    {"FILE:///C:/x", "FILE", "", "/C:/x", "", "", "", -1, "FILE:/C:/x"},
+    {"FILE:///C:/x", "FILE", "", "C:/x", "", "", "", -1, "FILE:C:/x"},
     {"file:", "file", "", "", "", "", "", -1, "file:"},
     {"C:\\doc\\a.htm", "C", "", "\\doc\\a.htm", "", "", "", -1, "C:\\doc\\a.htm"},
     {"index.html", "", "", "index.html", "", "", "", -1, "index.html"},
@@ -84,6 +95,23 @@ TEST(URI, SplitsIntoComponents) {
     EXPECT_EQ(uri.port(), c.port) << c.text;
     EXPECT_EQ(uri.toString(), c.joined) << c.text;
     EXPECT_EQ(URI(std::string(c.text)).toString(), c.joined) << c.text;
+  }
+}
+
+TEST(URI, SchemeIsIgnoresAsciiCaseOnly) {
+  const struct {
+    const char* text;
+    const char* name;
+    bool is;
+  } cases[] = {
+      {"http://h/", "http", true},   {"HTTP://h/", "http", true},
+      {"HtTpS://h/", "https", true}, {"https://h/", "http", false},
+      {"http://h/", "https", false}, {"file:x", "file", true},
+      {"h:8080/x", "http", false},   {"//h/", "", true},
+      {"Èttp://h/", "http", false},  // a byte above 0x7F is no letter
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(URI(c.text).schemeIs(c.name), c.is) << c.text << " / " << c.name;
   }
 }
 

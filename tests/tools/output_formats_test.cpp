@@ -111,6 +111,7 @@ TEST_F(OutputFormatsTest, EveryFormatGivesTheExitStatusOfEachMix) {
       {"error.htm missing.htm", 2},
       {"clean.htm " + download, 2},
       {"error.htm " + download, 2},
+      {"clean.htm ftp://host/a.htm", 2},  // a scheme that cannot be checked
       {"empty", 2},
   };
   const std::string validator = "--validator '" + echoingValidator() + "' ";

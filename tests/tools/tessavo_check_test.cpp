@@ -4,6 +4,8 @@
 #include <string>
 
 #include "checker_fixture.h"
+#include "tests/net/python_http_server.h"
+#include "tests/net/test_certificates.h"
 
 namespace {
 
@@ -48,7 +50,7 @@ TEST_F(TessavoCheckTest, ExitStatus) {
       {"samples/ascii-valid.html samples/shift_jis-valid.html", 0},
       {"samples/euc-jp-errors.html", 1},
       {"samples/missing.html", 2},  // "E: 入力ファイルを開けない"
-      {"ftp://host/x", 2},          // no target at all
+      {"ftp://host/x", 2},          // a target that cannot be checked
       {missing + " samples/ascii-valid.html", 2},
       {"", 2},
       {"--no-such-option samples/ascii-valid.html", 2},
@@ -60,6 +62,45 @@ TEST_F(TessavoCheckTest, ExitStatus) {
   EXPECT_EQ(missingValidator.output,
             "-------- samples/ascii-valid.html\nE: nsgmls.exeが見つかりません: " + folder_ +
                 "none\n検査終了\n");
+}
+
+TEST_F(TessavoCheckTest, UnsupportedTargetsAreErrorsNotGaps) {
+  const std::string validator = "--validator '" + fakeValidator("v", "") + "'";
+  const Result result =
+      run(validator + " mailto:a@b samples/ascii-valid.html host:8080/a.html ftp://h/x");
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(
+      result.output,
+      "-------- mailto:a@b\n"
+      "E: 未知のスキーム：mailto（検査できるのは http、https、file のURIです）\n"
+      "-------- host:8080/a.html\n"
+      "E: 未知のスキーム：host（ホスト名とポートなら http://host:8080/a.html と書いてください）\n"
+      "-------- ftp://h/x\n"
+      "E: 未知のスキーム：ftp（検査できるのは http、https、file のURIです）\n"
+      "-------- samples/ascii-valid.html\n\n"
+      "検査終了\n");
+}
+
+TEST_F(TessavoCheckTest, ChecksHttpsTargets) {
+  std::string message;
+  // Sets SSL_CERT_FILE, which the checker inherits.
+  const TestCertificates* certificates = testCertificates(&message);
+  ASSERT_NE(certificates, nullptr) << message;
+  PythonHttpServer trusted(folder_ + "samples", &certificates->valid);
+  PythonHttpServer selfSigned(folder_ + "samples", &certificates->selfSigned);
+  ASSERT_TRUE(trusted.available() && selfSigned.available()) << "needs python3";
+  const std::string validator = "--validator '" + fakeValidator("v", "val:x:1:1:E: seen") + "'";
+  const std::string good = trusted.url("/ascii-valid.html");
+  const std::string bad = selfSigned.url("/ascii-valid.html");
+  const Result trustedResult = run(validator + " '" + good + "'");
+  EXPECT_EQ(trustedResult.status, 1);  // the validator's message
+  EXPECT_EQ(trustedResult.output, "-------- " + good + "\nx:1:1:E: seen\n検査終了\n");
+  const Result refused = run(validator + " '" + bad + "'");
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.output,
+            "-------- " + bad +
+                "\nE: ソケットエラー：certificate verify failed (self-signed certificate)\n"
+                "検査終了\n");
 }
 
 TEST_F(TessavoCheckTest, HelpExplainsAndSucceeds) {
@@ -93,10 +134,14 @@ TEST_F(TessavoCheckTest, TargetsAreCollectedAsTheWindowDoes) {
   writeFile(folder_ + "site/e.url", "[InternetShortcut]\r\nURL=ftp://h/\r\n");
   const std::string validator = "--validator '" + fakeValidator("v", "") + "'";
   // Targets are listed in the file list's order: by location, case ignored.
+  // A shortcut to a URI that cannot be checked comes first, with the reason.
   const Result folder = run(validator + " site");
   EXPECT_EQ(
       folder.output,
+      "-------- site/e.url\n"
+      "E: 未知のスキーム：ftp（検査できるのは http、https、file のURIです）：ftp://h/\n"
       "-------- site/a.html\n\n-------- site/B.htm\n\n-------- site/sub/d.shtml\n\n検査終了\n");
+  EXPECT_EQ(folder.status, 2);
   // A URI text is a URI (a file: URI gives its path); "--" ends the options.
   const Result uri = run(validator + " -- file:///" + folder_.substr(1) + "site/a.html");
   EXPECT_EQ(uri.output, "-------- " + folder_ + "site/a.html\n\n検査終了\n");

@@ -144,6 +144,25 @@ TEST_F(WindowTest, UriDialogAddsTheTextAndClearsOnlyTheErrorPane) {
   EXPECT_EQ(files->lineCount(), 2);
 }
 
+TEST_F(WindowTest, UriDialogSaysWhyATextCannotBeAdded) {
+  open();
+  wxTEST_DIALOG(command(ID_ADD_URI), ExpectDialog<SelectUriDlg>([](SelectUriDlg* dialog) {
+                  dialog->InitDialog();
+                  dialog->uriField()->ChangeValue("ftp://h/x");
+                  EXPECT_FALSE(dialog->TransferDataFromWindow());
+                  dialog->uriField()->ChangeValue("HTTPS://h/y");
+                  return press(dialog, wxID_OK);
+                }),
+                ExpectDialog<wxMessageDialog>([](wxMessageDialog* box) {
+                  EXPECT_EQ(fromWx(box->GetMessage()),
+                            "追加できないURI：ftp://h/x\n"
+                            "未知のスキーム：ftp（検査できるのは http、https、file のURIです）");
+                  return wxID_OK;
+                }));
+  ASSERT_EQ(files->lineCount(), 1);
+  EXPECT_EQ(files->lineText(0), "HTTPS://h/y");
+}
+
 TEST_F(WindowTest, AboutBoxNamesTheProgramAndItsVersion) {
   open();
   wxTEST_DIALOG(

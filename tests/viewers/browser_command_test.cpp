@@ -133,7 +133,8 @@ TEST_F(BrowserCommandTest, ChosenEntrySendsTheLocationToItsWindow) {
       {"file:///C:/web/a.html", TargetKind::File, "file:///C:/web/a.html,,0x00000022,0x4"},
       {"/home/u/a b.html", TargetKind::File, "file:////home/u/a b.html,,0x00000022,0x4"},
       {"a.html", TargetKind::File, "file:///a.html,,0x00000022,0x4"},
-      {"HTTP://host/", TargetKind::File, nullptr},  // schemes compare byte for byte
+      {"https://host/a.html", TargetKind::Http, "https://host/a.html,,0x00000022,0x4"},
+      {"HTTP://host/", TargetKind::Http, "HTTP://host/,,0x00000022,0x4"},  // any letter case
       {"ftp://host/a.html", TargetKind::File, nullptr},
       {"1:x", TargetKind::File, nullptr},  // one character, but no drive letter
   };

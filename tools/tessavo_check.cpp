@@ -173,6 +173,10 @@ int main(int argc, char** argv) {
     if (!addTarget(argument, targets)) return kExitCannotCheck;
   }
   targets.sortLikeFilePane();
+  // The run still writes its closing line; the exit status is 2.
+  if (targets.size() == 0 && targets.refusals().empty()) {
+    std::fputs("tessavo-check: no target to check in the arguments given\n", stderr);
+  }
 
   ConsolePane pane(options.format == OutputFormat::Text ? stdout : nullptr);
   pane.setDoneCallback([&signals] { signals.wake(); });

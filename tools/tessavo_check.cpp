@@ -188,7 +188,8 @@ int main(int argc, char** argv) {
     report.location = refusal.text;
     report.reached = true;
     report.lines.push_back(ReportLine{"E: " + refusal.reason, true, -1});
-    pane.AddLine("-------- " + report.location, std::make_unique<ErrorItem>(ErrorItem{nullptr, -1}));
+    pane.AddLine("-------- " + report.location,
+                 std::make_unique<ErrorItem>(ErrorItem{nullptr, -1}));
     pane.AddLine(report.lines[0].text, std::make_unique<ErrorItem>(ErrorItem{nullptr, -1}));
     output.targetReported(report);
   }

@@ -209,6 +209,7 @@ int main(int argc, char** argv) {
   RunSgml run;
   if (!run.start(&job)) {
     std::fputs("tessavo-check: cannot start the checking thread\n", stderr);
+    output.finish();  // a json document begun stays whole
     return kExitCannotCheck;
   }
   // Woken by the end of the run or by a signal. After a signal the run is

@@ -14,6 +14,13 @@ for fuzzer in "$build_dir"/fuzzers/*_fuzzer; do
   mkdir -p "$corpus"
   seeds=()
   [[ -d $root/fuzz/seeds/$name ]] && seeds=("$root/fuzz/seeds/$name")
+  # A target may also start from folders of test data, named one per line
+  # (relative to the root) in fuzz/seeds/<name>.folders, rather than copies.
+  if [[ -f $root/fuzz/seeds/$name.folders ]]; then
+    while read -r folder; do
+      [[ -n $folder ]] && seeds+=("$root/$folder")
+    done <"$root/fuzz/seeds/$name.folders"
+  fi
   echo "fuzz: $name for ${seconds}s"
   if ! "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
       -print_final_stats=0 "$corpus" "${seeds[@]}" >"$build_dir/$name.log" 2>&1; then

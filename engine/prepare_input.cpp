@@ -56,7 +56,7 @@ kanji::DocumentAnalysis RunSgml::prepareInput(const CheckTarget& target,
   std::istream source(&sourceFile);
   // The document is read twice: once to tell how it is to be copied and
   // validated, once to copy it.
-  const kanji::DocumentAnalysis analysis = kanji::analyseDocument(source, contentType);
+  kanji::DocumentAnalysis analysis = kanji::analyseDocument(source, contentType);
   source.clear();
   const bool rewound = sourceFile.rewind();
 

@@ -90,6 +90,7 @@ bool Conversion::run() {
       } else {
         decoder_ = Decoder::ShiftJis;
         writer_.write({0, lead});
+        ++japanese_;
         ended = !takeFresh(byte, pending);
       }
     } else {
@@ -103,6 +104,7 @@ bool Conversion::run() {
     // Under a Shift_JIS decision this byte is a whole half-width katakana,
     // not the start of a character, and is not lost with the end.
     writer_.write({0, static_cast<std::uint8_t>(pending)});
+    ++japanese_;
   }
   // Any other pending byte is a lead byte with no character to finish and is
   // dropped.
@@ -182,6 +184,7 @@ bool Conversion::takeEscape() {
   }
   // A designation means ISO-2022-JP, whatever was decided before.
   decoder_ = Decoder::SevenBit;
+  sawDesignation_ = true;
   return true;
 }
 
@@ -210,6 +213,7 @@ void Conversion::takeAmbiguousOrInvalid(std::uint8_t lead, std::uint8_t trail, i
 }
 
 void Conversion::decodeSingle(std::uint8_t byte) {
+  if (byte >= 0x80 || inShift_ != Shift::Ascii) ++japanese_;
   if (decoder_ == Decoder::SevenBit) {
     writer_.write(fromJisSingle(byte, inShift_));
     return;
@@ -219,6 +223,7 @@ void Conversion::decodeSingle(std::uint8_t byte) {
 }
 
 void Conversion::decodePair(std::uint8_t lead, std::uint8_t trail) {
+  ++japanese_;
   switch (decoder_) {
     case Decoder::SevenBit:
       writer_.write(fromJis(lead, trail));
@@ -231,6 +236,20 @@ void Conversion::decodePair(std::uint8_t lead, std::uint8_t trail) {
       break;
   }
   inShift_ = Shift::Ascii;
+}
+
+const char* Conversion::detectedCharset() const {
+  if (sawDesignation_) return "ISO-2022-JP";
+  if (japanese_ == 0) return "US-ASCII";
+  switch (decoder_) {
+    case Decoder::ShiftJis:
+      return "Shift_JIS";
+    case Decoder::EucJp:
+      return "EUC-JP";
+    case Decoder::SevenBit:
+      break;
+  }
+  return "ISO-2022-JP";
 }
 
 bool Conversion::lookAhead(std::uint8_t lead, std::uint8_t trail, int& carried) {

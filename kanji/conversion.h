@@ -29,6 +29,11 @@ class Conversion {
   // Converts up to the end of the input. Returns false if a write failed.
   bool run();
 
+  // After run(): what the input was read as: "ISO-2022-JP" when it held an
+  // escape sequence, "US-ASCII" when it held no Japanese character, else
+  // the decoder of the last decision, "Shift_JIS" or "EUC-JP".
+  const char* detectedCharset() const;
+
  private:
   // The 7-bit decoder is also the undecided state; the other two are
   // decisions.
@@ -68,6 +73,10 @@ class Conversion {
   CodePairWriter writer_;
   Decoder decoder_;
   Shift inShift_ = Shift::Ascii;
+  // For detectedCharset(): an escape sequence was taken, and how many
+  // Japanese characters (pairs and half-width katakana) were decoded.
+  bool sawDesignation_ = false;
+  long japanese_ = 0;
 };
 
 }  // namespace kanji

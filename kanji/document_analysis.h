@@ -74,6 +74,10 @@ struct DocumentAnalysis {
   // For Html5: the declaration as written (ASCII, white space runs as one
   // blank), e.g. "<!DOCTYPE html>". Empty otherwise.
   std::string doctypeText;
+  // The charset the document was read as: "UTF-8", or, once the copy is
+  // written (kanji/validator_copy.h), what the Japanese detection took it
+  // for ("Shift_JIS", "EUC-JP", "ISO-2022-JP", "US-ASCII"). Empty before.
+  std::string charset;
 };
 
 class DocumentAnalyser {

@@ -32,6 +32,7 @@ bool TessavoKanji::convert(std::istream& input, KanjiCode inputCode, std::ostrea
   std::streambuf* out = output.rdbuf() != nullptr ? output.rdbuf() : &empty;
   kanji::Conversion conversion(in, inputCode, out, outputCode, lineEnd);
   const bool written = conversion.run();
+  detectedCharset_ = conversion.detectedCharset();
   // Reading through the buffer bypasses the stream, so say here what get()
   // would have said at the end.
   input.setstate(std::ios::eofbit);

@@ -53,6 +53,15 @@ class TessavoKanji {
   // a buffer reads as empty, or swallows what is written.
   bool convert(std::istream& input, KanjiCode inputCode, std::ostream& output, KanjiCode outputCode,
                LineEnd lineEnd);
+
+  // What the last conversion read its input as: "ISO-2022-JP", "Shift_JIS",
+  // "EUC-JP", or "US-ASCII" when the input held no Japanese character; the
+  // empty text before any conversion. A text that mixes encodings is named
+  // by the converter's last decision.
+  const char* detectedCharset() const { return detectedCharset_; }
+
+ private:
+  const char* detectedCharset_ = "";
 };
 
 #endif  // TESSAVO_KANJI_TESSAVO_KANJI_H_

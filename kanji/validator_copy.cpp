@@ -8,14 +8,15 @@
 
 namespace kanji {
 
-bool writeValidatorCopy(std::istream& source, const DocumentAnalysis& analysis,
-                        std::ostream& copy) {
+bool writeValidatorCopy(std::istream& source, DocumentAnalysis& analysis, std::ostream& copy) {
   if (analysis.encoding == TextEncoding::Utf8) {
+    analysis.charset = "UTF-8";
     return copyUtf8Text(source, copy, LineEnd::CrLf);
   }
   TessavoKanji converter;
   const bool converted =
       converter.convert(source, KanjiCode::AutoDetect, copy, KanjiCode::EucJp, LineEnd::CrLf);
+  analysis.charset = converter.detectedCharset();
   return converted && !copy.bad();
 }
 

@@ -16,7 +16,8 @@ namespace kanji {
 
 // Reads `source` from where it stands to its end. False when the copy could
 // not be written completely.
-bool writeValidatorCopy(std::istream& source, const DocumentAnalysis& analysis, std::ostream& copy);
+// Sets `analysis.charset` to what the document was read as.
+bool writeValidatorCopy(std::istream& source, DocumentAnalysis& analysis, std::ostream& copy);
 
 }  // namespace kanji
 

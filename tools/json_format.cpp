@@ -81,9 +81,9 @@ void writeAnalysis(JsonWriter& json, const TargetReport& report) {
   const kanji::DocumentAnalysis& analysis = *report.analysis;
   const bool utf8 = analysis.encoding == kanji::TextEncoding::Utf8;
   json.key(keys[0]);
-  // The Japanese detection tells Shift_JIS, EUC-JP, ISO-2022-JP and ASCII
-  // apart only while it converts; all four reach the validator as EUC-JP.
-  json.value(utf8 ? "UTF-8" : "Japanese");
+  // What the document was read as; every charset but UTF-8 reaches the
+  // validator converted to EUC-JP.
+  json.value(analysis.charset);
   json.key(keys[1]);
   json.value(reasonName(analysis.reason));
   json.key(keys[2]);

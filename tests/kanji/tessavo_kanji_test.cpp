@@ -92,6 +92,32 @@ TEST(TessavoKanji, DetectsEachEncoding) {
   expectConversions(cases);
 }
 
+// The charset a conversion names is the one its decoding used.
+TEST(TessavoKanji, NamesTheCharsetItReadTheInputAs) {
+  const struct {
+    const char* input;
+    const char* charset;
+  } cases[] = {
+      {"", "US-ASCII"},
+      {"<p>plain</p>\r\n", "US-ASCII"},
+      {"\x82\xA0", "Shift_JIS"},
+      {"\xB1z", "Shift_JIS"},
+      {"\xA4\xA2", "EUC-JP"},
+      {"\xA4\xA2\x8E\xB1", "EUC-JP"},
+      {"\x1B$B\x24\x22\x1B(B", "ISO-2022-JP"},
+      {"\x1B(I\x31\x1B(B", "ISO-2022-JP"},
+      {"\xA4\xA2\x82\xA0", "Shift_JIS"},
+  };
+  TessavoKanji converter;
+  EXPECT_STREQ(converter.detectedCharset(), "");
+  for (const auto& c : cases) {
+    std::istringstream in(c.input);
+    std::ostringstream out;
+    converter.convert(in, KanjiCode::AutoDetect, out, KanjiCode::EucJp, LineEnd::CrLf);
+    EXPECT_STREQ(converter.detectedCharset(), c.charset) << hex(c.input);
+  }
+}
+
 TEST(TessavoKanji, Iso2022JpShiftStates) {
   const Case cases[] = {
       {"a space between kanji becomes 0xA0", "\x1B$B\x24\x22 \x24\x24\x1B(B",

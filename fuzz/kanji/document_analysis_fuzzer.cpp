@@ -14,6 +14,7 @@
 
 #include "kanji/document_analysis.h"
 #include "kanji/utf8_copy.h"
+#include "platform/ascii_case.h"
 
 namespace {
 
@@ -89,10 +90,7 @@ void checkDoctypeText(const kanji::DocumentAnalysis& analysis) {
     if (!analysis.doctypeText.empty()) std::abort();
     return;
   }
-  std::string lower;
-  for (char c : analysis.doctypeText) {
-    lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  }
+  const std::string lower = platform::toLowerAscii(analysis.doctypeText);
   if (lower != "<!doctype html>" && lower != "<!doctype html >") std::abort();
 }
 

@@ -66,20 +66,20 @@ platform::ChildOutcome ValidatorInvocation::run(const std::string& documentFolde
   names_ = catalogNames_;
   names_.copy = kCopyName;
   names_.encoding = profile.encoding;
-  platform::ChildSpec spec;
-  spec.program = program_;
-  spec.arguments = {ownName_};
-  spec.arguments.insert(spec.arguments.end(), profile.options.begin(), profile.options.end());
-  if (maxErrors_ >= 0) spec.arguments.push_back("-E" + std::to_string(maxErrors_));
-  spec.arguments.push_back("-c" + catalogFolder_ + profile.catalogName);
-  spec.arguments.push_back(std::string("-f") + kErrorName);
-  spec.arguments.push_back("-s");
+  platform::ChildLaunch launch;
+  launch.program = program_;
+  launch.arguments = {ownName_};
+  launch.arguments.insert(launch.arguments.end(), profile.options.begin(), profile.options.end());
+  if (maxErrors_ >= 0) launch.arguments.push_back("-E" + std::to_string(maxErrors_));
+  launch.arguments.push_back("-c" + catalogFolder_ + profile.catalogName);
+  launch.arguments.push_back(std::string("-f") + kErrorName);
+  launch.arguments.push_back("-s");
   if (!documentFolder.empty()) {
-    spec.arguments.push_back("-D" + handOver(documentFolder, kDocumentLink));
+    launch.arguments.push_back("-D" + handOver(documentFolder, kDocumentLink));
   }
-  spec.arguments.push_back(kCopyName);
-  spec.folder = folder_.path();
-  spec.environment = platform::validatorEnvironment(profile.spEncoding());
+  launch.arguments.push_back(kCopyName);
+  launch.folder = folder_.path();
+  launch.environment = platform::validatorEnvironment(profile.spEncoding());
   if (program_.empty()) return platform::ChildOutcome{};
-  return platform::runChild(spec, stop, timeoutSeconds);
+  return platform::runChild(launch, stop, timeoutSeconds);
 }

@@ -98,18 +98,19 @@ void endGroup(pid_t pid, int processFd) {
 
 }  // namespace
 
-ChildOutcome runChild(const ChildSpec& spec, const std::atomic<bool>* stop, int timeoutSeconds) {
+ChildOutcome runChild(const ChildLaunch& launch, const std::atomic<bool>* stop,
+                      int timeoutSeconds) {
   ChildOutcome outcome;
-  if (spec.arguments.empty()) {
+  if (launch.arguments.empty()) {
     outcome.error = EINVAL;
     return outcome;
   }
-  std::vector<std::string> arguments = spec.arguments;
+  std::vector<std::string> arguments = launch.arguments;
   std::vector<char*> argv = pointerVector(arguments);
   std::vector<std::string> environment;
   std::vector<char*> envp;
-  if (spec.environment) {
-    environment = *spec.environment;
+  if (launch.environment) {
+    environment = *launch.environment;
     envp = pointerVector(environment);
   }
 
@@ -124,7 +125,7 @@ ChildOutcome runChild(const ChildSpec& spec, const std::atomic<bool>* stop, int 
 #else
   markDescriptorsCloseOnExec();
 #endif
-  if (!spec.folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, spec.folder.c_str());
+  if (!launch.folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, launch.folder.c_str());
 
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
@@ -138,8 +139,8 @@ ChildOutcome runChild(const ChildSpec& spec, const std::atomic<bool>* stop, int 
                            POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
 
   pid_t pid = 0;
-  const int error = ::posix_spawn(&pid, spec.program.c_str(), &actions, &attributes, argv.data(),
-                                  spec.environment ? envp.data() : environ);
+  const int error = ::posix_spawn(&pid, launch.program.c_str(), &actions, &attributes, argv.data(),
+                                  launch.environment ? envp.data() : environ);
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   if (error != 0) {

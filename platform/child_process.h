@@ -24,7 +24,7 @@
 
 namespace platform {
 
-struct ChildSpec {
+struct ChildLaunch {
   // The file to execute, used as it stands (findProgram() gives one).
   std::string program;
   // The child's argument vector; arguments[0] is the name it sees as its own.
@@ -51,7 +51,7 @@ struct ChildOutcome {
 
 // Starts the child and waits for its end. `stop` may be null; `timeoutSeconds`
 // of 0 or less means no limit.
-ChildOutcome runChild(const ChildSpec& spec, const std::atomic<bool>* stop, int timeoutSeconds);
+ChildOutcome runChild(const ChildLaunch& launch, const std::atomic<bool>* stop, int timeoutSeconds);
 
 // The name of a signal as the system's headers spell it ("SIGSEGV"), or
 // "SIG" and its number when it has none.

@@ -90,12 +90,12 @@ std::string defaultValidatorProgram() {
 }
 
 bool runAndWait(const std::string& commandLine, int* exitCode) {
-  ChildSpec spec;
-  spec.arguments = splitCommandLine(commandLine);
-  if (spec.arguments.empty()) return false;
-  spec.program = findProgram(spec.arguments[0]);
-  if (spec.program.empty()) return false;
-  const ChildOutcome outcome = runChild(spec, nullptr, 0);
+  ChildLaunch launch;
+  launch.arguments = splitCommandLine(commandLine);
+  if (launch.arguments.empty()) return false;
+  launch.program = findProgram(launch.arguments[0]);
+  if (launch.program.empty()) return false;
+  const ChildOutcome outcome = runChild(launch, nullptr, 0);
   if (outcome.end == ChildOutcome::End::NotStarted) return false;
   if (exitCode != nullptr) {
     *exitCode = outcome.end == ChildOutcome::End::Signalled ? 128 + outcome.status : outcome.status;

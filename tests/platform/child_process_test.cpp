@@ -39,13 +39,13 @@ class ChildProcessTest : public ::testing::Test {
     return path;
   }
 
-  static platform::ChildSpec spec(const std::string& program,
-                                  std::vector<std::string> arguments = {}) {
-    platform::ChildSpec spec;
-    spec.program = program;
+  static platform::ChildLaunch childLaunch(const std::string& program,
+                                           std::vector<std::string> arguments = {}) {
+    platform::ChildLaunch launch;
+    launch.program = program;
     arguments.insert(arguments.begin(), program);
-    spec.arguments = arguments;
-    return spec;
+    launch.arguments = arguments;
+    return launch;
   }
 
   std::unique_ptr<test_support::TempFolder> temp_;
@@ -69,19 +69,19 @@ TEST_F(ChildProcessTest, OutcomeSaysHowTheChildEnded) {
       {folder_ + "folder", End::NotStarted, 0, EACCES},
   };
   for (const auto& c : cases) {
-    const platform::ChildOutcome outcome = platform::runChild(spec(c.program), nullptr, 0);
+    const platform::ChildOutcome outcome = platform::runChild(childLaunch(c.program), nullptr, 0);
     EXPECT_EQ(outcome.end, c.end) << c.program;
     EXPECT_EQ(outcome.status, c.status) << c.program;
     EXPECT_EQ(outcome.error, c.error) << c.program;
   }
-  EXPECT_EQ(platform::runChild(platform::ChildSpec{}, nullptr, 0).end, End::NotStarted);
+  EXPECT_EQ(platform::runChild(platform::ChildLaunch{}, nullptr, 0).end, End::NotStarted);
 }
 
 TEST_F(ChildProcessTest, RunsInItsFolderWithItsEnvironmentAndName) {
   ASSERT_EQ(::mkdir((folder_ + "work \"here\"").c_str(), 0700), 0);
   ::setenv("TESSAVO_PARENT_ONLY", "x", 1);
   test_support::ReportPipe report(folder_ + "report");
-  platform::ChildSpec child;
+  platform::ChildLaunch child;
   child.program = "/bin/sh";
   child.arguments = {"given-name", "-c",
                      "printf '%s|%s|%s|%s\\n' \"$(pwd)\" \"$A\" \"${TESSAVO_PARENT_ONLY-unset}\" "
@@ -111,8 +111,8 @@ TEST_F(ChildProcessTest, StopEndsTheWholeGroupWithinASecond) {
     test_support::ReportPipe started(folder_ + c.name + ".pid");
     std::atomic<bool> stop{false};
     auto running = std::async(std::launch::async, [&] {
-      return platform::runChild(spec(script(c.name, heldChild(c.trap)), {started.path()}), &stop,
-                                0);
+      return platform::runChild(childLaunch(script(c.name, heldChild(c.trap)), {started.path()}),
+                                &stop, 0);
     });
     const std::string pid = started.readLine();
     ASSERT_NE(pid.find('\n'), std::string::npos) << c.name << ": " << pid;
@@ -127,7 +127,8 @@ TEST_F(ChildProcessTest, StopEndsTheWholeGroupWithinASecond) {
 TEST_F(ChildProcessTest, TimeLimitEndsTheChild) {
   test_support::ReportPipe started(folder_ + "pid");
   auto running = std::async(std::launch::async, [&] {
-    return platform::runChild(spec(script("slow", heldChild("")), {started.path()}), nullptr, 1);
+    return platform::runChild(childLaunch(script("slow", heldChild("")), {started.path()}), nullptr,
+                              1);
   });
   const std::string pid = started.readLine();
   ASSERT_EQ(running.wait_for(seconds(10)), std::future_status::ready);

@@ -5,7 +5,7 @@
 // On Linux the code page is UTF-8: a "lead byte" is one that starts a
 // multibyte UTF-8 sequence and a character is the whole sequence. CP932
 // (Shift_JIS) can be selected, which is what the program's texts were
-// designed for and what the DBCS-sensitive tests run under. The selection is
+// written for and what the DBCS-sensitive tests run under. The selection is
 // process-wide, like the system code page it stands for; set it before any
 // other thread starts.
 #ifndef TESSAVO_PLATFORM_CODE_PAGE_H_

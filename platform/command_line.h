@@ -1,4 +1,4 @@
-// Command lines as one text, the form the program's settings and designed
+// Command lines as one text, the form the program's settings and its own
 // commands use: splitting one into arguments, and quoting an argument so
 // that it comes back whole.
 //

@@ -1,5 +1,7 @@
 #include "tools/console_pane.h"
 
+#include "tools/control_escape.h"
+
 void ConsolePane::ClearLines() {
   std::lock_guard<std::mutex> lock(mutex_);
   items_.clear();
@@ -8,7 +10,9 @@ void ConsolePane::ClearLines() {
 void ConsolePane::AddLine(const std::string& text, std::unique_ptr<ErrorItem> item) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (output_ != nullptr) {
-    std::fwrite(text.data(), 1, text.size(), output_);
+    // A line per line: a file name's line break or ESC is written escaped.
+    const std::string shown = escapeControlCharacters(text);
+    std::fwrite(shown.data(), 1, shown.size(), output_);
     std::fputc('\n', output_);
     std::fflush(output_);
   }

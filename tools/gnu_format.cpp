@@ -1,6 +1,7 @@
 #include <string>
 
 #include "engine/message_parts.h"
+#include "tools/control_escape.h"
 #include "tools/report_format.h"
 
 namespace {
@@ -21,23 +22,26 @@ class GnuFormat : public ReportFormat {
     for (const ReportLine& line : report.lines) {
       const MessageParts parts = splitMessageLine(line.text);
       const char* severity = severityName(severityOf(parts.kind));
-      text += report.location;
+      std::string message = report.location;
       if (parts.line != 0 && parts.file.empty()) {
-        text += ':' + position(parts);
+        message += ':' + position(parts);
       }
-      text += std::string(": ") + severity + ": ";
+      message += std::string(": ") + severity + ": ";
       if (!parts.file.empty()) {
-        text += parts.file + ':' + position(parts) + ": ";
+        message += parts.file + ':' + position(parts) + ": ";
       }
-      text += parts.text + '\n';
+      message += parts.text;
+      // One message, one line, whatever bytes a file name holds.
+      text += escapeControlCharacters(message) + '\n';
     }
     write(text);
   }
 
   void runLine(const std::string& line) override {
     const MessageParts parts = splitMessageLine(line);
-    write(std::string("tessavo-check: ") + severityName(severityOf(parts.kind)) + ": " +
-          parts.text + '\n');
+    write(escapeControlCharacters(std::string("tessavo-check: ") +
+                                  severityName(severityOf(parts.kind)) + ": " + parts.text) +
+          '\n');
   }
 
   void end(const RunTally&) override {}

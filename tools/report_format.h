@@ -9,6 +9,8 @@
 //         a position in the document gets "FILE: error: MESSAGE", one about
 //         another file (a DTD) "FILE: warning: OTHER:LINE:COLUMN: MESSAGE".
 //         A line the run wrote about no target starts with "tessavo-check: ".
+//         Control characters are escaped (tools/control_escape.h), as in
+//         the text format.
 //   json  one JSON document: {"targets": [...], "runMessages": [...],
 //         "summary": {...}, "exitStatus": N}, each target with its
 //         location, kind, state ("checked", "could not check", "stopped"),

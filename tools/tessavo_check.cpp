@@ -30,6 +30,7 @@
 #include "tools/checker_options.h"
 #include "tools/checker_output.h"
 #include "tools/console_pane.h"
+#include "tools/control_escape.h"
 #include "tools/report_format.h"
 #include "tools/run_tally.h"
 #include "tools/target_list.h"
@@ -120,7 +121,8 @@ bool addTarget(const std::string& argument, TargetList& targets) {
   }
   if (FileName(argument).extension(true) == "tvx") {
     if (readWorkingSet(argument, targets)) return true;
-    std::fprintf(stderr, "tessavo-check: %s: not a readable working-set file\n", argument.c_str());
+    std::fprintf(stderr, "tessavo-check: %s: not a readable working-set file\n",
+                 escapeControlCharacters(argument).c_str());
     return false;
   }
   targets.AddFile(argument);

@@ -213,6 +213,34 @@ TEST_F(OutputFormatsTest, GnuLinesWithoutAPlaceNameTheTarget) {
   }
 }
 
+TEST_F(OutputFormatsTest, ControlCharactersInNamesAreEscapedInTextAndGnu) {
+  // Each name holds a control character; the line break one would start a
+  // line naming another file.
+  const std::string names[] = {"a\nb.htm:9:9: error: forged.htm", "c\x1b[31md.htm", "e\rf.htm",
+                               "g\x01h\x7f.htm"};
+  const std::string shown[] = {"a\\nb.htm:9:9: error: forged.htm", "c\\x1b[31md.htm",
+                               "e\\rf.htm", "g\\x01h\\x7f.htm"};
+  std::filesystem::create_directories(folder_ + "hostile");
+  for (const std::string& name : names) writeFile(folder_ + "hostile/" + name, "2:3:E: bad\n");
+  const std::string validator = "--validator '" + echoingValidator() + "' ";
+
+  std::string text = "";
+  std::string gnu = "";
+  for (const std::string& name : shown) {
+    text += "-------- hostile/" + name + "\n2:3:E: bad\n";
+    gnu += "hostile/" + name + ":2:4: error: bad\n";
+  }
+  EXPECT_EQ(run(validator + "hostile").output, text + "検査終了\n");
+  EXPECT_EQ(run(validator + "--format gnu hostile").output, gnu);
+  // json escapes them as JSON does, and gives the names back whole.
+  const nlohmann::json document =
+      nlohmann::json::parse(run(validator + "--format json hostile").output);
+  ASSERT_EQ(document["targets"].size(), std::size(names));
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    EXPECT_EQ(document["targets"][i]["location"], "hostile/" + names[i]);
+  }
+}
+
 TEST_F(OutputFormatsTest, JsonIsOneDocumentThatAgreesWithTheTextRun) {
   if (std::system("command -v onsgmls >/dev/null") != 0) GTEST_SKIP() << "needs onsgmls";
   writePageWithErrors("page.html");

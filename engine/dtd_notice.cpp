@@ -1,6 +1,7 @@
 #include "engine/dtd_notice.h"
 
 #include <string_view>
+#include <utility>
 
 #include "platform/local_text.h"
 
@@ -22,35 +23,38 @@ bool endsWith(const std::string& line, std::string_view ending) {
 
 }  // namespace
 
-std::vector<std::string> explainMissingDtd(const std::vector<std::string>& lines,
-                                           const kanji::DocumentAnalysis& analysis) {
-  std::string notice;
-  std::vector<std::string_view> notes;
+DtdNoticeFilter::DtdNoticeFilter(const kanji::DocumentAnalysis& analysis) {
   switch (analysis.dtd) {
     case kanji::DtdKind::Html5:
-      notice = platform::localText("I: HTML5 文書は DTD による検査ができません (") +
-               analysis.doctypeText + ")";
-      notes = {kNoSubset};
+      notice_ = platform::localText("I: HTML5 文書は DTD による検査ができません (") +
+                analysis.doctypeText + ")";
+      notes_ = {kNoSubset};
       break;
     case kanji::DtdKind::Missing:
-      notice = platform::localText("I: DOCTYPE 宣言のない文書は DTD による検査ができません");
-      notes = {kPrologOmitted, kNoDoctype};
+      notice_ = platform::localText("I: DOCTYPE 宣言のない文書は DTD による検査ができません");
+      notes_ = {kPrologOmitted, kNoDoctype};
       break;
     case kanji::DtdKind::Declared:
-      return lines;
+      break;
   }
+}
+
+std::optional<std::string> DtdNoticeFilter::pass(std::string line) {
+  bool isNote = false;
+  for (std::string_view note : notes_) isNote = isNote || endsWith(line, note);
+  if (!isNote) return line;
+  if (noticed_) return std::nullopt;
+  noticed_ = true;
+  return notice_;
+}
+
+std::vector<std::string> explainMissingDtd(const std::vector<std::string>& lines,
+                                           const kanji::DocumentAnalysis& analysis) {
+  DtdNoticeFilter filter(analysis);
   std::vector<std::string> result;
   result.reserve(lines.size());
-  bool noticed = false;
   for (const std::string& line : lines) {
-    bool isNote = false;
-    for (std::string_view note : notes) isNote = isNote || endsWith(line, note);
-    if (!isNote) {
-      result.push_back(line);
-    } else if (!noticed) {
-      result.push_back(notice);
-      noticed = true;
-    }
+    if (std::optional<std::string> shown = filter.pass(line)) result.push_back(std::move(*shown));
   }
   return result;
 }

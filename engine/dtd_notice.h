@@ -12,15 +12,32 @@
 // Every other line, genuine parse errors included, stays as it is and in
 // its order. Documents that name a DTD keep all their lines.
 //
-// A pure function over the lines of one document as the error pane shows
-// them, in the program's code page; any thread.
+// The lines of one document as the error pane shows them, in the program's
+// code page: all at once (explainMissingDtd), or one at a time as they are
+// read (DtdNoticeFilter, a value of one thread). Any thread.
 #ifndef TESSAVO_ENGINE_DTD_NOTICE_H_
 #define TESSAVO_ENGINE_DTD_NOTICE_H_
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "kanji/document_analysis.h"
+
+class DtdNoticeFilter {
+ public:
+  explicit DtdNoticeFilter(const kanji::DocumentAnalysis& analysis);
+
+  // The line to show for `line`, the next of the document's lines: the line
+  // itself, the notice in place of the first note, nothing for a later one.
+  std::optional<std::string> pass(std::string line);
+
+ private:
+  std::string notice_;
+  std::vector<std::string_view> notes_;  // empty: every line stays
+  bool noticed_ = false;
+};
 
 std::vector<std::string> explainMissingDtd(const std::vector<std::string>& lines,
                                            const kanji::DocumentAnalysis& analysis);

@@ -2,8 +2,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <utility>
-#include <vector>
 
 #include "engine/dtd_notice.h"
 #include "net/decimal_text.h"
@@ -15,12 +16,16 @@ constexpr int kErrorLineBuffer = 1000;
 
 }  // namespace
 
-int listErrorFile(const std::string& errorFile, const ErrorFileNames& names,
-                  const kanji::DocumentAnalysis& analysis, std::vector<ReportLine>& listed,
-                  platform::ValidatorText& converter) {
+long listErrorFile(const std::string& errorFile, const ErrorFileNames& names,
+                   const kanji::DocumentAnalysis& analysis,
+                   const std::function<void(ReportLine&& line)>& give,
+                   platform::ValidatorText& converter) {
   std::FILE* file = std::fopen(errorFile.c_str(), "re");
   if (file == nullptr) return -1;
-  std::vector<std::string> lines;
+  // Closed however the listing ends: `give` may throw (no memory left).
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(file, &std::fclose);
+  DtdNoticeFilter notice(analysis);
+  long given = 0;
   char line[kErrorLineBuffer];
   while (std::fgets(line, sizeof line, file) != nullptr) {
     std::size_t length = std::strlen(line);
@@ -48,16 +53,14 @@ int listErrorFile(const std::string& errorFile, const ErrorFileNames& names,
         break;
       }
     }
-    lines.push_back(std::move(text));
+    std::optional<std::string> shownLine = notice.pass(std::move(text));
+    if (!shownLine) continue;
+    // The line number is read from the shown text: the validator's line and
+    // column lead it, and a real path put back in front of a folder's link
+    // never starts with a digit.
+    const int number = net::leadingDecimal(shownLine->c_str());
+    give(ReportLine{std::move(*shownLine), true, number});
+    ++given;
   }
-  std::fclose(file);
-  // The line number is read from the shown text: the validator's line and
-  // column lead it, and a real path put back in front of a folder's link
-  // never starts with a digit.
-  const std::size_t before = listed.size();
-  for (std::string& line : explainMissingDtd(lines, analysis)) {
-    const int number = net::leadingDecimal(line.c_str());
-    listed.push_back(ReportLine{std::move(line), true, number});
-  }
-  return static_cast<int>(listed.size() - before);
+  return given;
 }

@@ -16,28 +16,21 @@
 #ifndef TESSAVO_ENGINE_ERROR_FILE_H_
 #define TESSAVO_ENGINE_ERROR_FILE_H_
 
+#include <functional>
 #include <string>
-#include <utility>
-#include <vector>
 
+#include "engine/error_file_names.h"
 #include "engine/target_report.h"
 #include "kanji/document_analysis.h"
 #include "platform/validator_text.h"
 
-struct ErrorFileNames {
-  // The converted copy's path as the validator was given it.
-  std::string copy;
-  // Pairs of (name given to the validator, real path), both ending with "/".
-  std::vector<std::pair<std::string, std::string>> folders;
-  // What the validator wrote its lines in.
-  platform::ValidatorEncoding encoding = platform::ValidatorEncoding::EucJp;
-};
-
-// Appends the lines to `lines`; the number appended, or -1 when the file
-// cannot be opened. `analysis` is the document's: the validator's notes on a
-// document without a DTD become one plain line (engine/dtd_notice.h).
-int listErrorFile(const std::string& errorFile, const ErrorFileNames& names,
-                  const kanji::DocumentAnalysis& analysis, std::vector<ReportLine>& lines,
-                  platform::ValidatorText& converter);
+// Gives the lines to `give` one at a time, as they are read, so that a file
+// of any size is listed in little memory; the number given, or -1 when the
+// file cannot be opened. `analysis` is the document's: the validator's notes
+// on a document without a DTD become one plain line (engine/dtd_notice.h).
+long listErrorFile(const std::string& errorFile, const ErrorFileNames& names,
+                   const kanji::DocumentAnalysis& analysis,
+                   const std::function<void(ReportLine&& line)>& give,
+                   platform::ValidatorText& converter);
 
 #endif  // TESSAVO_ENGINE_ERROR_FILE_H_

@@ -7,7 +7,9 @@
 // (engine/validator_invocation.h), so the checkers of one run never see
 // each other's files. check() turns one target into its TargetReport: the
 // document prepared (prepareInput), the validator run as the document's
-// ValidatorProfile says and its outcome read, the error file listed.
+// ValidatorProfile says and its outcome read. The error file is kept under
+// a name of its own in the run's folder for the run to list
+// (TargetReport::validatorLines).
 //
 // The validator's outcome is read, not assumed: a validator killed by a
 // signal, ended after the job's time limit, or failing without listing
@@ -29,7 +31,6 @@
 #include "engine/target_report.h"
 #include "engine/validator_invocation.h"
 #include "platform/run_folder.h"
-#include "platform/validator_text.h"
 
 class TargetChecker {
  public:
@@ -42,6 +43,7 @@ class TargetChecker {
   TargetReport check(const CheckTarget& target, const std::atomic<bool>& stop);
 
  private:
+  std::string keptPrefix_;  // in the run's folder: the error files kept for the run
   platform::RunFolder folder_;
   std::string folderFailure_;  // the line for targets when the folder was not made
   std::string copy_;
@@ -49,7 +51,7 @@ class TargetChecker {
   std::string download_;
   int timeout_;
   std::unique_ptr<ValidatorInvocation> validator_;  // made once the folder exists
-  platform::ValidatorText converter_;
+  int listedFiles_ = 0;                             // error files kept for the run to list
 };
 
 #endif  // TESSAVO_ENGINE_TARGET_CHECKER_H_

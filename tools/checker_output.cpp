@@ -11,11 +11,29 @@ void CheckerOutput::runLine(const std::string& text) {
   if (format_) format_->runLine(text);
 }
 
-void CheckerOutput::targetReported(const TargetReport& report) {
+void CheckerOutput::targetBegun(const TargetReport& report) {
   std::lock_guard<std::mutex> lock(mutex_);
-  tally_.add(report);
+  tally_.begin(report);
   // Unreached targets too: json lists every target with its state.
-  if (format_) format_->target(report);
+  if (format_) format_->targetBegun(report);
+}
+
+void CheckerOutput::targetLine(const ReportLine& line) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  tally_.addLine(line.text);
+  if (format_) format_->targetLine(line.text);
+}
+
+void CheckerOutput::targetEnded(const TargetReport&) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  tally_.end();
+  if (format_) format_->targetEnded();
+}
+
+void CheckerOutput::targetReported(const TargetReport& report) {
+  targetBegun(report);
+  for (const ReportLine& line : report.lines) targetLine(line);
+  targetEnded(report);
 }
 
 int CheckerOutput::finish() {

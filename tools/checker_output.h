@@ -1,7 +1,7 @@
 // The headless checker's reader of reports: counts every target for the
 // exit status and, in the gnu and json formats, writes it out.
 //
-// targetReported and runLine are called on the checking thread (and, for
+// The CheckObserver calls come on the checking thread (and, for
 // the texts that gave no target, on the main thread before the run starts);
 // finish on the main thread once the run has ended. One mutex guards the
 // state.
@@ -22,7 +22,11 @@ class CheckerOutput : public CheckObserver {
   CheckerOutput(std::unique_ptr<ReportFormat> format, bool warningsAreErrors);
 
   void runLine(const std::string& text) override;
-  void targetReported(const TargetReport& report) override;
+  void targetBegun(const TargetReport& report) override;
+  void targetLine(const ReportLine& line) override;
+  void targetEnded(const TargetReport& report) override;
+  // A whole report that holds its lines (a text that gave no target).
+  void targetReported(const TargetReport& report);
 
   // Writes what the format writes after the last target; the exit status.
   int finish();

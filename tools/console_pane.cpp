@@ -2,10 +2,7 @@
 
 #include "tools/control_escape.h"
 
-void ConsolePane::ClearLines() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  items_.clear();
-}
+void ConsolePane::ClearLines() {}
 
 void ConsolePane::AddLine(const std::string& text, std::unique_ptr<ErrorItem> item) {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -14,9 +11,12 @@ void ConsolePane::AddLine(const std::string& text, std::unique_ptr<ErrorItem> it
     const std::string shown = escapeControlCharacters(text);
     std::fwrite(shown.data(), 1, shown.size(), output_);
     std::fputc('\n', output_);
-    std::fflush(output_);
+    // Messages go out in blocks; a header, the run's own lines and the
+    // closing line at once, so that a terminal sees each target begin.
+    if (item == nullptr || item->line < 0) std::fflush(output_);
   }
-  if (item != nullptr) items_.push_back(std::move(item));
+  // The item leads nowhere here: it is freed at once, so that memory stays
+  // small whatever the number of lines.
 }
 
 void ConsolePane::postCheckDone() {

@@ -1,6 +1,7 @@
 // The headless checker's error pane and end-of-run receiver: every line the
 // check run adds is written to an output stream at once, one per line (the
-// text format), or to none when another format writes the reports.
+// text format), or to none when another format writes the reports. It
+// keeps no line: a run of any size passes through in little memory.
 //
 // AddLine and postCheckDone are called on the checking thread, the queries
 // and waitUntilDone on the main thread; one mutex guards the state. The
@@ -15,7 +16,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <vector>
 
 #include "engine/check_job.h"
 #include "engine/error_pane.h"
@@ -41,8 +41,6 @@ class ConsolePane : public ErrorPane, public CheckDoneReceiver {
   mutable std::mutex mutex_;
   std::condition_variable doneChanged_;
   bool done_ = false;
-  // The items the pane owns until it is cleared.
-  std::vector<std::unique_ptr<ErrorItem>> items_;
 };
 
 #endif  // TESSAVO_TOOLS_CONSOLE_PANE_H_

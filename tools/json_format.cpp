@@ -103,7 +103,7 @@ class JsonFormat : public ReportFormat {
     flush();
   }
 
-  void target(const TargetReport& report) override {
+  void targetBegun(const TargetReport& report) override {
     json_.lineBreak();
     json_.beginObject();
     json_.key("location");
@@ -115,15 +115,26 @@ class JsonFormat : public ReportFormat {
     writeAnalysis(json_, report);
     json_.key("messages");
     json_.beginArray();
-    for (const ReportLine& line : report.lines) writeMessage(json_, line.text);
-    json_.endArray();
-    json_.endObject();
-    flush();
+    targetOpen_ = true;
+    write();
+  }
+
+  void targetLine(const std::string& line) override {
+    writeMessage(json_, line);
+    write();
+  }
+
+  void targetEnded() override {
+    closeTarget();
+    write();
+    std::fflush(output_);
   }
 
   void runLine(const std::string& line) override { runLines_.push_back(line); }
 
   void end(const RunTally& tally) override {
+    // A run that failed within a target's lines still gives a whole document.
+    closeTarget();
     json_.lineBreak();
     json_.endArray();
     json_.key("runMessages");
@@ -150,14 +161,26 @@ class JsonFormat : public ReportFormat {
   }
 
  private:
-  void flush() {
+  void closeTarget() {
+    if (!targetOpen_) return;
+    json_.endArray();
+    json_.endObject();
+    targetOpen_ = false;
+  }
+
+  void write() {
     const std::string text = json_.take();
     std::fwrite(text.data(), 1, text.size(), output_);
+  }
+
+  void flush() {
+    write();
     std::fflush(output_);
   }
 
   std::FILE* output_;
   JsonWriter json_;
+  bool targetOpen_ = false;  // its messages are being written
   std::vector<std::string> runLines_;
 };
 

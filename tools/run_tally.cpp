@@ -1,6 +1,6 @@
 #include "tools/run_tally.h"
 
-void RunTally::add(const TargetReport& report) {
+void RunTally::begin(const TargetReport& report) {
   ++targets;
   switch (report.state) {
     case TargetState::Checked:
@@ -13,23 +13,34 @@ void RunTally::add(const TargetReport& report) {
       ++stopped;
       break;
   }
-  bool failing = false;
-  for (const ReportLine& line : report.lines) {
-    switch (severityOf(splitMessageLine(line.text).kind)) {
-      case Severity::Error:
-        ++errors;
-        failing = true;
-        break;
-      case Severity::Warning:
-        ++warnings;
-        failing = failing || warningsAreErrors;
-        break;
-      case Severity::Info:
-        ++infos;
-        break;
-    }
+  checking_ = report.state == TargetState::Checked;
+  failing_ = false;
+}
+
+void RunTally::addLine(const std::string& text) {
+  switch (severityOf(splitMessageLine(text).kind)) {
+    case Severity::Error:
+      ++errors;
+      failing_ = true;
+      break;
+    case Severity::Warning:
+      ++warnings;
+      failing_ = failing_ || warningsAreErrors;
+      break;
+    case Severity::Info:
+      ++infos;
+      break;
   }
-  if (failing && report.state == TargetState::Checked) ++targetsWithErrors;
+}
+
+void RunTally::end() {
+  if (failing_ && checking_) ++targetsWithErrors;
+}
+
+void RunTally::add(const TargetReport& report) {
+  begin(report);
+  for (const ReportLine& line : report.lines) addLine(line.text);
+  end();
 }
 
 int RunTally::exitStatus() const {

@@ -12,6 +12,8 @@
 #ifndef TESSAVO_TOOLS_RUN_TALLY_H_
 #define TESSAVO_TOOLS_RUN_TALLY_H_
 
+#include <string>
+
 #include "engine/message_parts.h"
 #include "engine/target_report.h"
 
@@ -23,6 +25,11 @@ struct RunTally {
   explicit RunTally(bool warningsAreErrorsFlag = false)
       : warningsAreErrors(warningsAreErrorsFlag) {}
 
+  // A target's report before its lines, each of its lines, its end.
+  void begin(const TargetReport& report);
+  void addLine(const std::string& text);
+  void end();
+  // All three for a report that holds its lines.
   void add(const TargetReport& report);
   // A line the run wrote about no target: something kept it from checking.
   void addRunLine() { ++runFailures; }
@@ -38,6 +45,10 @@ struct RunTally {
   int warnings = 0;
   int infos = 0;
   int targetsWithErrors = 0;  // checked targets with an error message (warnings too, when asked)
+
+ private:
+  bool checking_ = false;  // the current target was checked
+  bool failing_ = false;   // and has an error message so far
 };
 
 #endif  // TESSAVO_TOOLS_RUN_TALLY_H_

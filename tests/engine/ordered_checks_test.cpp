@@ -24,9 +24,18 @@ class RecordingObserver : public CheckObserver {
     std::lock_guard<std::mutex> lock(mutex_);
     runLines_.push_back(text);
   }
-  void targetReported(const TargetReport& report) override {
+  // Each report put together again, its lines as they came.
+  void targetBegun(const TargetReport& report) override {
     std::lock_guard<std::mutex> lock(mutex_);
     reports_.push_back(report);
+  }
+  void targetLine(const ReportLine& line) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    reports_.back().lines.push_back(line);
+  }
+  void targetEnded(const TargetReport& report) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    EXPECT_EQ(report.location, reports_.back().location);
   }
   std::vector<TargetReport> reports() {
     std::lock_guard<std::mutex> lock(mutex_);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <future>
+#include <new>
 #include <thread>
 
 #include "engine/validator_invocation.h"
@@ -268,6 +269,53 @@ TEST_F(CheckRunTest, MissingValidatorEndsTheRun) {
   EXPECT_TRUE(runFolders().empty());
   EXPECT_EQ(pane_.doneCount(), 1);
   EXPECT_TRUE(incomplete_);
+}
+
+// A pane whose memory runs out at the line `failing`, once.
+class ExhaustedPane : public RecordingPane {
+ public:
+  explicit ExhaustedPane(std::string failing) : failing_(std::move(failing)) {}
+  void AddLine(const std::string& text, std::unique_ptr<ErrorItem> item) override {
+    if (text == failing_) {
+      failing_.clear();
+      throw std::bad_alloc();
+    }
+    RecordingPane::AddLine(text, std::move(item));
+  }
+
+ private:
+  std::string failing_;
+};
+
+TEST_F(CheckRunTest, MemoryThatRunsOutFailsTheTargetOrTheRunNeverTheProgram) {
+  const std::string a = "-------- " + fileTarget(writeFile(docs() + "a.htm", kDocument))->location;
+  const std::string b = "-------- " + fileTarget(writeFile(docs() + "b.htm", kDocument))->location;
+  const std::string validator = fakeValidator(
+      "v", "printf 'v:$conv.sgml:1:1:E: one\\nv:$conv.sgml:2:1:E: two\\n' > \"$err\"");
+  const struct {
+    std::string failing;
+    Texts lines;
+  } cases[] = {
+      // Within a target's messages: that target says so, the next is checked.
+      {"2:1:E: two",
+       {a, "1:1:E: one", "E: メモリが足りない", b, "1:1:E: one", "2:1:E: two", "検査終了"}},
+      // Outside a target's lines: the run ends with a line of its own.
+      {b, {a, "1:1:E: one", "2:1:E: two", "E: メモリが足りない", "検査終了"}},
+  };
+  for (const auto& c : cases) {
+    ExhaustedPane pane(c.failing);
+    CheckJob job = jobFor(validator);
+    job.mainWindow = &pane;
+    job.errorPane = &pane;
+    job.jobs = 2;
+    RunSgml run;
+    ASSERT_TRUE(run.start(&job));
+    ASSERT_TRUE(pane.waitUntilDone());
+    waitForThreadEnd(run);
+    EXPECT_EQ(pane.texts(), c.lines) << c.failing;
+    EXPECT_TRUE(run.incomplete()) << c.failing;
+    EXPECT_TRUE(runFolders().empty()) << c.failing;
+  }
 }
 
 TEST_F(CheckRunTest, DefaultValidatorIsFoundOnPath) {

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -177,6 +180,71 @@ TEST_F(IsolatedRunsTest, ValidatorTimeoutComesFromTheSettings) {
   EXPECT_EQ(WEXITSTATUS(status), 2);
   EXPECT_EQ(readFile(folder_ + "out"), "-------- samples/ascii-valid.html\nE: nsgmlsが時間切れ: " +
                                            slow + ": 1 秒\n検査終了\n");
+}
+
+// Waits up to `milliseconds` for the started checker to end, as waitFor
+// does; the peak resident memory, in KiB, of the checker and of the
+// processes it waited for (its validators), or -1 when it ran on.
+long peakKilobytes(pid_t pid, int milliseconds, int& status) {
+  const long fd = ::syscall(SYS_pidfd_open, pid, 0);
+  if (fd < 0) return -1;
+  pollfd entry{static_cast<int>(fd), POLLIN, 0};
+  const int ready = ::poll(&entry, 1, milliseconds);
+  ::close(static_cast<int>(fd));
+  if (ready != 1) ::kill(-pid, SIGKILL);
+  rusage usage{};
+  ::wait4(pid, &status, 0, &usage);
+  return ready == 1 ? usage.ru_maxrss : -1;
+}
+
+// How often `text` occurs in the file at `path`, read in small pieces: a
+// child started by posix_spawn shares this process's memory until it
+// starts the checker, and its peak counts that.
+std::size_t occurrences(const std::string& path, const std::string& text) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return 0;
+  std::size_t count = 0;
+  std::string window;
+  char buffer[65536];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+    window.append(buffer, got);
+    for (std::size_t at = window.find(text); at != std::string::npos;
+         at = window.find(text, at + 1)) {
+      ++count;
+    }
+    // Keep what may begin an occurrence cut by the next piece.
+    window.erase(0, window.size() - std::min(window.size(), text.size() - 1));
+  }
+  std::fclose(file);
+  return count;
+}
+
+TEST_F(IsolatedRunsTest, HundredsOfThousandsOfMessagesPassThroughInLittleMemory) {
+  // Every message is held nowhere: the checker's memory stays far below
+  // what 300,000 messages take (about 100 bytes each as text alone).
+  constexpr int kMessages = 300000;
+  const std::string flood = scriptValidator(
+      "flood", "seq " + std::to_string(kMessages) +
+                   " | sed 's/.*/v:x:&:1:E: element \"BLINK\" undefined/' > \"$err\"");
+  const struct {
+    const char* format;
+    const char* counted;  // what each message gives once
+  } cases[] = {{"text", ":1:E: element"}, {"gnu", ": error: element"}, {"json", "{\"line\":"}};
+  for (const auto& c : cases) {
+    const pid_t pid = start({"--validator", flood, "--format", c.format, "--max-errors", "0",
+                             "samples/ascii-valid.html"},
+                            folder_ + "out");
+    ASSERT_GT(pid, 0);
+    int status = 0;
+    const long peak = peakKilobytes(pid, 60000, status);
+    ASSERT_GT(peak, 0) << c.format << ": still running";
+    EXPECT_LT(peak, 40 * 1024) << c.format;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << c.format << " " << status;
+    EXPECT_EQ(occurrences(folder_ + "out", c.counted), static_cast<std::size_t>(kMessages))
+        << c.format;
+    EXPECT_EQ(runFolders(), "") << c.format;
+  }
 }
 
 }  // namespace

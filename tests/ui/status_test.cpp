@@ -48,6 +48,26 @@ TEST(ErrListModelProgress, HeadersStartTargetsAndLinesWithItemsCount) {
   EXPECT_EQ(progress.lines, 0);
 }
 
+TEST(ErrListModelLimit, PastTheLimitOneLineSaysSoAndOnlyLinesWithoutAnItemFollow) {
+  ErrListModel model(3);
+  CheckTarget a{TargetKind::File, "/d/a.htm"};
+  for (int i = 0; i < 100; ++i) {
+    model.add(i == 0 ? "-------- /d/a.htm" : std::to_string(i) + ":1:E: x",
+              std::make_unique<ErrorItem>(ErrorItem{&a, i == 0 ? -1 : i}));
+  }
+  model.add("検査終了", nullptr);
+  ASSERT_EQ(model.size(), 5);
+  EXPECT_EQ(model.text(2), "2:1:E: x");
+  EXPECT_EQ(model.text(3), "E: 行が多すぎるので、以降の行は表示しない: 上限 3 行");
+  EXPECT_FALSE(model.item(3));
+  EXPECT_EQ(model.text(4), "検査終了");
+  EXPECT_EQ(model.progress().lines, 99) << "every line the run wrote counts";
+
+  model.clear();
+  model.add("-------- /d/a.htm", std::make_unique<ErrorItem>(ErrorItem{&a, -1}));
+  EXPECT_EQ(model.size(), 1) << "a clear starts below the limit again";
+}
+
 // Three documents, the second with an error; the run is held in the
 // validator of the second, then let go.
 class StatusDuringARun : public WindowTest {

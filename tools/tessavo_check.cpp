@@ -12,18 +12,23 @@
 // the running validator is ended, the target being checked gets a line
 // saying so, the run's folder is removed, and the program then ends by the
 // signal it got. A second signal ends it at once.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/check_job.h"
+#include "engine/resource_failure.h"
 #include "engine/run_sgml.h"
 #include "files/file_name.h"
 #include "files/folder_scan.h"
 #include "files/working_set_file.h"
 #include "net/decimal_text.h"
+#include "platform/file_handle.h"
+#include "platform/local_text.h"
 #include "platform/profile_reader.h"
 #include "platform/settings_location.h"
 #include "platform/termination_signals.h"
@@ -148,9 +153,8 @@ int integerSetting(const char* name, int fallback) {
   return net::leadingDecimal(text.c_str());
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// Everything main does; may throw when memory runs out outside the run.
+int checkTargets(int argc, char** argv) {
   // Before any thread exists, so that every thread leaves the signals to it.
   platform::TerminationSignals signals;
 
@@ -226,7 +230,28 @@ int main(int argc, char** argv) {
   // is gone; destroying `run` on return only reaps the thread.
   pane.waitUntilDone();
   // Written also after a signal, so that a json document is whole.
-  const int status = output.finish();
+  int status = output.finish();
+  // Output that could not be written (a full disk) is no result at all.
+  errno = 0;
+  const bool flushed = std::fflush(stdout) == 0;
+  if (!flushed || std::ferror(stdout)) {
+    // An earlier write's reason is gone unless the last flush fails too.
+    const std::string reason = !flushed && errno != 0 ? ": " + platform::errorText(errno) : "";
+    std::fprintf(stderr, "tessavo-check: E: %s%s\n",
+                 platform::localText("出力を書けない: 標準出力").c_str(), reason.c_str());
+    status = kExitCannotCheck;
+  }
   if (stoppedBy != 0) platform::TerminationSignals::endProcessBy(stoppedBy);
   return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return checkTargets(argc, argv);
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "tessavo-check: E: %s\n", resourceFailureText(failure).c_str());
+    return kExitCannotCheck;
+  }
 }

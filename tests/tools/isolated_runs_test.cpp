@@ -247,4 +247,17 @@ TEST_F(IsolatedRunsTest, HundredsOfThousandsOfMessagesPassThroughInLittleMemory)
   }
 }
 
+TEST_F(IsolatedRunsTest, OutputThatCannotBeWrittenIsNoResult) {
+  const std::string validator = fakeValidator("v", "v:x:1:1:E: bad");
+  for (const char* format : {"text", "gnu", "json"}) {
+    const std::string command = "cd '" + folder_ + "' && XDG_RUNTIME_DIR='" + folder_ + "temp' '" +
+                                kChecker + "' --validator '" + validator + "' --format " + format +
+                                " samples/ascii-valid.html > /dev/full 2> err";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << format << " " << status;
+    EXPECT_EQ(readFile(folder_ + "err"), "tessavo-check: E: 出力を書けない: 標準出力\n") << format;
+    EXPECT_EQ(runFolders(), "") << format;
+  }
+}
+
 }  // namespace

@@ -30,6 +30,7 @@
 
 #include "engine/check_job.h"
 #include "engine/run_sgml.h"
+#include "engine/run_summary.h"
 #include "ui/frame_settings.h"
 #include "ui/log_font.h"
 #include "viewers/browser_command.h"
@@ -228,9 +229,11 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   TessavoDoc* document_ = nullptr;  // not owned
   std::unique_ptr<StatusLine> statusLine_;
 
-  // The job must outlive the thread that reads it: members are destroyed in
-  // reverse order, so the thread (declared after) goes first.
+  // The job and the recorder of its reports must outlive the thread that
+  // reads them: members are destroyed in reverse order, so the thread
+  // (declared after) goes first.
   CheckJob job_;
+  RunSummaryRecorder runSummary_;
   RunSgml checker_;
   // The run that the status bar reports on: begun by StartCheck, ended by
   // the end-of-run event; whether the user asked it to stop.

@@ -9,15 +9,11 @@
 
 namespace {
 
-TEST(RunStatusText, CountsTargetsTargetsWithLinesAndLines) {
+TEST(RunStatusText, CountsTargetsAndNamesTheOneBeingChecked) {
   ErrListModel::Progress progress;
   progress.targets = 12;
-  progress.targetsWithLines = 3;
-  progress.lines = 29;
   progress.location = "/d/日本語/a.htm";
   EXPECT_EQ(runProgressText(progress, 205), "検査中 12/205: /d/日本語/a.htm");
-  EXPECT_EQ(runSummaryText(progress, false), "検査終了: 12件, エラーあり 3件, 29行");
-  EXPECT_EQ(runSummaryText(progress, true), "検査終了: 12件, エラーあり 3件, 29行, 中断");
 }
 
 TEST(ErrListModelProgress, HeadersStartTargetsAndLinesWithItemsCount) {
@@ -123,13 +119,26 @@ TEST_F(StatusDuringARun, SaysWhenTheRunWasStopped) {
   command(ID_CHECK_ABORT);
   validator.release();
   waitForRunEnd();
-  // The stopped document's one line says that its check was not finished.
-  EXPECT_EQ(statusText(), "検査終了: 2件, エラーあり 1件, 1行, 中断");
+  // The stopped document's one line says that its check was not finished;
+  // the third was never reached.
+  EXPECT_EQ(statusText(),
+            "検査終了: 3件中 2件, エラーあり 0件, 検査できず 1件, 未検査 1件, 1行, 中断");
 
   // A new working set starts from the idle text.
   document()->SetModifiedFlag(false);
   command(ID_FILE_NEW);
   EXPECT_EQ(statusText(), "ﾚﾃﾞｨ");
+}
+
+TEST_F(WindowTest, TheSummaryCountsTargetsThatWereNotCheckedOrNeverReached) {
+  writeSettings("SP Location=" + folderPath() + "no-such-validator\n");
+  open();
+  for (const char* name : {"a.htm", "b.htm", "c.htm", "d.htm"}) {
+    files->AddFile(writeFile(name, "<p>\n"));
+  }
+  command(ID_CHECK_ALL);
+  waitForRunEnd();
+  EXPECT_EQ(statusText(), "検査終了: 4件中 1件, エラーあり 0件, 検査できず 1件, 未検査 3件, 1行");
 }
 
 }  // namespace

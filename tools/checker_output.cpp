@@ -41,3 +41,8 @@ int CheckerOutput::finish() {
   if (format_) format_->end(tally_);
   return tally_.exitStatus();
 }
+
+std::string CheckerOutput::summaryText(bool stopped) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return tally_.summary.text(stopped);
+}

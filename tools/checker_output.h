@@ -30,6 +30,8 @@ class CheckerOutput : public CheckObserver {
 
   // Writes what the format writes after the last target; the exit status.
   int finish();
+  // The run's summary line (engine/run_summary.h).
+  std::string summaryText(bool stopped);
 
  private:
   std::mutex mutex_;

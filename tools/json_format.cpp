@@ -112,6 +112,8 @@ class JsonFormat : public ReportFormat {
     json_.value(report.target != nullptr ? report.target->kindName() : "");
     json_.key("state");
     json_.value(stateName(report.state));
+    json_.key("reached");
+    json_.value(report.reached);
     writeAnalysis(json_, report);
     json_.key("messages");
     json_.beginArray();
@@ -144,9 +146,10 @@ class JsonFormat : public ReportFormat {
     json_.key("summary");
     json_.beginObject();
     const std::pair<const char*, int> counts[] = {
-        {"targets", tally.targets}, {"checked", tally.checked}, {"couldNotCheck", tally.notChecked},
-        {"stopped", tally.stopped}, {"errors", tally.errors},   {"warnings", tally.warnings},
-        {"infos", tally.infos},
+        {"targets", tally.targets},          {"checked", tally.checked},
+        {"couldNotCheck", tally.notChecked}, {"stopped", tally.stopped},
+        {"notReached", tally.notReached},    {"errors", tally.errors},
+        {"warnings", tally.warnings},        {"infos", tally.infos},
     };
     for (const auto& [name, count] : counts) {
       json_.key(name);

@@ -15,7 +15,8 @@
 //   json  one JSON document: {"targets": [...], "runMessages": [...],
 //         "summary": {...}, "exitStatus": N}, each target with its
 //         location, kind, state ("checked", "could not check", "stopped"),
-//         how its document was read (encoding, encodingReason,
+//         reached (false for a target the run never got to, which the
+//         summary counts in notReached only), how its document was read (encoding, encodingReason,
 //         validatorEncoding, validator "SGML" or "XML", dtd; null when it
 //         was not read) and its messages (line, and column from 1, null
 //         without a position; type "error", "warning" or "info"; kind, the

@@ -2,22 +2,28 @@
 
 void RunTally::begin(const TargetReport& report) {
   ++targets;
-  switch (report.state) {
-    case TargetState::Checked:
-      ++checked;
-      break;
-    case TargetState::NotChecked:
-      ++notChecked;
-      break;
-    case TargetState::Stopped:
-      ++stopped;
-      break;
+  if (!report.reached) {
+    ++notReached;
+  } else {
+    switch (report.state) {
+      case TargetState::Checked:
+        ++checked;
+        break;
+      case TargetState::NotChecked:
+        ++notChecked;
+        break;
+      case TargetState::Stopped:
+        ++stopped;
+        break;
+    }
   }
   checking_ = report.state == TargetState::Checked;
   failing_ = false;
+  summary.begin(report);
 }
 
 void RunTally::addLine(const std::string& text) {
+  summary.addLine();
   switch (severityOf(splitMessageLine(text).kind)) {
     case Severity::Error:
       ++errors;
@@ -34,6 +40,7 @@ void RunTally::addLine(const std::string& text) {
 }
 
 void RunTally::end() {
+  summary.end();
   if (failing_ && checking_) ++targetsWithErrors;
 }
 
@@ -44,6 +51,8 @@ void RunTally::add(const TargetReport& report) {
 }
 
 int RunTally::exitStatus() const {
-  if (targets == 0 || notChecked > 0 || stopped > 0 || runFailures > 0) return kExitCannotCheck;
+  if (targets == 0 || notChecked > 0 || stopped > 0 || notReached > 0 || runFailures > 0) {
+    return kExitCannotCheck;
+  }
   return targetsWithErrors > 0 ? kExitErrors : kExitClean;
 }

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "engine/message_parts.h"
+#include "engine/run_summary.h"
 #include "engine/target_report.h"
 
 constexpr int kExitClean = 0;
@@ -37,14 +38,18 @@ struct RunTally {
 
   bool warningsAreErrors;
   int targets = 0;
+  // Each target counts once: checked, not checked or stopped once the run
+  // got to it, or not reached.
   int checked = 0;
   int notChecked = 0;
   int stopped = 0;
+  int notReached = 0;
   int runFailures = 0;
   int errors = 0;  // messages, all targets
   int warnings = 0;
   int infos = 0;
   int targetsWithErrors = 0;  // checked targets with an error message (warnings too, when asked)
+  RunSummary summary;         // what the window's status bar says of a run
 
  private:
   bool checking_ = false;  // the current target was checked

@@ -231,6 +231,9 @@ int checkTargets(int argc, char** argv) {
   pane.waitUntilDone();
   // Written also after a signal, so that a json document is whole.
   int status = output.finish();
+  // As the window's status bar says it; on standard error, so that the
+  // output stays in its format.
+  std::fprintf(stderr, "%s\n", output.summaryText(stoppedBy != 0).c_str());
   // Output that could not be written (a full disk) is no result at all.
   errno = 0;
   const bool flushed = std::fflush(stdout) == 0;

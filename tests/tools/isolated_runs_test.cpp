@@ -255,7 +255,9 @@ TEST_F(IsolatedRunsTest, OutputThatCannotBeWrittenIsNoResult) {
                                 " samples/ascii-valid.html > /dev/full 2> err";
     const int status = std::system(command.c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << format << " " << status;
-    EXPECT_EQ(readFile(folder_ + "err"), "tessavo-check: E: 出力を書けない: 標準出力\n") << format;
+    EXPECT_EQ(readFile(folder_ + "err"),
+              "検査終了: 1件, エラーあり 1件, 1行\ntessavo-check: E: 出力を書けない: 標準出力\n")
+        << format;
     EXPECT_EQ(runFolders(), "") << format;
   }
 }

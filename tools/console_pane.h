@@ -1,10 +1,11 @@
 // The headless checker's error pane and end-of-run receiver: every line the
-// check run adds is written to an output stream at once, one per line (the
-// text format), or to none when another format writes the reports. It
-// keeps no line: a run of any size passes through in little memory.
+// check run adds is written to an output stream as it comes, one per line,
+// control characters escaped (the text format), or to none when another
+// format writes the reports. It keeps no line: a run of any size passes
+// through in little memory.
 //
-// AddLine and postCheckDone are called on the checking thread, the queries
-// and waitUntilDone on the main thread; one mutex guards the state. The
+// AddLine and postCheckDone are called on the checking thread,
+// waitUntilDone on the main thread; one mutex guards the state. The
 // callback given to setDoneCallback runs on the checking thread, after the
 // end has been recorded.
 #ifndef TESSAVO_TOOLS_CONSOLE_PANE_H_

@@ -128,8 +128,7 @@ class JsonFormat : public ReportFormat {
 
   void targetEnded() override {
     closeTarget();
-    write();
-    std::fflush(output_);
+    flush();
   }
 
   void runLine(const std::string& line) override { runLines_.push_back(line); }

@@ -24,7 +24,8 @@
 
 #include "engine/target_report.h"
 
-struct RunSummary {
+class RunSummary {
+ public:
   // A target's report before its lines, one of its lines, its end.
   void begin(const TargetReport& report);
   void addLine() { ++lines; }

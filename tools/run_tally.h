@@ -22,7 +22,8 @@ constexpr int kExitClean = 0;
 constexpr int kExitErrors = 1;
 constexpr int kExitCannotCheck = 2;
 
-struct RunTally {
+class RunTally {
+ public:
   explicit RunTally(bool warningsAreErrorsFlag = false)
       : warningsAreErrors(warningsAreErrorsFlag) {}
 

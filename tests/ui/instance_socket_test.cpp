@@ -151,3 +151,40 @@ TEST(InstanceSocket, HostileMessagesEndOnlyTheirOwnConversation) {
   EXPECT_TRUE(pumpUntil([&] { return slow.closedByPeer(); }, kIpcTimeoutMs + 3000))
       << "the unfinished message's conversation was not ended after the time-out";
 }
+
+TEST(SecondStart, GivesUpOnAStoppedFirstInstanceAndKeepsTheFile) {
+  const std::string folder = scratch() + "work/stopped/";
+  writeFile(folder + "f.html", "<p>x</p>\n");
+  // These starts find each other in a runtime folder of their own; this
+  // test program is the first instance of the test's folder.
+  const std::string runtime = scratch() + "run-stopped";
+  std::filesystem::create_directories(runtime);
+  std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+  const std::vector<std::string> there = {"XDG_RUNTIME_DIR=" + runtime};
+  test_support::HeldValidator validator(scratch() + "work/");
+  writeProfile("[Settings]\nDropStart=1\nSP Location=" + validator.path() + "\n");
+
+  Program first(folder, {}, runtime);
+  ASSERT_GT(first.pid(), 0);
+  ASSERT_TRUE(
+      pumpUntil([&] { return std::filesystem::exists(runtime + "/Tessavo.instance"); }, 20000))
+      << "the first instance did not come up";
+  // A start without arguments only raises the window: the first answers.
+  ASSERT_EQ(runProgram(folder, {}, there), 0);
+
+  ASSERT_EQ(::kill(first.pid(), SIGSTOP), 0);
+  const auto handedOver = std::chrono::steady_clock::now();
+  Program second(folder, {"f.html"}, runtime);
+  // The second start gives up within the hand-over's time-out and checks
+  // the file in a window of its own.
+  EXPECT_TRUE(pumpUntil([&] { return validator.latestRun() != 0; }, 30000))
+      << "the second start did not go on with its file";
+  EXPECT_LT(std::chrono::steady_clock::now() - handedOver, std::chrono::seconds(20));
+  EXPECT_FALSE(test_support::processEnded(second.pid(), 0)) << "the second start ended";
+
+  // Going on, the first instance answers later starts again.
+  ASSERT_EQ(::kill(first.pid(), SIGCONT), 0);
+  EXPECT_EQ(runProgram(folder, {}, there), 0);
+  EXPECT_FALSE(test_support::processEnded(first.pid(), 0)) << "the first instance ended";
+  validator.release();
+}

@@ -9,6 +9,7 @@
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <wx/app.h>
 
 #include <chrono>
 #include <filesystem>
@@ -51,20 +52,25 @@ class RawPeer {
                              static_cast<ssize_t>(bytes.size());
   }
 
-  // Whether the other end has closed the connection (what it sent before
-  // is passed over).
+  // Whether the other end has closed the connection; what it sent before
+  // is added to received().
   bool closedByPeer() {
     char buffer[256];
     for (;;) {
       const ssize_t got = ::recv(fd_, buffer, sizeof buffer, MSG_DONTWAIT);
-      if (got > 0) continue;
+      if (got > 0) {
+        received_.append(buffer, got);
+        continue;
+      }
       return got == 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
     }
   }
+  const std::string& received() const { return received_; }
 
  private:
   int fd_;
   bool connected_ = false;
+  std::string received_;
 };
 
 long residentKiB() {
@@ -187,4 +193,28 @@ TEST(SecondStart, GivesUpOnAStoppedFirstInstanceAndKeepsTheFile) {
   EXPECT_EQ(runProgram(folder, {}, there), 0);
   EXPECT_FALSE(test_support::processEnded(first.pid(), 0)) << "the first instance ended";
   validator.release();
+}
+
+TEST(SecondStart, AHandOverWhoseSenderHungUpIsLeftAlone) {
+  const std::string folder = scratch() + "work/abandoned/";
+  writeFile(folder + "b.htm", "<p>x</p>\n");
+  writeProfile("");
+  CMainFrame* frame = openWindow({});
+  ASSERT_NE(frame, nullptr);
+  // A start that stopped waiting for the answer to its request and went its
+  // own way with the file: the window reads the request and the end of the
+  // connection together.
+  {
+    RawPeer gaveUp(CPrevInstance::socketPath());
+    ASSERT_TRUE(gaveUp.write(bytes({0x0a, 7, 0, 0, 0}) + "Tessavo"));
+    ASSERT_TRUE(pumpUntil([&] { return gaveUp.closedByPeer() || !gaveUp.received().empty(); }));
+    ASSERT_EQ(gaveUp.received(), bytes({0x0a})) << "the opening was not accepted";
+    const std::string item = folder + "b.htm" + '\0';
+    ASSERT_TRUE(gaveUp.write(bytes({0x02, static_cast<unsigned char>(item.size()), 0, 0, 0}) +
+                             item + bytes({1})));
+  }
+  // A later start's answer comes after the window has read the first one.
+  EXPECT_EQ(runSecondStart(folder, {}), 0);
+  wxTheApp->ProcessPendingEvents();
+  EXPECT_TRUE(fileLines(frame).empty()) << "the abandoned file was taken";
 }

@@ -9,8 +9,7 @@
 // real path instead. The leading decimal number of the shown text becomes
 // the ErrorItem's line (0 when there is none). Lines arrive in the encoding
 // of the copy (the validator's SP_ENCODING) and are converted to the
-// program's code page; a line of more than 999 bytes arrives in pieces, each
-// a line of its own.
+// program's code page. Each line is read whole, however long.
 //
 // Runs on the thread that checks the target.
 #ifndef TESSAVO_ENGINE_ERROR_FILE_H_

@@ -141,17 +141,27 @@ TEST_F(CheckRunTest, ErrorFileLinesAreShortenedAndNumbered) {
   }
 }
 
-TEST_F(CheckRunTest, A1500ByteLineShowsAsTwoLines) {
-  const std::string head = "v:$conv.sgml:7:1:E: ";
-  const std::string line = head + std::string(1500 - head.size(), 'x');
-  writeFile(folder_ + "canned", line + "\n");
+// Long messages quote long attribute values; each line shows whole, and the
+// line after it keeps its own start, whatever the block sizes of the reading.
+TEST_F(CheckRunTest, LongErrorFileLinesShowWhole) {
+  const std::string head = "v:$conv.sgml:7:1:E: value of attribute \"DIR\" cannot be \"";
+  std::string canned;
+  Texts expected;
+  for (const std::size_t size : {1300u, 999u, 1000u, 1001u, 70000u}) {
+    const std::string line = head + std::string(size - head.size() - 1, 'A') + "\"";
+    canned += line + (size == 1000u ? "\r\n" : "\n");
+    expected.push_back(line.substr(std::string("v:$conv.sgml:").size()));
+  }
+  canned += "v:$conv.sgml:8:2:E: the next line";
+  expected.push_back("8:2:E: the next line");
+  writeFile(folder_ + "canned", canned);
   fileTarget(writeFile(docs() + "a.htm", kDocument));
   const auto lines = check(fakeValidator("v", kCannedBody));
-  ASSERT_EQ(lines.size(), 4u);
-  EXPECT_EQ(lines[1].text, line.substr(head.size() - 7, 999 - head.size() + 7));
-  EXPECT_EQ(lines[1].line, 7);
-  EXPECT_EQ(lines[2].text, line.substr(999));
-  EXPECT_EQ(lines[2].line, 0);
+  ASSERT_EQ(lines.size(), expected.size() + 2);
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(lines[i + 1].text, expected[i]) << i;
+    EXPECT_EQ(lines[i + 1].line, i + 1 < expected.size() ? 7 : 8) << i;
+  }
 }
 
 // What the run makes of each way a validator can end.

@@ -118,6 +118,20 @@ TEST_F(ValidatorPeerTest, MessagesAboutOtherFilesKeepTheirNameAndCarryZero) {
   EXPECT_EQ(pane_.texts(), directRun(docs() + "a.sgml"));
 }
 
+TEST_F(ValidatorPeerTest, AMessageQuotingALongValueShowsWhole) {
+  const std::string value(1250, 'A');
+  fileTarget(writeFile(docs() + "dir.html",
+                       "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\n"
+                       "<title>t</title>\n<p dir=\"" +
+                           value + "\">x\n"));
+  const auto lines = check("");
+  EXPECT_EQ(pane_.texts(), directRun(docs() + "dir.html"));
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1].text, "3:1258:E: value of attribute \"DIR\" cannot be \"" + value +
+                               "\"; must be one of \"LTR\", \"RTL\"");
+  EXPECT_EQ(lines[1].line, 3);
+}
+
 TEST_F(ValidatorPeerTest, DocumentsInJapaneseFoldersWithQuotesInOtherPaths) {
   // The temporary folder holds quotes and blanks, the document's folder is
   // Japanese, and the user exported an encoding of their own.

@@ -76,10 +76,9 @@ int listErrorFile(const std::string& errorFile, const ErrorFileNames& names,
   // The line number is read from the shown text: the validator's line and
   // column lead it, and a real path put back in front of a folder's link
   // never starts with a digit.
-  const std::size_t before = listed.size();
   for (std::string& line : explainMissingDtd(lines, analysis)) {
     const int number = net::leadingDecimal(line.c_str());
     listed.push_back(ReportLine{std::move(line), true, number});
   }
-  return static_cast<int>(listed.size() - before);
+  return static_cast<int>(lines.size());
 }

@@ -24,6 +24,9 @@
 #include "tests/support/file_contents.h"
 #include "tests/support/temp_folder.h"
 
+// The line a checked document without a doctype gets (engine/dtd_notice.h).
+inline const std::string kNoDoctype = "I: DOCTYPE 宣言のない文書は DTD による検査ができません";
+
 struct PaneLine {
   std::string text;
   bool hasItem;

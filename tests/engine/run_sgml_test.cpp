@@ -21,9 +21,7 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// It names a DTD, so that the validator's lines are listed as they stand.
-const char kDoctype[] = "<!DOCTYPE p SYSTEM \"p.dtd\">\n";
-const std::string kDocument = kDoctype + std::string("<p>text\r\n");
+const std::string kDocument = kDoctypeLine + "<p>text\r\n";
 
 // Copies the file $DIR/canned into the error file.
 const char kCannedBody[] = "cp \"$DIR/canned\" \"$err\"";
@@ -56,7 +54,7 @@ TEST_F(CheckRunTest, CommandLineAndCopyLieInARunFolderOfTheirOwn) {
                     "printf '%s\\n' \"$@\" > \"$DIR/args\"; pwd > \"$DIR/pwd\"; cp \"$in\" "
                     "\"$DIR/seen\"; ls -l \"$in\" | cut -c1-10 > \"$DIR/mode\"; : > \"$err\"");
   CheckTarget* doc =
-      fileTarget(writeFile(docs() + "a.htm", kDoctype + std::string("\x82\xa0\n")));  // Shift_JIS
+      fileTarget(writeFile(docs() + "a.htm", kDoctypeLine + "\x82\xa0\n"));  // Shift_JIS
   const auto lines = check(validator);
   const std::string binFolder =
       platform::executablePath().substr(0, platform::executablePath().rfind('/') + 1);
@@ -446,8 +444,8 @@ TEST_F(CheckRunTest, RunsAtTheSameTimeNeverSeeEachOthersFiles) {
       fakeValidator("v", "echo \"v:$conv.sgml:1:1:E: $(tail -n 1 \"$in\")\" > \"$err\"");
   std::vector<std::unique_ptr<CheckTarget>> documents;
   for (const char* name : {"a", "b", "c", "d"}) {
-    documents.push_back(std::make_unique<CheckTarget>(CheckTarget{
-        TargetKind::File, writeFile(docs() + name + ".htm", std::string(kDoctype) + name)}));
+    documents.push_back(std::make_unique<CheckTarget>(
+        CheckTarget{TargetKind::File, writeFile(docs() + name + ".htm", kDoctypeLine + name)}));
   }
   for (int round = 0; round < 5; ++round) {
     RecordingPane panes[2];

@@ -9,12 +9,12 @@
 // WideDecoder writes the mark as UTF-8's own (EF BB BF), so that the
 // analysis, the copy and the validator take the text as a UTF-8 document
 // with a byte order mark, and each character as its UTF-8 bytes; line ends
-// stay as they were for the copy to normalise. Code units that make no
+// stay as they were for the copy to normalise. A code unit that makes no
 // character (a lone surrogate, a UTF-32 value above U+10FFFF or in the
-// surrogate range, the odd bytes of a unit cut off by the end) each become
-// U+FFFD, the replacement character, as browsers decode them: a damaged
-// document is still checked, and the validator's column numbers still count
-// one character for each.
+// surrogate range, a unit cut off by the end of the text) becomes U+FFFD,
+// the replacement character, as browsers decode it: a damaged document is
+// still checked, and the validator's column numbers still count one
+// character for each unit.
 //
 // Plain values; one thread at a time.
 #ifndef TESSAVO_KANJI_WIDE_UNICODE_H_

@@ -52,5 +52,9 @@ std::vector<std::string> explainMissingDtd(const std::vector<std::string>& lines
       noticed = true;
     }
   }
+  // Not every document without a doctype draws a note ("4.4.3" alone gets
+  // only "character not allowed in prolog"); it is told all the same, first,
+  // where the notes would stand.
+  if (!noticed && analysis.dtd == kanji::DtdKind::Missing) result.insert(result.begin(), notice);
   return result;
 }

@@ -9,8 +9,10 @@
 // notes are replaced, where the first of them stood, by one line:
 //   I: HTML5 文書は DTD による検査ができません (<!DOCTYPE html>)
 //   I: DOCTYPE 宣言のない文書は DTD による検査ができません
-// Every other line, genuine parse errors included, stays as it is and in
-// its order. Documents that name a DTD keep all their lines.
+// A document without a doctype gets its line even when the validator wrote
+// none of those notes (text alone draws only "not allowed in prolog"): then
+// it comes first. Every other line, genuine parse errors included, stays as
+// it is and in its order. Documents that name a DTD keep all their lines.
 //
 // A pure function over the lines of one document as the error pane shows
 // them, in the program's code page; any thread.

@@ -26,6 +26,8 @@ const char kProlog[] =
     "2:0:E: prolog can't be omitted unless CONCUR NO and LINK EXPLICIT NO and either IMPLYDEF "
     "ELEMENT YES or IMPLYDEF DOCTYPE YES";
 const char kNoDoctype[] = "2:0:E: no document type declaration; will parse without validation";
+const char kProlog4[] = "1:0:E: character \"4\" not allowed in prolog";
+const char kPrologEnd[] = "1:6:E: end of document in prolog";
 const char kParseError[] = "4:9:E: end tag for element \"B\" which is not open";
 
 TEST(DtdNotice, ReplacesTheValidatorsNotesWithOneLine) {
@@ -63,7 +65,12 @@ TEST(DtdNotice, ReplacesTheValidatorsNotesWithOneLine) {
         "validation\" here"},
        {"3:1:E: no internal or external document type declaration subset; will parse without "
         "validation\" here"}},
-      {"nothing", DtdKind::Missing, {}, {}},
+      {"no doctype, text alone draws no note",
+       DtdKind::Missing,
+       {kProlog4, kPrologEnd},
+       {missing, kProlog4, kPrologEnd}},
+      {"no doctype, nothing written", DtdKind::Missing, {}, {missing}},
+      {"HTML5, nothing written", DtdKind::Html5, {}, {}},
   };
   for (const Case& c : cases) {
     const auto result = explainMissingDtd(c.lines, analysis(c.dtd, "<!doctype html>"));

@@ -129,7 +129,7 @@ TEST_F(TessavoCheckTest, ValidatorComesFromOptionThenSettings) {
 
 TEST_F(TessavoCheckTest, TargetsAreCollectedAsTheWindowDoes) {
   for (const char* name : {"B.htm", "a.html", "c.txt", "sub/d.shtml"}) {
-    writeFile(folder_ + "site/" + name, "x");
+    writeFile(folder_ + "site/" + name, "<!DOCTYPE x SYSTEM \"x.dtd\">");
   }
   writeFile(folder_ + "site/e.url", "[InternetShortcut]\r\nURL=ftp://h/\r\n");
   const std::string validator = "--validator '" + fakeValidator("v", "") + "'";

@@ -3,10 +3,13 @@
 //
 // The child runs in a process group of its own, so that ending it also ends
 // whatever it started, and a terminal's Ctrl+C reaches only the program,
-// which then ends the child itself. It starts with standard input, output
-// and error on /dev/null and no other descriptor, whatever the program has
-// open (on any thread), with no blocked signals and every signal at its
-// default action.
+// which then ends the child itself (also a Ctrl+C that came while the child
+// was being made). It starts with standard input, output and error on
+// /dev/null and no other descriptor, whatever the program has open (on any
+// thread), with no blocked signals and every signal at its default action.
+// It is killed when the thread that started it ends, so a program killed
+// outright (kill -9) leaves no child running; runChild keeps that thread
+// waiting for as long as the child runs.
 //
 // While it runs, the caller's stop flag is looked at every few tens of
 // milliseconds, and the time limit is watched; either one ends the whole
@@ -38,7 +41,7 @@ struct ChildLaunch {
 
 struct ChildOutcome {
   enum class End {
-    NotStarted,  // the program could not be executed; `error` says why
+    NotStarted,  // the program could not be started; `error` says why
     Exited,      // `status` is its exit status
     Signalled,   // `status` is the signal that ended it
     Stopped,     // ended because the stop flag was set

@@ -14,6 +14,7 @@
 #include <sstream>
 #include <string>
 
+#include "tests/support/file_contents.h"
 #include "tests/support/process_end.h"
 #include "tests/support/report_pipe.h"
 #include "tests/support/temp_folder.h"
@@ -134,6 +135,16 @@ TEST_F(ChildProcessTest, TimeLimitEndsTheChild) {
   ASSERT_EQ(running.wait_for(seconds(10)), std::future_status::ready);
   EXPECT_EQ(running.get().end, End::TimedOut);
   EXPECT_TRUE(test_support::processEnded(std::atoi(pid.c_str())));
+}
+
+TEST_F(ChildProcessTest, SignalsToTheParentsGroupNeverReachTheChild) {
+  // A child is in its parent's group until it has made its own: a Ctrl+C in
+  // that moment belongs to the parent, which stops the child itself.
+  const std::string ended = folder_ + "ended";
+  ASSERT_EQ(std::system((TESSAVO_BINARY_DIR "/bin/group_signal_storm /bin/true 300 > '" + ended +
+                         "'").c_str()),
+            0);
+  EXPECT_EQ(test_support::readFile(ended), "0\n") << "children ended by the parent's Ctrl+C";
 }
 
 TEST(SignalName, SpellsTheSignalAsTheHeadersDo) {

@@ -81,6 +81,50 @@ TEST_F(IsolatedRunsTest, SignalsStopTheRunWithinASecond) {
   }
 }
 
+TEST_F(IsolatedRunsTest, CtrlCDuringManyJobsStopsEveryTargetCrashingNone) {
+  // Many short validator runs at once, so that the Ctrl+C often comes while
+  // a validator is being started.
+  std::filesystem::create_directories(folder_ + "many");
+  for (int i = 0; i < 200; ++i) {
+    std::filesystem::copy_file(folder_ + "samples/ascii-valid.html",
+                               folder_ + "many/" + std::to_string(i) + ".html");
+  }
+  const std::string validator = scriptValidator(
+      "quick", "echo > \"$TESSAVO_RUNNING\"; echo 'v:x:1:1:E: seen' > \"$err\"");
+  for (int round = 0; round < 12; ++round) {
+    // A pipe per round, so that no late word of the last round counts.
+    test_support::ReportPipe running(folder_ + "running" + std::to_string(round));
+    const pid_t checker = start({"-j", "8", "--validator", validator, "many"}, folder_ + "out",
+                                {"TESSAVO_RUNNING=" + running.path()});
+    ASSERT_GT(checker, 0);
+    ASSERT_NE(running.readLine().find('\n'), std::string::npos) << "round " << round;
+    ::kill(-checker, SIGINT);
+    const int status = waitFor(checker, 2000);
+    ASSERT_NE(status, -1) << "round " << round << ": still running";
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+    const std::string output = readFile(folder_ + "out");
+    EXPECT_EQ(output.find("異常終了"), std::string::npos) << "round " << round << "\n" << output;
+    EXPECT_NE(output.find("E: 検査を中断したため未完了"), std::string::npos) << output;
+  }
+  EXPECT_EQ(runFolders(), "");
+}
+
+TEST_F(IsolatedRunsTest, KilledCheckerLeavesNoValidatorRunning) {
+  test_support::ReportPipe validatorPid(folder_ + "validator.pid");
+  const std::string held =
+      scriptValidator("held", "echo $$ > '" + validatorPid.path() + "'; exec sleep 600");
+  const pid_t checker = start({"--validator", held, "samples/ascii-valid.html"}, folder_ + "out");
+  ASSERT_GT(checker, 0);
+  const std::string line = validatorPid.readLine();
+  ASSERT_NE(line.find('\n'), std::string::npos) << line;
+  ::kill(checker, SIGKILL);
+  EXPECT_NE(waitFor(checker, 1000), -1);
+  const pid_t validator = std::atoi(line.c_str());
+  const bool ended = test_support::processEnded(validator);
+  if (!ended) ::kill(validator, SIGKILL);
+  EXPECT_TRUE(ended) << "the validator runs on after its checker was killed";
+}
+
 TEST_F(IsolatedRunsTest, FailingValidatorsGiveTheirLineAndStatusTwo) {
   const struct {
     const char* name;

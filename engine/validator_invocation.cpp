@@ -80,6 +80,9 @@ platform::ChildOutcome ValidatorInvocation::run(const std::string& documentFolde
   launch.arguments.push_back(kCopyName);
   launch.folder = folder_.path();
   launch.environment = platform::validatorEnvironment(profile.spEncoding());
+  // No document, local or downloaded, makes the validator fetch anything:
+  // it could send what it read anywhere.
+  launch.denyNetwork = true;
   if (program_.empty()) return platform::ChildOutcome{};
   return platform::runChild(launch, stop, timeoutSeconds);
 }

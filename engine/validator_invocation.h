@@ -11,7 +11,9 @@
 // asked for, the options, the catalog (in the program's data folder) and
 // the encoding come from the document's ValidatorProfile, the error file and
 // the copy lie in the run folder, and -D lets the copy's relative system
-// identifiers resolve in the document's own folder. The validator
+// identifiers resolve in the document's own folder. No validator may use the
+// network (platform/network_filter.h): an entity could otherwise send what it
+// read anywhere. The validator
 // reads the names on its command line in the encoding of the copy
 // (SP_ENCODING), so a path is handed over as it stands only when it is plain
 // printable ASCII; any other path (Japanese folder names, say) is reached

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "platform/close_on_exec.h"
+#include "platform/network_filter.h"
 
 extern char** environ;
 
@@ -104,6 +105,7 @@ struct Preparation {
   std::vector<std::string> environment;
   std::vector<char*> argv;
   std::vector<char*> envp;
+  const NetworkFilter* filter = nullptr;
   int limit = 0;
 };
 
@@ -142,6 +144,9 @@ struct Preparation {
   // marked rather than closed, so that `report` stays open until exec.
   markCloseOnExecFrom(3, preparation.limit);
   if (!launch.folder.empty() && ::chdir(launch.folder.c_str()) != 0) fail(errno);
+  if (preparation.filter != nullptr) {
+    if (const int error = installNetworkFilter(*preparation.filter)) fail(error);
+  }
   sigset_t none;
   sigemptyset(&none);
   ::sigprocmask(SIG_SETMASK, &none, nullptr);
@@ -162,6 +167,12 @@ int startChild(const ChildLaunch& launch, pid_t* pid) {
   if (launch.environment) {
     preparation.environment = *launch.environment;
     preparation.envp = pointerVector(preparation.environment);
+  }
+  if (launch.denyNetwork) {
+    int error = 0;
+    preparation.filter = networkFilter(&error);
+    // Never a child with the network it was to be kept from.
+    if (preparation.filter == nullptr) return error;
   }
   preparation.limit = descriptorLimit();
 

@@ -9,7 +9,8 @@
 // thread), with no blocked signals and every signal at its default action.
 // It is killed when the thread that started it ends, so a program killed
 // outright (kill -9) leaves no child running; runChild keeps that thread
-// waiting for as long as the child runs.
+// waiting for as long as the child runs. A child may be kept from the
+// network (platform/network_filter.h).
 //
 // While it runs, the caller's stop flag is looked at every few tens of
 // milliseconds, and the time limit is watched; either one ends the whole
@@ -37,6 +38,9 @@ struct ChildLaunch {
   // The child's whole environment as "NAME=value" texts; none keeps the
   // caller's.
   std::optional<std::vector<std::string>> environment;
+  // Keeps the child from the network: it may open no socket but a local
+  // one. Where that cannot be done, the child is not started.
+  bool denyNetwork = false;
 };
 
 struct ChildOutcome {

@@ -11,7 +11,8 @@
 // SIGINT, SIGTERM and SIGHUP stop the run as the window's stop command does:
 // the running validator is ended, the target being checked gets a line
 // saying so, the run's folder is removed, and the program then ends by the
-// signal it got. A second signal ends it at once.
+// signal it got. A reader of the output that goes away (`| head`) stops it
+// the same way, and it ends by SIGPIPE. A second signal ends it at once.
 #include <cstdio>
 #include <cstring>
 #include <memory>

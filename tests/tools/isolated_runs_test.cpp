@@ -81,6 +81,19 @@ TEST_F(IsolatedRunsTest, SignalsStopTheRunWithinASecond) {
   }
 }
 
+TEST_F(IsolatedRunsTest, ClosedOutputPipeStopsTheRunAndRemovesItsFolder) {
+  // More lines than a pipe holds, so that the checker writes on after the
+  // reader has gone.
+  const std::string chatty = scriptValidator(
+      "chatty", "i=0; while [ $i -lt 3000 ]; do echo \"v:x:$i:1:E: line $i\"; i=$((i+1)); done > \"$err\"");
+  shell("cd '" + folder_ + "' && { XDG_RUNTIME_DIR='" + folder_ + "temp' XDG_CONFIG_HOME='" +
+        folder_ + "config' '" + kChecker + "' -j 2 --validator '" + chatty +
+        "' samples; echo $? > status; } | head -2 > head.out");
+  EXPECT_EQ(readFile(folder_ + "head.out"), "-------- samples/ascii-valid.html\n0:1:E: line 0\n");
+  EXPECT_EQ(readFile(folder_ + "status"), "141\n") << "ended by SIGPIPE, as pipeline programs are";
+  EXPECT_EQ(runFolders(), "");
+}
+
 TEST_F(IsolatedRunsTest, CtrlCDuringManyJobsStopsEveryTargetCrashingNone) {
   // Many short validator runs at once, so that the Ctrl+C often comes while
   // a validator is being started.

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "checker_fixture.h"
 #include "tests/support/process_end.h"
 #include "tests/support/report_pipe.h"
@@ -79,6 +81,28 @@ TEST_F(IsolatedRunsTest, SignalsStopTheRunWithinASecond) {
     EXPECT_TRUE(test_support::processEnded(std::atoi(pid.c_str()))) << "the validator runs on";
     EXPECT_EQ(runFolders(), "") << strsignal(c.signal);
   }
+}
+
+TEST_F(IsolatedRunsTest, JsonStaysWholeAfterASecondSignal) {
+  test_support::ReportPipe validatorPid(folder_ + "validator.pid");
+  const std::string held =
+      scriptValidator("held", "echo $$ > '" + validatorPid.path() + "'; exec sleep 600");
+  const pid_t checker = start({"-j", "8", "--format", "json", "--validator", held, "samples"},
+                              folder_ + "out");
+  ASSERT_GT(checker, 0);
+  const std::string line = validatorPid.readLine();
+  ASSERT_NE(line.find('\n'), std::string::npos) << line;
+  ::kill(-checker, SIGINT);
+  ::kill(-checker, SIGTERM);
+  const int status = waitFor(checker, 2000);
+  ASSERT_NE(status, -1) << "still running after two signals";
+  EXPECT_TRUE(WIFSIGNALED(status)) << status;
+  const std::string output = readFile(folder_ + "out");
+  const nlohmann::json json = nlohmann::json::parse(output, nullptr, false);
+  ASSERT_FALSE(json.is_discarded()) << output;
+  EXPECT_EQ(json["exitStatus"], 2);
+  EXPECT_EQ(json["targets"].size(), 5u) << output;
+  EXPECT_EQ(runFolders(), "");
 }
 
 TEST_F(IsolatedRunsTest, ClosedOutputPipeStopsTheRunAndRemovesItsFolder) {

@@ -221,6 +221,34 @@ TEST_F(IsolatedRunsTest, FullTemporaryFolderIsNeverNoErrors) {
   ::umount2(mount.c_str(), MNT_DETACH);
 }
 
+TEST_F(IsolatedRunsTest, ErrorFileCutByAFullFolderShowsNoFragments) {
+  const std::string mount = folder_ + "small";
+  std::filesystem::create_directories(mount);
+  if (::mount("tmpfs", mount.c_str(), "tmpfs", 0, "size=64k,mode=0700") != 0) {
+    GTEST_SKIP() << "cannot mount a small tmpfs here (" << strerror(errno) << ")";
+  }
+  // 12 KiB of messages, 8 KiB of room after the copy: the error file ends
+  // in the middle of a line.
+  const std::string many = scriptValidator(
+      "many", "i=0; while [ $i -lt 400 ]; do echo \"v:x:$i:1:E: message number $i\"; "
+              "i=$((i+1)); done > \"$err\"");
+  writeFile(mount + "/filler", std::string(13 * 4096, 'x'));
+  const Result result =
+      run("--validator '" + many + "' samples/ascii-valid.html", "XDG_RUNTIME_DIR='" + mount + "'");
+  ::umount2(mount.c_str(), MNT_DETACH);
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.output.find("\nE: 一時フォルダに空きがない: "), std::string::npos) << result.output;
+  // Every line is the header, a line of ours, or the closing line: no piece
+  // of a message.
+  std::size_t start = 0;
+  for (std::size_t end; (end = result.output.find('\n', start)) != std::string::npos;
+       start = end + 1) {
+    const std::string line = result.output.substr(start, end - start);
+    EXPECT_TRUE(line.rfind("-------- ", 0) == 0 || line.rfind("E: ", 0) == 0 || line == "検査終了")
+        << line;
+  }
+}
+
 TEST_F(IsolatedRunsTest, TargetsThatAreNoDocumentsAreRefusedAtOnce) {
   shell("cd '" + folder_ + "' && mkfifo fifo.html && mkdir folder.html");
   writeFile(folder_ + "odd.tvx", "tvx1\nfile\tfifo.html\nfile\t/dev/zero\nfile\tfolder.html\n");

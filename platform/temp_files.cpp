@@ -4,9 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <mutex>
-#include <vector>
 
 namespace platform {
 namespace {
@@ -35,25 +35,35 @@ std::string baseFolder() {
 
 // A new private folder for the rest of the process, when the usual one is
 // refused.
-std::string fallbackFolder() {
+std::string fallbackFolder(const std::string& base, TempFolderFailure* failure) {
   static std::once_flag once;
   static std::string folder;
-  std::call_once(once, [] {
-    std::string pattern =
-        withSlash(baseFolder()) + "tessavo-" + std::to_string(::getuid()) + "-XXXXXX";
-    if (::mkdtemp(&pattern[0]) != nullptr) folder = withSlash(pattern);
+  static TempFolderFailure failed;
+  std::call_once(once, [&base] {
+    std::string pattern = base + "tessavo-" + std::to_string(::getuid()) + "-XXXXXX";
+    if (::mkdtemp(&pattern[0]) != nullptr) {
+      folder = withSlash(pattern);
+    } else {
+      failed = TempFolderFailure{base, errno};
+    }
   });
+  if (folder.empty() && failure != nullptr) *failure = failed;
   return folder;
 }
 
 }  // namespace
 
-std::string tempFolder() {
+std::string tempFolder(TempFolderFailure* failure) {
   const std::string runtime = absoluteEnvironmentFolder("XDG_RUNTIME_DIR");
   if (!runtime.empty() && isOwnFolder(runtime)) return withSlash(runtime);
 
-  const std::string folder = withSlash(baseFolder()) + "tessavo-" + std::to_string(::getuid());
-  ::mkdir(folder.c_str(), 0700);
+  const std::string base = withSlash(baseFolder());
+  const std::string folder = base + "tessavo-" + std::to_string(::getuid());
+  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+    // Nothing can be made in `base` then: say so for the folder wanted.
+    if (failure != nullptr) *failure = TempFolderFailure{folder, errno};
+    return std::string();
+  }
   if (isOwnFolder(folder)) {
     struct stat status {};
     // A folder of ours that others may enter is closed again.
@@ -62,7 +72,7 @@ std::string tempFolder() {
     }
     return withSlash(folder);
   }
-  return fallbackFolder();
+  return fallbackFolder(base, failure);
 }
 
 std::string createUniqueFile(const std::string& folder, const std::string& prefix) {

@@ -14,9 +14,17 @@
 
 namespace platform {
 
+// Why no private temporary folder could be had: the folder that could not
+// be made, and an errno value.
+struct TempFolderFailure {
+  std::string folder;
+  int error = 0;
+};
+
 // The private temporary folder, always ending with "/". Empty only when not
-// even a new folder could be made.
-std::string tempFolder();
+// even a new folder could be made; `failure` (may be null) then says which
+// folder and why.
+std::string tempFolder(TempFolderFailure* failure = nullptr);
 
 // Creates a new, empty, uniquely named file in `folder` (which ends with
 // "/") whose name begins with `prefix`, and returns its full path; the file

@@ -249,6 +249,27 @@ TEST_F(IsolatedRunsTest, ErrorFileCutByAFullFolderShowsNoFragments) {
   }
 }
 
+TEST_F(IsolatedRunsTest, TemporaryFolderThatCannotBeMadeIsNamedWithItsReason) {
+  writeFile(folder_ + "a-file", "x");
+  shell("mkdir -m 0500 '" + folder_ + "closed'");
+  const std::string own = "/tessavo-" + std::to_string(::getuid());
+  struct Case {
+    std::string tmpdir;
+    const char* reason;
+  };
+  std::vector<Case> cases = {{folder_ + "missing", "No such file or directory"},
+                             {folder_ + "a-file", "Not a directory"}};
+  // The superuser may write anywhere.
+  if (::geteuid() != 0) cases.push_back({folder_ + "closed", "Permission denied"});
+  for (const Case& c : cases) {
+    const Result result = run("--validator /bin/true samples/ascii-valid.html",
+                              "XDG_RUNTIME_DIR= TMPDIR='" + c.tmpdir + "'");
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.output, "E: 一時フォルダを作れない: " + c.tmpdir + own + ": " + c.reason +
+                                 "\n検査終了\n");
+  }
+}
+
 TEST_F(IsolatedRunsTest, TargetsThatAreNoDocumentsAreRefusedAtOnce) {
   shell("cd '" + folder_ + "' && mkfifo fifo.html && mkdir folder.html");
   writeFile(folder_ + "odd.tvx", "tvx1\nfile\tfifo.html\nfile\t/dev/zero\nfile\tfolder.html\n");

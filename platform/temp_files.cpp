@@ -1,12 +1,15 @@
 #include "platform/temp_files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <mutex>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -33,14 +36,33 @@ std::string baseFolder() {
   return tmpdir.empty() ? std::string("/tmp") : tmpdir;
 }
 
-// A new private folder for the rest of the process, when the usual one is
-// refused.
+// A folder "tessavo-<uid>-XXXXXX" of this user in `base`, when the usual
+// one is refused: the first there is, or a new one. Once per process.
 std::string fallbackFolder(const std::string& base, TempFolderFailure* failure) {
   static std::once_flag once;
   static std::string folder;
   static TempFolderFailure failed;
   std::call_once(once, [&base] {
-    std::string pattern = base + "tessavo-" + std::to_string(::getuid()) + "-XXXXXX";
+    const std::string prefix = "tessavo-" + std::to_string(::getuid()) + "-";
+    std::vector<std::string> names;
+    if (DIR* listing = ::opendir(base.c_str())) {
+      while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 &&
+            isOwnFolder(base + name)) {
+          names.push_back(name);
+        }
+      }
+      ::closedir(listing);
+    }
+    if (!names.empty()) {
+      folder = base + *std::min_element(names.begin(), names.end());
+      // Made with mode 0700; one opened since is closed again.
+      ::chmod(folder.c_str(), 0700);
+      folder += "/";
+      return;
+    }
+    std::string pattern = base + prefix + "XXXXXX";
     if (::mkdtemp(&pattern[0]) != nullptr) {
       folder = withSlash(pattern);
     } else {

@@ -5,8 +5,11 @@
 // "tessavo-<uid>" under $TMPDIR (or /tmp), created with mode 0700. A folder
 // of that name that is a link or belongs to someone else is refused, because
 // the check run uses fixed file names in it and a shared /tmp would let
-// another user plant links there; the program then uses a new folder of its
-// own made with mkdtemp, once per process. Safe to call from any thread.
+// another user plant links there; the program then uses a folder
+// "tessavo-<uid>-XXXXXX" of this user beside it, the first one there is, or
+// a new one made with mkdtemp, chosen once per process. So every program
+// uses the same one, and runs do not leave a new folder each. Safe to call
+// from any thread.
 #ifndef TESSAVO_PLATFORM_TEMP_FILES_H_
 #define TESSAVO_PLATFORM_TEMP_FILES_H_
 

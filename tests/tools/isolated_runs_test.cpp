@@ -270,6 +270,32 @@ TEST_F(IsolatedRunsTest, TemporaryFolderThatCannotBeMadeIsNamedWithItsReason) {
   }
 }
 
+TEST_F(IsolatedRunsTest, PerUserFolderOfAnotherCostsOneFolderNotOnePerRun) {
+  const std::string own = "tessavo-" + std::to_string(::getuid());
+  std::vector<std::string> plants = {"ln -s elsewhere"};
+  if (::geteuid() == 0) plants.push_back("mkdir && chown 65534");
+  for (std::size_t i = 0; i < plants.size(); ++i) {
+    const std::string base = folder_ + "base" + std::to_string(i) + "/";
+    std::filesystem::create_directories(base + "elsewhere");
+    if (i == 0) {
+      std::filesystem::create_directory_symlink("elsewhere", base + own);
+    } else {
+      shell("mkdir '" + base + own + "' && chown 65534 '" + base + own + "'");
+    }
+    for (int round = 0; round < 3; ++round) {
+      const Result result = run("--validator '" + fakeValidator("v", "v:x:1:1:E: seen") +
+                                    "' samples/ascii-valid.html",
+                                "XDG_RUNTIME_DIR= TMPDIR='" + base + "'");
+      EXPECT_EQ(result.status, 1) << plants[i] << "\n" << result.output;
+    }
+    int folders = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(base)) {
+      if (entry.path().filename().string().rfind(own + "-", 0) == 0) ++folders;
+    }
+    EXPECT_EQ(folders, 1) << plants[i];
+  }
+}
+
 TEST_F(IsolatedRunsTest, TargetsThatAreNoDocumentsAreRefusedAtOnce) {
   shell("cd '" + folder_ + "' && mkfifo fifo.html && mkdir folder.html");
   writeFile(folder_ + "odd.tvx", "tvx1\nfile\tfifo.html\nfile\t/dev/zero\nfile\tfolder.html\n");

@@ -92,7 +92,8 @@ platform::ChildOutcome ValidatorInvocation::run(const std::string& documentFolde
   launch.arguments.push_back(std::string("-f") + kErrorName);
   launch.arguments.push_back("-s");
   if (!documentFolder.empty()) {
-    launch.arguments.push_back("-D" + handOver(documentFolder, kDocumentLink, isPlain(documentFolder)));
+    launch.arguments.push_back("-D" +
+                               handOver(documentFolder, kDocumentLink, isPlain(documentFolder)));
   } else {
     // A downloaded document is not the user's: its system identifiers
     // ("/etc/passwd", "../../") may name no file but the DTDs and the copy.

@@ -144,9 +144,8 @@ TEST_F(ChildProcessTest, SignalsToTheParentsGroupNeverReachTheChild) {
   // A child is in its parent's group until it has made its own: a Ctrl+C in
   // that moment belongs to the parent, which stops the child itself.
   const std::string ended = folder_ + "ended";
-  ASSERT_EQ(std::system((TESSAVO_BINARY_DIR "/bin/group_signal_storm /bin/true 300 > '" + ended +
-                         "'").c_str()),
-            0);
+  const std::string storm = TESSAVO_BINARY_DIR "/bin/group_signal_storm /bin/true 300";
+  ASSERT_EQ(std::system((storm + " > '" + ended + "'").c_str()), 0);
   EXPECT_EQ(test_support::readFile(ended), "0\n") << "children ended by the parent's Ctrl+C";
 }
 
@@ -165,14 +164,14 @@ TEST_F(ChildProcessTest, ChildWithoutNetworkOpensOnlyLocalSockets) {
   // Each family's socket() result as errno names it ("ok" when allowed),
   // then a connection to the listener.
   const std::string probe =
-      "import errno, socket\n"
+      "import errno, socket, sys\n"
       "for family in (socket.AF_UNIX, socket.AF_INET, socket.AF_INET6, socket.AF_NETLINK):\n"
       "  try:\n"
       "    socket.socket(family, socket.SOCK_DGRAM).close(); print('ok', end=' ')\n"
       "  except OSError as e:\n"
       "    print(errno.errorcode[e.errno], end=' ')\n"
       "try:\n"
-      "  socket.create_connection(('127.0.0.1', " + port + "), 5).close(); print('connected')\n"
+      "  socket.create_connection(('127.0.0.1', int(sys.argv[1])), 5).close(); print('connected')\n"
       "except OSError as e:\n"
       "  print(errno.errorcode[e.errno])\n";
   const struct {
@@ -184,8 +183,8 @@ TEST_F(ChildProcessTest, ChildWithoutNetworkOpensOnlyLocalSockets) {
   };
   for (const auto& c : cases) {
     test_support::ReportPipe report(folder_ + "report");
-    platform::ChildLaunch child =
-        childLaunch("/bin/sh", {"-c", "python3 -c \"$1\" > \"$2\"", "sh", probe, report.path()});
+    platform::ChildLaunch child = childLaunch(
+        "/bin/sh", {"-c", "python3 -c \"$1\" \"$3\" > \"$2\"", "sh", probe, report.path(), port});
     child.denyNetwork = c.denyNetwork;
     const platform::ChildOutcome outcome = platform::runChild(child, nullptr, 20);
     EXPECT_EQ(outcome.end, End::Exited);

@@ -87,8 +87,8 @@ TEST_F(IsolatedRunsTest, JsonStaysWholeAfterASecondSignal) {
   test_support::ReportPipe validatorPid(folder_ + "validator.pid");
   const std::string held =
       scriptValidator("held", "echo $$ > '" + validatorPid.path() + "'; exec sleep 600");
-  const pid_t checker = start({"-j", "8", "--format", "json", "--validator", held, "samples"},
-                              folder_ + "out");
+  const pid_t checker =
+      start({"-j", "8", "--format", "json", "--validator", held, "samples"}, folder_ + "out");
   ASSERT_GT(checker, 0);
   const std::string line = validatorPid.readLine();
   ASSERT_NE(line.find('\n'), std::string::npos) << line;
@@ -109,7 +109,8 @@ TEST_F(IsolatedRunsTest, ClosedOutputPipeStopsTheRunAndRemovesItsFolder) {
   // More lines than a pipe holds, so that the checker writes on after the
   // reader has gone.
   const std::string chatty = scriptValidator(
-      "chatty", "i=0; while [ $i -lt 3000 ]; do echo \"v:x:$i:1:E: line $i\"; i=$((i+1)); done > \"$err\"");
+      "chatty",
+      "i=0; while [ $i -lt 3000 ]; do echo \"v:x:$i:1:E: line $i\"; i=$((i+1)); done > \"$err\"");
   shell("cd '" + folder_ + "' && { XDG_RUNTIME_DIR='" + folder_ + "temp' XDG_CONFIG_HOME='" +
         folder_ + "config' '" + kChecker + "' -j 2 --validator '" + chatty +
         "' samples; echo $? > status; } | head -2 > head.out");
@@ -126,8 +127,8 @@ TEST_F(IsolatedRunsTest, CtrlCDuringManyJobsStopsEveryTargetCrashingNone) {
     std::filesystem::copy_file(folder_ + "samples/ascii-valid.html",
                                folder_ + "many/" + std::to_string(i) + ".html");
   }
-  const std::string validator = scriptValidator(
-      "quick", "echo > \"$TESSAVO_RUNNING\"; echo 'v:x:1:1:E: seen' > \"$err\"");
+  const std::string validator =
+      scriptValidator("quick", "echo > \"$TESSAVO_RUNNING\"; echo 'v:x:1:1:E: seen' > \"$err\"");
   for (int round = 0; round < 12; ++round) {
     // A pipe per round, so that no late word of the last round counts.
     test_support::ReportPipe running(folder_ + "running" + std::to_string(round));
@@ -229,15 +230,17 @@ TEST_F(IsolatedRunsTest, ErrorFileCutByAFullFolderShowsNoFragments) {
   }
   // 12 KiB of messages, 8 KiB of room after the copy: the error file ends
   // in the middle of a line.
-  const std::string many = scriptValidator(
-      "many", "i=0; while [ $i -lt 400 ]; do echo \"v:x:$i:1:E: message number $i\"; "
-              "i=$((i+1)); done > \"$err\"");
+  const std::string many =
+      scriptValidator("many",
+                      "i=0; while [ $i -lt 400 ]; do echo \"v:x:$i:1:E: message number $i\"; "
+                      "i=$((i+1)); done > \"$err\"");
   writeFile(mount + "/filler", std::string(13 * 4096, 'x'));
   const Result result =
       run("--validator '" + many + "' samples/ascii-valid.html", "XDG_RUNTIME_DIR='" + mount + "'");
   ::umount2(mount.c_str(), MNT_DETACH);
   EXPECT_EQ(result.status, 2);
-  EXPECT_NE(result.output.find("\nE: 一時フォルダに空きがない: "), std::string::npos) << result.output;
+  EXPECT_NE(result.output.find("\nE: 一時フォルダに空きがない: "), std::string::npos)
+      << result.output;
   // Every line is the header, a line of ours, or the closing line: no piece
   // of a message.
   std::size_t start = 0;
@@ -265,26 +268,23 @@ TEST_F(IsolatedRunsTest, TemporaryFolderThatCannotBeMadeIsNamedWithItsReason) {
     const Result result = run("--validator /bin/true samples/ascii-valid.html",
                               "XDG_RUNTIME_DIR= TMPDIR='" + c.tmpdir + "'");
     EXPECT_EQ(result.status, 2);
-    EXPECT_EQ(result.output, "E: 一時フォルダを作れない: " + c.tmpdir + own + ": " + c.reason +
-                                 "\n検査終了\n");
+    EXPECT_EQ(result.output,
+              "E: 一時フォルダを作れない: " + c.tmpdir + own + ": " + c.reason + "\n検査終了\n");
   }
 }
 
 TEST_F(IsolatedRunsTest, PerUserFolderOfAnotherCostsOneFolderNotOnePerRun) {
   const std::string own = "tessavo-" + std::to_string(::getuid());
-  std::vector<std::string> plants = {"ln -s elsewhere"};
-  if (::geteuid() == 0) plants.push_back("mkdir && chown 65534");
+  // A link planted at the name, and (the superuser can give one away) a
+  // folder of another user.
+  std::vector<std::string> plants = {"mkdir elsewhere && ln -s elsewhere " + own};
+  if (::geteuid() == 0) plants.push_back("mkdir " + own + " && chown 65534 " + own);
+  const std::string validator = fakeValidator("v", "v:x:1:1:E: seen");
   for (std::size_t i = 0; i < plants.size(); ++i) {
     const std::string base = folder_ + "base" + std::to_string(i) + "/";
-    std::filesystem::create_directories(base + "elsewhere");
-    if (i == 0) {
-      std::filesystem::create_directory_symlink("elsewhere", base + own);
-    } else {
-      shell("mkdir '" + base + own + "' && chown 65534 '" + base + own + "'");
-    }
+    shell("mkdir '" + base + "' && cd '" + base + "' && " + plants[i]);
     for (int round = 0; round < 3; ++round) {
-      const Result result = run("--validator '" + fakeValidator("v", "v:x:1:1:E: seen") +
-                                    "' samples/ascii-valid.html",
+      const Result result = run("--validator '" + validator + "' samples/ascii-valid.html",
                                 "XDG_RUNTIME_DIR= TMPDIR='" + base + "'");
       EXPECT_EQ(result.status, 1) << plants[i] << "\n" << result.output;
     }

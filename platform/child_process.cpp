@@ -178,15 +178,13 @@ int startChild(const ChildLaunch& launch, pid_t* pid) {
 
   int pipeEnds[2];
   if (::pipe2(pipeEnds, O_CLOEXEC) != 0) return errno;
-  // Above standard error, which the child replaces.
-  const int reading = ::fcntl(pipeEnds[0], F_DUPFD_CLOEXEC, 3);
+  const int reading = pipeEnds[0];
+  // Above standard error, which the child replaces before it may report.
   const int report = ::fcntl(pipeEnds[1], F_DUPFD_CLOEXEC, 3);
-  ::close(pipeEnds[0]);
   ::close(pipeEnds[1]);
-  if (reading < 0 || report < 0) {
+  if (report < 0) {
     const int error = errno;
-    if (reading >= 0) ::close(reading);
-    if (report >= 0) ::close(report);
+    ::close(reading);
     return error;
   }
 

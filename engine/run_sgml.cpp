@@ -27,7 +27,8 @@ int RunSgml::run(void* argument) {
   pane.ClearLines();
   incomplete_.store(false);
 
-  const std::string temp = tempDirectory();
+  platform::TempFolderFailure tempFailure;
+  const std::string temp = tempDirectory(&tempFailure);
   platform::RunFolder folder;
   std::size_t reported = 0;
   if (!job.targets.empty()) {
@@ -48,8 +49,11 @@ int RunSgml::run(void* argument) {
       };
       checkInOrder(job, folder, stopRequested, callbacks);
     } else {
-      const std::string line = platform::localText("E: 一時フォルダを作れない: ") + temp + ": " +
-                               platform::errorText(folder.error());
+      // Without a temporary folder, the folder that could not be made.
+      const std::string line =
+          platform::localText("E: 一時フォルダを作れない: ") +
+          (temp.empty() ? tempFailure.folder : temp) + ": " +
+          platform::errorText(temp.empty() ? tempFailure.error : folder.error());
       pane.AddLine(line, nullptr);
       if (job.observer != nullptr) job.observer->runLine(line);
       incomplete_.store(true);

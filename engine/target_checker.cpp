@@ -112,8 +112,11 @@ TargetReport TargetChecker::check(const CheckTarget& target, const std::atomic<b
     return report;
   }
 
+  // A file cut short by a full folder holds pieces of messages ("80:",
+  // "$c"), and which ones are whole cannot be told: it is not listed, and
+  // the target says why.
   const int listed =
-      listErrorFile(errorFile_, validator_->names(), analysis, report.lines, converter_);
+      full ? 0 : listErrorFile(errorFile_, validator_->names(), analysis, report.lines, converter_);
   const std::string program = validator_->program() + ": ";
   switch (outcome.end) {
     case End::Signalled:

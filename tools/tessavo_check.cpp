@@ -11,7 +11,11 @@
 // SIGINT, SIGTERM and SIGHUP stop the run as the window's stop command does:
 // the running validator is ended, the target being checked gets a line
 // saying so, the run's folder is removed, and the program then ends by the
-// signal it got. A second signal ends it at once.
+// signal it got. A reader of the output that goes away (`| head`) stops it
+// the same way, and it ends by SIGPIPE. A second signal does not wait for
+// the stop longer than a stop takes (a second): the output is finished with
+// what was reported, so a json document stays whole.
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -213,12 +217,16 @@ int main(int argc, char** argv) {
     return kExitCannotCheck;
   }
   // Woken by the end of the run or by a signal. After a signal the run is
-  // stopped and waited for; a second signal does not wait.
+  // stopped and waited for; after a second one, only as long as a stop
+  // takes. Validators still running then end with the program.
   const int stoppedBy = signals.wait();
   if (stoppedBy != 0) {
     run.stop();
     const int again = signals.wait();
-    if (again != 0) platform::TerminationSignals::endProcessBy(again);
+    if (again != 0 && !pane.waitUntilDone(std::chrono::seconds(1))) {
+      output.finish();
+      platform::TerminationSignals::endProcessBy(again);
+    }
   }
   // The end-of-run notice is the run's very last action, after its folder
   // is gone; destroying `run` on return only reaps the thread.

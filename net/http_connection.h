@@ -22,10 +22,13 @@
 // Failures: false, with failure() and failureText() telling what went
 // wrong, for a scheme other than http and https, a connection that cannot
 // be made, an output file that cannot be opened or written, a head larger
-// than kHeadLimit, a body cut short (fewer bytes than Content-Length, a cut
-// chunk, no last chunk), a body beyond the body limit, a trailer beyond
-// kTrailerLimit, a get() that outlasts the total time-out, and a stop
-// through the stop flag. Every other SocketException of the stream (unknown
+// than kHeadLimit, a status line without a three-digit code, a body whose
+// framing or coding cannot be trusted (net/response_framing.h; a chunk-size
+// line without a size, chunk data longer than its size), a body cut short
+// (fewer bytes than Content-Length, a cut chunk, no last chunk, a TLS end
+// without the closing alert where only the end delimits the body), a body
+// beyond the body limit, a trailer beyond kTrailerLimit, a get() that
+// outlasts the total time-out, and a stop through the stop flag. Every other SocketException of the stream (unknown
 // host, time-out of one receive, receive or send failure, TLS failure)
 // passes through. After a failure what had arrived stays in the file.
 //

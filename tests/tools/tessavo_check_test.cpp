@@ -5,6 +5,7 @@
 
 #include "checker_fixture.h"
 #include "tests/net/python_http_server.h"
+#include "tests/net/scripted_server.h"
 #include "tests/net/test_certificates.h"
 
 namespace {
@@ -101,6 +102,48 @@ TEST_F(TessavoCheckTest, ChecksHttpsTargets) {
             "-------- " + bad +
                 "\nE: ソケットエラー：certificate verify failed (self-signed certificate)\n"
                 "検査終了\n");
+}
+
+// A body that is not what the response claims is never validated: the
+// target fails with the reason and the exit status is 2.
+TEST_F(TessavoCheckTest, DownloadsThatAreNotWhatTheyClaimAreNotValidated) {
+  const std::string page = "<p>a</p>\r\n";
+  const struct {
+    std::string response;
+    const char* reason;
+  } cases[] = {
+      {"HTTP/1.1 200 OK\r\nContent-Length: 10\r\nContent-Length: 158\r\n\r\n" + page,
+       "two different Content-Length values (10 and 158)"},
+      {"HTTP/1.1 200 OK\r\nContent-Length: 10, 158\r\n\r\n" + page,
+       "two different Content-Length values (10 and 158)"},
+      {"HTTP/1.1 200 OK\r\nContent-Length: abc\r\n\r\n" + page,
+       "Content-Length \"abc\" is not a number"},
+      {"HTTP/1.1 200 OK\r\nContent-Length: -5\r\n\r\n" + page,
+       "Content-Length \"-5\" is not a number"},
+      {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n-5\r\n" + page,
+       "the chunk-size line \"-5\" holds no chunk size"},
+      {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\n" + page,
+       "the chunk-size line \"zz\" holds no chunk size"},
+      {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\n" + page + "0\r\n\r\n",
+       "a chunk's data is longer than its size of 3 bytes"},
+      {"HTTP/1.1 2000 OK\r\nContent-Length: 10\r\n\r\n" + page,
+       "the status line \"HTTP/1.1 2000 OK\" holds no three-digit status code"},
+      {"HTTP/1.1 200 OK\r\nTransfer-Encoding: gzip\r\n\r\n" + page,
+       "Transfer-Encoding \"gzip\" is not decoded"},
+      {"HTTP/1.1 200 OK\r\nContent-Encoding: br\r\nContent-Length: 10\r\n\r\n" + page,
+       "Content-Encoding \"br\" is not decoded"},
+  };
+  const std::string validator =
+      "--validator '" + scriptValidator("v", "touch '" + folder_ + "validated'") + "'";
+  for (const auto& c : cases) {
+    ScriptedServer server({answering({c.response}, false)});
+    const std::string url = server.url("/page.html");
+    const Result result = run(validator + " '" + url + "'");
+    EXPECT_EQ(result.status, 2) << c.reason;
+    EXPECT_EQ(result.output,
+              "-------- " + url + "\nE: ダウンロードに失敗：" + c.reason + "\n検査終了\n");
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder_ + "validated"));
 }
 
 TEST_F(TessavoCheckTest, HelpExplainsAndSucceeds) {

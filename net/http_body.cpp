@@ -155,7 +155,12 @@ HttpOutcome copyBody(SocketStream& stream, const BodyFraming& framing, std::int6
   BodyCopy body(stream, limit, file);
   if (framing.chunked) return copyChunked(stream, body);
   if (framing.length < 0) {
-    body.copy(-1);
+    // Only the end of the connection ends this body. Over TLS an end
+    // without the closing alert may be an attacker's or a network's cut.
+    if (body.copy(-1) == Copied::Ended && stream.endWithoutCloseNotify()) {
+      body.fail(HttpFailure::BodyCutShort, "the TLS connection ended without close_notify after " +
+                                               std::to_string(body.written()) + " bytes");
+    }
     return body.outcome();
   }
   if (!body.fits(framing.length, "a body")) return body.outcome();

@@ -3,7 +3,9 @@
 // connection.
 //
 // A body that ends before its end (the connection closes inside a chunk,
-// before the last chunk, or before Content-Length bytes) is a failure, and so is a body beyond `limit` bytes (checked against
+// before the last chunk, or before Content-Length bytes; a TLS connection
+// ends without its closing alert where only the end delimits the body) is a
+// failure, and so is a body beyond `limit` bytes (checked against
 // Content-Length before anything is read), a chunk-size line or trailer
 // section beyond kChunkTrailerLimit, a chunk-size line without a size,
 // chunk data longer than its size, and a file that takes no more. A size of

@@ -107,10 +107,14 @@ TEST_F(TessavoCheckTest, ChecksHttpsTargets) {
 // A body that is not what the response claims is never validated: the
 // target fails with the reason and the exit status is 2.
 TEST_F(TessavoCheckTest, DownloadsThatAreNotWhatTheyClaimAreNotValidated) {
+  std::string message;
+  const TestCertificates* certificates = testCertificates(&message);
+  ASSERT_NE(certificates, nullptr) << message;
   const std::string page = "<p>a</p>\r\n";
   const struct {
     std::string response;
     const char* reason;
+    bool cutTls = false;
   } cases[] = {
       {"HTTP/1.1 200 OK\r\nContent-Length: 10\r\nContent-Length: 158\r\n\r\n" + page,
        "two different Content-Length values (10 and 158)"},
@@ -132,11 +136,17 @@ TEST_F(TessavoCheckTest, DownloadsThatAreNotWhatTheyClaimAreNotValidated) {
        "Transfer-Encoding \"gzip\" is not decoded"},
       {"HTTP/1.1 200 OK\r\nContent-Encoding: br\r\nContent-Length: 10\r\n\r\n" + page,
        "Content-Encoding \"br\" is not decoded"},
+      {"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + page,
+       "the TLS connection ended without close_notify after 10 bytes", true},
   };
   const std::string validator =
       "--validator '" + scriptValidator("v", "touch '" + folder_ + "validated'") + "'";
   for (const auto& c : cases) {
-    ScriptedServer server({answering({c.response}, false)});
+    ConnectionScript script = answering({c.response}, false);
+    script.cutTls = c.cutTls;
+    PeerOptions options;
+    if (c.cutTls) options.tls = &certificates->valid;
+    ScriptedServer server({script}, options);
     const std::string url = server.url("/page.html");
     const Result result = run(validator + " '" + url + "'");
     EXPECT_EQ(result.status, 2) << c.reason;

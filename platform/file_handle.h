@@ -11,6 +11,7 @@
 #define TESSAVO_PLATFORM_FILE_HANDLE_H_
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 
 namespace platform {
@@ -58,6 +59,21 @@ class FileHandle {
 
 // The system's words for an errno value ("No space left on device").
 std::string errorText(int error);
+
+// A C stream that reads the regular file at `path`, opened as
+// openRegularForReading() opens it; the caller closes it with fclose().
+// Null, with the errno value in `*error`, when it cannot be opened.
+std::FILE* openRegularStream(const std::string& path, int* error);
+
+// The words for a failure of openRegularForReading(): errorText(), but "not
+// a regular file" for a FIFO, device or socket.
+std::string openFailureText(int error);
+
+// Reads the regular file at `path` as openRegularForReading() opens it
+// (never waiting, nothing but a regular file), up to its first `limit`
+// bytes: a larger file is read only that far. False, with the errno value
+// in `*error`, when it cannot be opened or read.
+bool readRegularFile(const std::string& path, std::size_t limit, std::string* contents, int* error);
 
 }  // namespace platform
 

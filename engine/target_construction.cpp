@@ -1,15 +1,33 @@
 #include "engine/target_construction.h"
 
+#include <optional>
+
 #include "files/file_name.h"
 #include "net/uri.h"
+#include "platform/file_handle.h"
 #include "platform/local_text.h"
 #include "platform/profile_reader.h"
 
 namespace {
 
-// The shortcut's URI text: the "URL" value, or "?" when there is none.
-std::string shortcutUri(const std::string& path) {
-  return platform::readProfileString(path, "InternetShortcut", "URL", "?");
+// A shortcut is a few lines; a larger file is read only this far.
+constexpr std::size_t kShortcutLimit = 64 * 1024;
+
+// What a shortcut file gave: its "URL" value, or why there is none.
+struct Shortcut {
+  bool readable = false;
+  int error = 0;  // when not readable
+  std::optional<std::string> uri;
+};
+
+// Only a regular file is read, without waiting: a FIFO or a device named
+// ".url" would otherwise hold the program or feed it without end.
+Shortcut readShortcut(const std::string& path) {
+  Shortcut shortcut;
+  std::string contents;
+  shortcut.readable = platform::readRegularFile(path, kShortcutLimit, &contents, &shortcut.error);
+  if (shortcut.readable) shortcut.uri = platform::profileValue(contents, "InternetShortcut", "URL");
+  return shortcut;
 }
 
 bool isShortcut(const std::string& path) {
@@ -34,7 +52,9 @@ std::unique_ptr<CheckTarget> targetFromPath(const std::string& path) {
   }
   // An Internet shortcut stands for the URI it holds; the shortcut file
   // itself is never checked.
-  return targetFromUri(shortcutUri(path));
+  const Shortcut shortcut = readShortcut(path);
+  if (!shortcut.uri) return nullptr;
+  return targetFromUri(*shortcut.uri);
 }
 
 std::unique_ptr<CheckTarget> targetFromUri(const std::string& text) {
@@ -73,8 +93,13 @@ std::string refusalOfUri(const std::string& text) {
 
 std::string refusalOfPath(const std::string& path) {
   if (!isShortcut(path)) return std::string();
-  const std::string uri = shortcutUri(path);
-  const std::string refusal = refusalOfUri(uri);
+  const Shortcut shortcut = readShortcut(path);
+  if (!shortcut.readable) {
+    return platform::localText("入力ファイルを開けない") + ": " + path + ": " +
+           platform::openFailureText(shortcut.error);
+  }
+  if (!shortcut.uri) return platform::localText("ショートカットにURLがない");
+  const std::string refusal = refusalOfUri(*shortcut.uri);
   if (refusal.empty()) return refusal;
-  return refusal + platform::localText("：") + uri;
+  return refusal + platform::localText("：") + *shortcut.uri;
 }

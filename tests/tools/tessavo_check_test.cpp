@@ -1,7 +1,9 @@
 // tessavo-check run as a program, as a terminal or CI runs it.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "checker_fixture.h"
 #include "tests/net/python_http_server.h"
@@ -154,6 +156,39 @@ TEST_F(TessavoCheckTest, DownloadsThatAreNotWhatTheyClaimAreNotValidated) {
               "-------- " + url + "\nE: ダウンロードに失敗：" + c.reason + "\n検査終了\n");
   }
   EXPECT_FALSE(std::filesystem::exists(folder_ + "validated"));
+}
+
+// Nothing the checker reads is waited on or read without end: a FIFO or
+// device in the place of a working set, a shortcut (given, or found in a
+// folder) or the settings file is refused or ignored at once.
+TEST_F(TessavoCheckTest, FifosAndDevicesAreNeverWaitedOn) {
+  shell("cd '" + folder_ + "' && mkfifo w.tvx link.url && mkdir dir && mkfifo dir/x.url && " +
+        "ln -s /dev/zero zero.url && mkfifo config/Marrowby/Tessavo.conf");
+  const std::string validator = fakeValidator("v", "");
+  const std::string refused = "E: 入力ファイルを開けない: ";
+  const struct {
+    std::vector<std::string> arguments;
+    int status;
+    std::string output;
+  } cases[] = {
+      {{"w.tvx"}, 2, ""},
+      {{"link.url", "zero.url", "dir"},
+       2,
+       "-------- link.url\n" + refused + "link.url: not a regular file\n-------- zero.url\n" +
+           refused + "zero.url: not a regular file\n-------- dir/x.url\n" + refused +
+           "dir/x.url: not a regular file\n検査終了\n"},
+      {{"samples/ascii-valid.html"}, 0, "-------- samples/ascii-valid.html\n\n検査終了\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments{"--validator", validator};
+    arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+    const pid_t checker = start(arguments, folder_ + "out");
+    ASSERT_GT(checker, 0);
+    const int status = waitFor(checker, 5000);
+    ASSERT_NE(status, -1) << c.arguments[0] << ": still running after 5 seconds";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == c.status) << c.arguments[0];
+    EXPECT_EQ(readFile(folder_ + "out"), c.output) << c.arguments[0];
+  }
 }
 
 TEST_F(TessavoCheckTest, HelpExplainsAndSucceeds) {

@@ -31,8 +31,15 @@ TEST(TargetFromUri, Rules) {
       {"//server/a.html", "http:http://server/a.html"},
       {"http://h/p?q#f", "http:http://h/p?q#f"},
       {"http://h", "http:http://h/"},
-      {"?", "http:http:/"},
-      {"", "http:http:/"},
+      {"  http://h/ok\t\r\n", "http:http://h/ok"},  // blanks around a pasted text
+      {"http://h/ok and more", "nothing"},
+      {"http://h/a\"b", "nothing"},
+      {"http://h/<a>", "nothing"},
+      {std::string("http://h/a\0b", 12), "nothing"},
+      {"http:///ok", "nothing"},
+      {"https://user@:443/", "nothing"},
+      {"?", "nothing"},
+      {"", "nothing"},
       {"file:///C:/My%20Docs/a.htm", "file:C:/My Docs/a.htm"},
       {"file:///C:/a%20b.htm", "file:C:/a b.htm"},
       {"file://server/share/a.htm", "file://server/share/a.htm"},
@@ -71,6 +78,12 @@ TEST(TargetFromUri, RefusalsSayWhy) {
       {"localhost:8080",
        "未知のスキーム：localhost（ホスト名とポートなら http://localhost:8080 と書いてください）"},
       {"host:80x", "未知のスキーム：host（検査できるのは http、https、file のURIです）"},
+      {" host:80 ", "未知のスキーム：host（ホスト名とポートなら http://host:80 と書いてください）"},
+      {"http://h/ok and more", "URIに使えない文字：空白（%20 と書いてください）"},
+      {"file:///a b.htm", "URIに使えない文字：空白（%20 と書いてください）"},
+      {"http://h/<a>", "URIに使えない文字：<（%3C と書いてください）"},
+      {"http://h/a\x01", "URIに使えない文字：0x01（%01 と書いてください）"},
+      {"http:///ok", "ホスト名がない（http://ホスト名/… と書いてください）"},
   };
   for (const auto& c : cases) EXPECT_EQ(refusalOfUri(c.text), c.refusal) << c.text;
 }

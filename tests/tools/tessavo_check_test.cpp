@@ -70,7 +70,8 @@ TEST_F(TessavoCheckTest, ExitStatus) {
 TEST_F(TessavoCheckTest, UnsupportedTargetsAreErrorsNotGaps) {
   const std::string validator = "--validator '" + fakeValidator("v", "") + "'";
   const Result result =
-      run(validator + " mailto:a@b samples/ascii-valid.html host:8080/a.html ftp://h/x");
+      run(validator + " mailto:a@b samples/ascii-valid.html host:8080/a.html ftp://h/x" +
+          " 'http://h/ok and more' http:///ok");
   EXPECT_EQ(result.status, 2);
   EXPECT_EQ(
       result.output,
@@ -80,6 +81,10 @@ TEST_F(TessavoCheckTest, UnsupportedTargetsAreErrorsNotGaps) {
       "E: 未知のスキーム：host（ホスト名とポートなら http://host:8080/a.html と書いてください）\n"
       "-------- ftp://h/x\n"
       "E: 未知のスキーム：ftp（検査できるのは http、https、file のURIです）\n"
+      "-------- http://h/ok and more\n"
+      "E: URIに使えない文字：空白（%20 と書いてください）\n"
+      "-------- http:///ok\n"
+      "E: ホスト名がない（http://ホスト名/… と書いてください）\n"
       "-------- samples/ascii-valid.html\n\n"
       "検査終了\n");
 }

@@ -3,12 +3,14 @@
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "checker_fixture.h"
 #include "tests/net/python_http_server.h"
 #include "tests/net/scripted_server.h"
 #include "tests/net/test_certificates.h"
+#include "tests/support/bounded_wait.h"
 
 namespace {
 
@@ -194,6 +196,28 @@ TEST_F(TessavoCheckTest, FifosAndDevicesAreNeverWaitedOn) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == c.status) << c.arguments[0];
     EXPECT_EQ(readFile(folder_ + "out"), c.output) << c.arguments[0];
   }
+}
+
+// Collecting the targets may take long (here a working set of 200 GB, all
+// but its first line holes); a stop signal ends the checker then too.
+TEST_F(TessavoCheckTest, SignalEndsTheCollectionOfTargets) {
+  shell("cd '" + folder_ + "' && printf 'tvx1\\n' > huge.tvx && truncate -s 200G huge.tvx");
+  const pid_t checker = start({"huge.tvx"}, folder_ + "out");
+  ASSERT_GT(checker, 0);
+  const std::string fd = "/proc/" + std::to_string(checker) + "/fd/";
+  ASSERT_TRUE(test_support::waitUntil(
+      [&] {
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::directory_iterator(fd, ignored)) {
+          if (std::filesystem::read_symlink(entry, ignored).filename() == "huge.tvx") return true;
+        }
+        return false;
+      },
+      "the checker reading huge.tvx"));
+  ::kill(checker, SIGTERM);
+  const int status = waitFor(checker, 2000);
+  ASSERT_NE(status, -1) << "still running two seconds after SIGTERM";
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
 }
 
 TEST_F(TessavoCheckTest, HelpExplainsAndSucceeds) {

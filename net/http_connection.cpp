@@ -6,6 +6,7 @@
 #include <fstream>
 #include <memory>
 
+#include "net/gzip_body.h"
 #include "net/http_body.h"
 #include "net/http_request.h"
 #include "net/response_framing.h"
@@ -184,7 +185,16 @@ bool HttpConnection::exchange(const URI& uri, bool secure, int port, const char*
       return fail(Failure::CannotWriteFile, std::string("cannot create ") + outputFile);
     }
     HttpOutcome outcome;
-    if (!bodyless) outcome = copyBody(stream_, framing.body, bodyLimit_, file);
+    if (!bodyless && framing.gzip) {
+      // The gzip layer comes off on the way, so the file holds the document.
+      GzipBody gzip(file, bodyLimit_);
+      std::ostream decoded(&gzip);
+      outcome = copyBody(stream_, framing.body, bodyLimit_, decoded);
+      // A failed decoding is why the copy stopped, whatever the copy says.
+      if (!gzip.outcome().ok() || outcome.ok()) outcome = gzip.finish();
+    } else if (!bodyless) {
+      outcome = copyBody(stream_, framing.body, bodyLimit_, file);
+    }
     file.close();
     if (outcome.ok() && file.fail()) {
       outcome.failure = Failure::CannotWriteFile;

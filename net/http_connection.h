@@ -6,7 +6,7 @@
 // get() sends the request, reads the status line and header fields into an
 // HttpHeader, and copies the body into the file, delimited by chunked
 // transfer coding (first), by Content-Length, or by the end of the
-// connection. A response to HEAD, a 1xx, a 204 and a 304 have no body, and
+// connection, and decoded when it came with "Content-Encoding: gzip". A response to HEAD, a 1xx, a 204 and a 304 have no body, and
 // none is waited for; interim 1xx heads (all but 101) are passed over to the
 // final response. It follows no redirects and accepts any status: the
 // caller judges `status`. Header lines may have any length, as long as the

@@ -88,7 +88,13 @@ void takeTransferEncoding(const std::string& value, ResponseFraming& framing) {
 
 void takeContentEncoding(const std::string& value, ResponseFraming& framing) {
   for (const std::string& coding : listElements(value)) {
-    if (!platform::equalsIgnoringAsciiCase(coding, "identity")) {
+    if (platform::equalsIgnoringAsciiCase(coding, "identity")) continue;
+    // One gzip layer is undone on the way into the file.
+    const bool gzip = platform::equalsIgnoringAsciiCase(coding, "gzip") ||
+                      platform::equalsIgnoringAsciiCase(coding, "x-gzip");
+    if (gzip && !framing.gzip) {
+      framing.gzip = true;
+    } else {
       fault(framing, "Content-Encoding " + shownServerText(coding) + " is not decoded",
             HttpFailure::UnsupportedCoding);
       return;

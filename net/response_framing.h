@@ -5,9 +5,10 @@
 // one blank ("HTTP/1.1 200 OK", the reason phrase may be missing); "HTTP/1.1
 // 2000" or "HTTP/1.1 20" holds none. Content-Length must be one decimal
 // number, or a list of equal ones ("10, 10"), and every Content-Length field
-// must give the same number. The body is taken as it comes, so a coding
-// must not stand between it and the document: Transfer-Encoding may only be
-// "chunked", Content-Encoding only "identity". A field value is compared
+// must give the same number. A coding must not stand between the body and
+// the document unless it is undone: Transfer-Encoding may only be
+// "chunked", Content-Encoding only "identity" and one "gzip" (or its old
+// name "x-gzip"), which is decoded (net/gzip_body.h). A field value is compared
 // without its surrounding blanks and tabs, and names of codings without
 // regard to ASCII case. The first fault found is kept, in words, and the
 // body must then not be read.
@@ -27,6 +28,8 @@ struct ResponseFraming {
   // (10 and 158)"); empty while nothing is wrong.
   std::string fault;
   HttpFailure faultKind = HttpFailure::None;
+  // The body is gzip data, to be decoded into the file.
+  bool gzip = false;
 };
 
 // The start of a text from the server, fit for a message: in quotes, at

@@ -1,8 +1,10 @@
 #include "net/http_connection.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -201,6 +203,28 @@ std::string chunk(std::size_t size, char fill) {
 }
 
 const std::string kBig = chunk(2500, 'b');
+
+// `text` compressed as one gzip member.
+std::string gzipped(const std::string& text) {
+  z_stream z{};
+  deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+  std::string result(deflateBound(&z, text.size()), '\0');
+  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+  z.avail_in = static_cast<uInt>(text.size());
+  z.next_out = reinterpret_cast<Bytef*>(&result[0]);
+  z.avail_out = static_cast<uInt>(result.size());
+  deflate(&z, Z_FINISH);
+  result.resize(z.total_out);
+  deflateEnd(&z);
+  return result;
+}
+
+// `data` as a chunked body of one chunk.
+std::string chunked(const std::string& data) {
+  char size[20];
+  std::snprintf(size, sizeof size, "%zx\r\n", data.size());
+  return size + data + "\r\n0\r\n\r\n";
+}
 const std::string kLongValue = chunk(40000, 'c');
 
 std::string repeated(const std::string& text, int count) {
@@ -306,14 +330,47 @@ const Download kDownloads[] = {
      "HTTP/1.1",
      {{"transfer-encoding", "gzip, chunked"}},
      HttpConnection::Failure::UnsupportedCoding},
-    {"a content coding",
-     {"HTTP/1.1 200 OK\r\nContent-Encoding: identity\r\nContent-Encoding: gzip\r\n"
-      "Content-Length: 3\r\n\r\n\x1f\x8b\x08"},
+    {"a content coding that is not decoded",
+     {"HTTP/1.1 200 OK\r\nContent-Encoding: identity\r\nContent-Encoding: br\r\n"
+      "Content-Length: 3\r\n\r\nabc"},
      false,
      "",
      200,
      "HTTP/1.1",
      {{"content-encoding", "identity"}, {"content-length", "3"}},
+     HttpConnection::Failure::UnsupportedCoding},
+    {"gzip is decoded, two members one after the other",
+     {"HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\nTransfer-Encoding: chunked\r\n\r\n" +
+      chunked(gzipped("<p>one</p>\n") + gzipped("<p>two</p>\n"))},
+     true,
+     "<p>one</p>\n<p>two</p>\n",
+     200,
+     "HTTP/1.1",
+     {{"content-encoding", "gzip"}, {"transfer-encoding", "chunked"}}},
+    {"gzip cut inside its data",
+     {"HTTP/1.1 200 OK\r\nContent-Encoding: x-gzip\r\nContent-Length: 10\r\n\r\n" +
+      gzipped(kBig).substr(0, 10)},
+     true,
+     "",
+     200,
+     "HTTP/1.1",
+     {{"content-encoding", "x-gzip"}, {"content-length", "10"}},
+     HttpConnection::Failure::BodyCutShort},
+    {"gzip that is no gzip",
+     {"HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\nContent-Length: 12\r\n\r\n<p>plain</p>"},
+     true,
+     "",
+     200,
+     "HTTP/1.1",
+     {{"content-encoding", "gzip"}, {"content-length", "12"}},
+     HttpConnection::Failure::Malformed},
+    {"gzip twice",
+     {"HTTP/1.1 200 OK\r\nContent-Encoding: gzip, gzip\r\nContent-Length: 3\r\n\r\nabc"},
+     false,
+     "",
+     200,
+     "HTTP/1.1",
+     {{"content-encoding", "gzip, gzip"}, {"content-length", "3"}},
      HttpConnection::Failure::UnsupportedCoding},
     {"blanks around values and no reason phrase",
      {"HTTP/1.1 200\r\nTransfer-Encoding: chunked \r\nContent-Length: 3 \r\n\r\n"
@@ -667,6 +724,24 @@ TEST_F(HttpConnectionTest, ConnectsAnewForAnotherHostName) {
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_NE(requests[1].find("\r\nHost: localhost:" + std::to_string(server.port()) + "\r\n"),
             std::string::npos);
+}
+
+// The body limit holds for the decoded document too: a few kilobytes of
+// gzip must not fill the disk.
+TEST_F(HttpConnectionTest, DecodedGzipStaysWithinTheBodyLimit) {
+  const std::string bomb = gzipped(std::string(4 * 1000 * 1000, '\0'));
+  ASSERT_LT(bomb.size(), 10000u);
+  ScriptedServer server({answering({"HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\n"
+                                    "Content-Length: " +
+                                    std::to_string(bomb.size()) + "\r\n\r\n" + bomb},
+                                   false)});
+  HttpConnection connection(kAgent);
+  connection.setBodyLimit(1000000);
+  HttpHeader header;
+  EXPECT_FALSE(connection.get(URI(server.url("/")), nullptr, header, output().c_str()));
+  EXPECT_EQ(connection.failure(), HttpConnection::Failure::BodyTooLarge);
+  EXPECT_EQ(connection.failureText(), "the decoded body is larger than 1000000 bytes");
+  EXPECT_LE(bodySize(), 1000000u);
 }
 
 TEST_F(HttpConnectionTest, KeptConnectionClosedByTheServerIsNotRetried) {

@@ -8,12 +8,12 @@
 // must give the same number. A coding must not stand between the body and
 // the document unless it is undone: Transfer-Encoding may only be
 // "chunked", Content-Encoding only "identity" and one "gzip" (or its old
-// name "x-gzip"), which is decoded (net/gzip_body.h). A field value is compared
-// without its surrounding blanks and tabs, and names of codings without
-// regard to ASCII case. The first fault found is kept, in words, and the
-// body must then not be read.
+// name "x-gzip"), which is decoded (net/gzip_body.h). A field value is
+// compared without its surrounding blanks and tabs, and names of codings
+// without regard to ASCII case. The first fault found is kept, in words,
+// and the body must then not be read.
 //
-// Pure functions over one head; any thread.
+// Functions over one head, kept by the caller; any thread.
 #ifndef TESSAVO_NET_RESPONSE_FRAMING_H_
 #define TESSAVO_NET_RESPONSE_FRAMING_H_
 

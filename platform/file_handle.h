@@ -6,7 +6,9 @@
 // (never an existing file, never through a link, readable by the user alone).
 // Every descriptor is close-on-exec. A failure leaves the handle closed and
 // keeps the errno value, which errorText() turns into words. One thread at a
-// time per handle.
+// time per handle. The free functions below read other files the programs
+// are given (working sets, shortcuts, settings) by the same rule, as a C
+// stream or as a whole file up to a bound.
 #ifndef TESSAVO_PLATFORM_FILE_HANDLE_H_
 #define TESSAVO_PLATFORM_FILE_HANDLE_H_
 

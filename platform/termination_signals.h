@@ -7,9 +7,9 @@
 // such a write fails with EPIPE rather than ending the program on the spot.
 //
 // The constructor blocks the signals in the calling thread, and so in every
-// thread started afterwards: construct the object first thing in main().
-// Children get an empty signal mask of their own (child_process.h). wait()
-// is for one thread; wake() may be called from any thread.
+// thread started afterwards: construct the object in main() before any thread
+// starts. Children get an empty signal mask of their own (child_process.h).
+// wait() is for one thread; wake() may be called from any thread.
 #ifndef TESSAVO_PLATFORM_TERMINATION_SIGNALS_H_
 #define TESSAVO_PLATFORM_TERMINATION_SIGNALS_H_
 

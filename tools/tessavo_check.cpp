@@ -153,9 +153,6 @@ int integerSetting(const char* name, int fallback) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Before any thread exists, so that every thread leaves the signals to it.
-  platform::TerminationSignals signals;
-
   CheckerOptions options;
   std::string error;
   if (!parseCheckerOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
@@ -182,6 +179,11 @@ int main(int argc, char** argv) {
     std::fputs("tessavo-check: no target to check in the arguments given\n", stderr);
   }
 
+  // Until here the signals keep their default action: collecting the
+  // targets leaves nothing behind, so a signal ends the program at once,
+  // whatever it is reading. From here on they stop the run in order. Before
+  // any thread exists, so that every thread leaves the signals to it.
+  platform::TerminationSignals signals;
   ConsolePane pane(options.format == OutputFormat::Text ? stdout : nullptr);
   pane.setDoneCallback([&signals] { signals.wake(); });
   CheckerOutput output(makeReportFormat(options.format, stdout), options.warningsAreErrors);

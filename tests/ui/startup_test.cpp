@@ -2,6 +2,7 @@
 // real window under a display: dialogs answered by wxTEST_DIALOG, drops
 // through the frame's drop target, and second starts of the real program.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <wx/config.h>
 #include <wx/dirdlg.h>
 #include <wx/docview.h>
@@ -568,6 +569,17 @@ TEST(StartWithABadWorkingSet, EndsWithoutCrashing) {
     lastPress = std::chrono::steady_clock::now();
   };
   EXPECT_EQ(runProgram(docs.root(), {"nothere.tvx"}, alone, pressEnter), 1);
+
+  // A FIFO as the working set, or as the settings file, is never waited on:
+  // the one is told as not opened, the other read as no settings.
+  ASSERT_EQ(::mkfifo(docs("fifo.tvx").c_str(), 0600), 0);
+  EXPECT_EQ(runProgram(docs.root(), {"fifo.tvx"}, alone, pressEnter), 1);
+  const std::string config = scratch() + "fifo-config/";
+  std::filesystem::create_directories(config + "Marrowby");
+  ASSERT_EQ(::mkfifo((config + "Marrowby/Tessavo.conf").c_str(), 0600), 0);
+  std::vector<std::string> fifoSettings = alone;
+  fifoSettings.push_back("XDG_CONFIG_HOME=" + config);
+  EXPECT_EQ(runProgram(docs.root(), {"unsigned.tvx"}, fifoSettings), 1);
 }
 
 TEST(StartupSettings, ReadFromTheProfilesSettingsSection) {

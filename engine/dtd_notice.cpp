@@ -31,30 +31,57 @@ DtdNoticeFilter::DtdNoticeFilter(const kanji::DocumentAnalysis& analysis) {
       notes_ = {kNoSubset};
       break;
     case kanji::DtdKind::Missing:
+      // Not every document without a doctype draws a note ("4.4.3" alone
+      // gets only "character not allowed in prolog"); it is told all the
+      // same, first, where the notes would stand.
       notice_ = platform::localText("I: DOCTYPE 宣言のない文書は DTD による検査ができません");
       notes_ = {kPrologOmitted, kNoDoctype};
+      mustNotice_ = true;
       break;
     case kanji::DtdKind::Declared:
       break;
   }
 }
 
-std::optional<std::string> DtdNoticeFilter::pass(std::string line) {
+void DtdNoticeFilter::pass(std::string line, const Give& give) {
   bool isNote = false;
   for (std::string_view note : notes_) isNote = isNote || endsWith(line, note);
-  if (!isNote) return line;
-  if (noticed_) return std::nullopt;
-  noticed_ = true;
-  return notice_;
+  if (isNote && !noticed_) {
+    giveWaiting(give);
+    noticed_ = true;
+    give(std::string(notice_));
+  } else if (!isNote) {
+    if (mustNotice_ && !noticed_) {
+      waiting_.push_back(std::move(line));
+      if (waiting_.size() == kLookAhead) finish(give);
+    } else {
+      give(std::move(line));
+    }
+  }
+}
+
+void DtdNoticeFilter::finish(const Give& give) {
+  if (mustNotice_ && !noticed_) {
+    noticed_ = true;
+    give(std::string(notice_));
+  }
+  giveWaiting(give);
+}
+
+void DtdNoticeFilter::giveWaiting(const Give& give) {
+  for (std::string& line : waiting_) give(std::move(line));
+  waiting_.clear();
 }
 
 std::vector<std::string> explainMissingDtd(const std::vector<std::string>& lines,
                                            const kanji::DocumentAnalysis& analysis) {
   DtdNoticeFilter filter(analysis);
   std::vector<std::string> result;
-  result.reserve(lines.size());
-  for (const std::string& line : lines) {
-    if (std::optional<std::string> shown = filter.pass(line)) result.push_back(std::move(*shown));
-  }
+  result.reserve(lines.size() + 1);
+  const DtdNoticeFilter::Give collect = [&result](std::string&& line) {
+    result.push_back(std::move(line));
+  };
+  for (const std::string& line : lines) filter.pass(line, collect);
+  filter.finish(collect);
   return result;
 }

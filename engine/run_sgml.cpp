@@ -64,7 +64,8 @@ int RunSgml::run(void* argument) {
   pane.ClearLines();
   incomplete_.store(false);
 
-  const std::string temp = tempDirectory();
+  platform::TempFolderFailure tempFailure;
+  const std::string temp = tempDirectory(&tempFailure);
   platform::RunFolder folder;
   std::size_t reported = 0;
   bool failed = false;
@@ -94,8 +95,10 @@ int RunSgml::run(void* argument) {
         runLine(platform::localText("E: ") + resourceFailureText(failure));
       }
     } else {
-      runLine(platform::localText("E: 一時フォルダを作れない: ") + temp + ": " +
-              platform::errorText(folder.error()));
+      // Without a temporary folder, the folder that could not be made.
+      runLine(platform::localText("E: 一時フォルダを作れない: ") +
+              (temp.empty() ? tempFailure.folder : temp) + ": " +
+              platform::errorText(temp.empty() ? tempFailure.error : folder.error()));
       incomplete_.store(true);
     }
   }

@@ -58,8 +58,9 @@ class RunSgml : public Thread {
   ~RunSgml() override;
 
   // Puts the target's text into `intermediate`, which must not exist yet,
-  // with CR LF line ends: a UTF-8 document as UTF-8, any other converted to
-  // EUC-JP (kanji/validator_copy.h). An http target is first downloaded into
+  // with CR LF line ends: a UTF-8 document as UTF-8, one in UTF-16 or
+  // UTF-32 with a byte order mark converted to UTF-8 (kanji/wide_unicode.h),
+  // any other converted to EUC-JP (kanji/validator_copy.h). An http target is first downloaded into
   // `download` with a connection of its own (user agent "Tessavo/1.30", 30 s
   // per receive); `stop` (may be null) abandons it. Returns the document's
   // analysis, which chooses how the validator is run on the copy. Throws

@@ -15,9 +15,10 @@
 // signal, ended after the job's time limit, or failing without listing
 // anything gives an "E: " line after whatever lines it did write, and a
 // temporary folder that filled up is reported rather than read as "no
-// errors". A stop request ends a running validator or download within a
-// fraction of a second, and the target then gets a line saying it was not
-// finished.
+// errors"; an error file cut short by it is not listed at all, since the
+// pieces of messages in it would read as messages. A stop request ends a
+// running validator or download within a fraction of a second, and the
+// target then gets a line saying it was not finished.
 //
 // One thread uses a checker; the run's folder and the job must outlive it.
 #ifndef TESSAVO_ENGINE_TARGET_CHECKER_H_

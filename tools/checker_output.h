@@ -3,8 +3,9 @@
 //
 // The CheckObserver calls come on the checking thread (and, for
 // the texts that gave no target, on the main thread before the run starts);
-// finish on the main thread once the run has ended. One mutex guards the
-// state.
+// finish on the main thread, once the run has ended or when the program
+// ends without waiting for it: whatever is reported after finish is left
+// out, so the output stays whole. One mutex guards the state.
 #ifndef TESSAVO_TOOLS_CHECKER_OUTPUT_H_
 #define TESSAVO_TOOLS_CHECKER_OUTPUT_H_
 
@@ -37,6 +38,7 @@ class CheckerOutput : public CheckObserver {
   std::mutex mutex_;
   std::unique_ptr<ReportFormat> format_;
   RunTally tally_;
+  bool finished_ = false;
 };
 
 #endif  // TESSAVO_TOOLS_CHECKER_OUTPUT_H_

@@ -32,3 +32,8 @@ void ConsolePane::waitUntilDone() {
   std::unique_lock<std::mutex> lock(mutex_);
   doneChanged_.wait(lock, [this] { return done_; });
 }
+
+bool ConsolePane::waitUntilDone(std::chrono::milliseconds limit) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  return doneChanged_.wait_for(lock, limit, [this] { return done_; });
+}

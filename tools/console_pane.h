@@ -11,6 +11,7 @@
 #ifndef TESSAVO_TOOLS_CONSOLE_PANE_H_
 #define TESSAVO_TOOLS_CONSOLE_PANE_H_
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <functional>
@@ -35,6 +36,8 @@ class ConsolePane : public ErrorPane, public CheckDoneReceiver {
 
   // Blocks until postCheckDone has been called.
   void waitUntilDone();
+  // The same, for at most `limit`; whether it was called.
+  bool waitUntilDone(std::chrono::milliseconds limit);
 
  private:
   std::FILE* output_;

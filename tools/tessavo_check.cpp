@@ -11,8 +11,12 @@
 // SIGINT, SIGTERM and SIGHUP stop the run as the window's stop command does:
 // the running validator is ended, the target being checked gets a line
 // saying so, the run's folder is removed, and the program then ends by the
-// signal it got. A second signal ends it at once.
+// signal it got. A reader of the output that goes away (`| head`) stops it
+// the same way, and it ends by SIGPIPE. A second signal does not wait for
+// the stop longer than a stop takes (a second): the output is finished with
+// what was reported, so a json document stays whole.
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -155,9 +159,6 @@ int integerSetting(const char* name, int fallback) {
 
 // Everything main does; may throw when memory runs out outside the run.
 int checkTargets(int argc, char** argv) {
-  // Before any thread exists, so that every thread leaves the signals to it.
-  platform::TerminationSignals signals;
-
   CheckerOptions options;
   std::string error;
   if (!parseCheckerOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
@@ -184,6 +185,11 @@ int checkTargets(int argc, char** argv) {
     std::fputs("tessavo-check: no target to check in the arguments given\n", stderr);
   }
 
+  // Until here the signals keep their default action: collecting the
+  // targets leaves nothing behind, so a signal ends the program at once,
+  // whatever it is reading. From here on they stop the run in order. Before
+  // any thread exists, so that every thread leaves the signals to it.
+  platform::TerminationSignals signals;
   ConsolePane pane(options.format == OutputFormat::Text ? stdout : nullptr);
   pane.setDoneCallback([&signals] { signals.wake(); });
   CheckerOutput output(makeReportFormat(options.format, stdout), options.warningsAreErrors);
@@ -219,12 +225,16 @@ int checkTargets(int argc, char** argv) {
     return kExitCannotCheck;
   }
   // Woken by the end of the run or by a signal. After a signal the run is
-  // stopped and waited for; a second signal does not wait.
+  // stopped and waited for; after a second one, only as long as a stop
+  // takes. Validators still running then end with the program.
   const int stoppedBy = signals.wait();
   if (stoppedBy != 0) {
     run.stop();
     const int again = signals.wait();
-    if (again != 0) platform::TerminationSignals::endProcessBy(again);
+    if (again != 0 && !pane.waitUntilDone(std::chrono::seconds(1))) {
+      output.finish();
+      platform::TerminationSignals::endProcessBy(again);
+    }
   }
   // The end-of-run notice is the run's very last action, after its folder
   // is gone; destroying `run` on return only reaps the thread.
@@ -234,10 +244,11 @@ int checkTargets(int argc, char** argv) {
   // As the window's status bar says it; on standard error, so that the
   // output stays in its format.
   std::fprintf(stderr, "%s\n", output.summaryText(stoppedBy != 0).c_str());
-  // Output that could not be written (a full disk) is no result at all.
+  // Output that could not be written (a full disk) is no result at all. A
+  // reader that went away stopped the run and is told nothing.
   errno = 0;
   const bool flushed = std::fflush(stdout) == 0;
-  if (!flushed || std::ferror(stdout)) {
+  if (stoppedBy == 0 && (!flushed || std::ferror(stdout))) {
     // An earlier write's reason is gone unless the last flush fails too.
     const std::string reason = !flushed && errno != 0 ? ": " + platform::errorText(errno) : "";
     std::fprintf(stderr, "tessavo-check: E: %s%s\n",

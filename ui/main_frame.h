@@ -68,6 +68,8 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   // True from the start of a run until its end-of-run event has been
   // handled, which comes a moment after the thread has ended.
   bool runEndPending() const { return runShown_; }
+  // A command of the window is under way (it may wait in a dialog).
+  bool commandRunning() const { return commandsRunning_ > 0; }
 
   // Called by the file pane at start-up and after every New and Open: sets
   // the list font the first time, then adds the command-line files.
@@ -239,6 +241,9 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   // the end-of-run event; whether the user asked it to stop.
   bool runShown_ = false;
   bool stopAsked_ = false;
+  // Commands under way, counted by bindCommand (a command's dialog may
+  // start another).
+  int commandsRunning_ = 0;
 
   wxFont listFont_;
   LogFont listFontRecord_;

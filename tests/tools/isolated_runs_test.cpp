@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "checker_fixture.h"
 #include "tests/support/process_end.h"
 #include "tests/support/report_pipe.h"
@@ -84,6 +86,86 @@ TEST_F(IsolatedRunsTest, SignalsStopTheRunWithinASecond) {
   }
 }
 
+TEST_F(IsolatedRunsTest, JsonStaysWholeAfterASecondSignal) {
+  test_support::ReportPipe validatorPid(folder_ + "validator.pid");
+  const std::string held =
+      scriptValidator("held", "echo $$ > '" + validatorPid.path() + "'; exec sleep 600");
+  const pid_t checker =
+      start({"-j", "8", "--format", "json", "--validator", held, "samples"}, folder_ + "out");
+  ASSERT_GT(checker, 0);
+  const std::string line = validatorPid.readLine();
+  ASSERT_NE(line.find('\n'), std::string::npos) << line;
+  ::kill(-checker, SIGINT);
+  ::kill(-checker, SIGTERM);
+  const int status = waitFor(checker, 2000);
+  ASSERT_NE(status, -1) << "still running after two signals";
+  EXPECT_TRUE(WIFSIGNALED(status)) << status;
+  const std::string output = readFile(folder_ + "out");
+  const nlohmann::json json = nlohmann::json::parse(output, nullptr, false);
+  ASSERT_FALSE(json.is_discarded()) << output;
+  EXPECT_EQ(json["exitStatus"], 2);
+  EXPECT_EQ(json["targets"].size(), 5u) << output;
+  EXPECT_EQ(runFolders(), "");
+}
+
+TEST_F(IsolatedRunsTest, ClosedOutputPipeStopsTheRunAndRemovesItsFolder) {
+  // More lines than a pipe holds, so that the checker writes on after the
+  // reader has gone.
+  const std::string chatty = scriptValidator(
+      "chatty",
+      "i=0; while [ $i -lt 3000 ]; do echo \"v:x:$i:1:E: line $i\"; i=$((i+1)); done > \"$err\"");
+  shell("cd '" + folder_ + "' && { XDG_RUNTIME_DIR='" + folder_ + "temp' XDG_CONFIG_HOME='" +
+        folder_ + "config' '" + kChecker + "' -j 2 --validator '" + chatty +
+        "' samples; echo $? > status; } | head -2 > head.out");
+  EXPECT_EQ(readFile(folder_ + "head.out"), "-------- samples/ascii-valid.html\n0:1:E: line 0\n");
+  EXPECT_EQ(readFile(folder_ + "status"), "141\n") << "ended by SIGPIPE, as pipeline programs are";
+  EXPECT_EQ(runFolders(), "");
+}
+
+TEST_F(IsolatedRunsTest, CtrlCDuringManyJobsStopsEveryTargetCrashingNone) {
+  // Many short validator runs at once, so that the Ctrl+C often comes while
+  // a validator is being started.
+  std::filesystem::create_directories(folder_ + "many");
+  for (int i = 0; i < 200; ++i) {
+    std::filesystem::copy_file(folder_ + "samples/ascii-valid.html",
+                               folder_ + "many/" + std::to_string(i) + ".html");
+  }
+  const std::string validator =
+      scriptValidator("quick", "echo > \"$TESSAVO_RUNNING\"; echo 'v:x:1:1:E: seen' > \"$err\"");
+  for (int round = 0; round < 12; ++round) {
+    // A pipe per round, so that no late word of the last round counts.
+    test_support::ReportPipe running(folder_ + "running" + std::to_string(round));
+    const pid_t checker = start({"-j", "8", "--validator", validator, "many"}, folder_ + "out",
+                                {"TESSAVO_RUNNING=" + running.path()});
+    ASSERT_GT(checker, 0);
+    ASSERT_NE(running.readLine().find('\n'), std::string::npos) << "round " << round;
+    ::kill(-checker, SIGINT);
+    const int status = waitFor(checker, 2000);
+    ASSERT_NE(status, -1) << "round " << round << ": still running";
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+    const std::string output = readFile(folder_ + "out");
+    EXPECT_EQ(output.find("異常終了"), std::string::npos) << "round " << round << "\n" << output;
+    EXPECT_NE(output.find("E: 検査を中断したため未完了"), std::string::npos) << output;
+  }
+  EXPECT_EQ(runFolders(), "");
+}
+
+TEST_F(IsolatedRunsTest, KilledCheckerLeavesNoValidatorRunning) {
+  test_support::ReportPipe validatorPid(folder_ + "validator.pid");
+  const std::string held =
+      scriptValidator("held", "echo $$ > '" + validatorPid.path() + "'; exec sleep 600");
+  const pid_t checker = start({"--validator", held, "samples/ascii-valid.html"}, folder_ + "out");
+  ASSERT_GT(checker, 0);
+  const std::string line = validatorPid.readLine();
+  ASSERT_NE(line.find('\n'), std::string::npos) << line;
+  ::kill(checker, SIGKILL);
+  EXPECT_NE(waitFor(checker, 1000), -1);
+  const pid_t validator = std::atoi(line.c_str());
+  const bool ended = test_support::processEnded(validator);
+  if (!ended) ::kill(validator, SIGKILL);
+  EXPECT_TRUE(ended) << "the validator runs on after its checker was killed";
+}
+
 TEST_F(IsolatedRunsTest, FailingValidatorsGiveTheirLineAndStatusTwo) {
   const struct {
     const char* name;
@@ -141,6 +223,80 @@ TEST_F(IsolatedRunsTest, FullTemporaryFolderIsNeverNoErrors) {
     EXPECT_EQ(result.output.find("BLINK"), std::string::npos) << "a cut-short list as if whole";
   }
   ::umount2(mount.c_str(), MNT_DETACH);
+}
+
+TEST_F(IsolatedRunsTest, ErrorFileCutByAFullFolderShowsNoFragments) {
+  const std::string mount = folder_ + "small";
+  std::filesystem::create_directories(mount);
+  if (::mount("tmpfs", mount.c_str(), "tmpfs", 0, "size=64k,mode=0700") != 0) {
+    GTEST_SKIP() << "cannot mount a small tmpfs here (" << strerror(errno) << ")";
+  }
+  // 12 KiB of messages, 8 KiB of room after the copy: the error file ends
+  // in the middle of a line.
+  const std::string many =
+      scriptValidator("many",
+                      "i=0; while [ $i -lt 400 ]; do echo \"v:x:$i:1:E: message number $i\"; "
+                      "i=$((i+1)); done > \"$err\"");
+  writeFile(mount + "/filler", std::string(13 * 4096, 'x'));
+  const Result result =
+      run("--validator '" + many + "' samples/ascii-valid.html", "XDG_RUNTIME_DIR='" + mount + "'");
+  ::umount2(mount.c_str(), MNT_DETACH);
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.output.find("\nE: 一時フォルダに空きがない: "), std::string::npos)
+      << result.output;
+  // Every line is the header, a line of ours, or the closing line: no piece
+  // of a message.
+  std::size_t start = 0;
+  for (std::size_t end; (end = result.output.find('\n', start)) != std::string::npos;
+       start = end + 1) {
+    const std::string line = result.output.substr(start, end - start);
+    EXPECT_TRUE(line.rfind("-------- ", 0) == 0 || line.rfind("E: ", 0) == 0 || line == "検査終了")
+        << line;
+  }
+}
+
+TEST_F(IsolatedRunsTest, TemporaryFolderThatCannotBeMadeIsNamedWithItsReason) {
+  writeFile(folder_ + "a-file", "x");
+  shell("mkdir -m 0500 '" + folder_ + "closed'");
+  const std::string own = "/tessavo-" + std::to_string(::getuid());
+  struct Case {
+    std::string tmpdir;
+    const char* reason;
+  };
+  std::vector<Case> cases = {{folder_ + "missing", "No such file or directory"},
+                             {folder_ + "a-file", "Not a directory"}};
+  // The superuser may write anywhere.
+  if (::geteuid() != 0) cases.push_back({folder_ + "closed", "Permission denied"});
+  for (const Case& c : cases) {
+    const Result result = run("--validator /bin/true samples/ascii-valid.html",
+                              "XDG_RUNTIME_DIR= TMPDIR='" + c.tmpdir + "'");
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.output,
+              "E: 一時フォルダを作れない: " + c.tmpdir + own + ": " + c.reason + "\n検査終了\n");
+  }
+}
+
+TEST_F(IsolatedRunsTest, PerUserFolderOfAnotherCostsOneFolderNotOnePerRun) {
+  const std::string own = "tessavo-" + std::to_string(::getuid());
+  // A link planted at the name, and (the superuser can give one away) a
+  // folder of another user.
+  std::vector<std::string> plants = {"mkdir elsewhere && ln -s elsewhere " + own};
+  if (::geteuid() == 0) plants.push_back("mkdir " + own + " && chown 65534 " + own);
+  const std::string validator = fakeValidator("v", "v:x:1:1:E: seen");
+  for (std::size_t i = 0; i < plants.size(); ++i) {
+    const std::string base = folder_ + "base" + std::to_string(i) + "/";
+    shell("mkdir '" + base + "' && cd '" + base + "' && " + plants[i]);
+    for (int round = 0; round < 3; ++round) {
+      const Result result = run("--validator '" + validator + "' samples/ascii-valid.html",
+                                "XDG_RUNTIME_DIR= TMPDIR='" + base + "'");
+      EXPECT_EQ(result.status, 1) << plants[i] << "\n" << result.output;
+    }
+    int folders = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(base)) {
+      if (entry.path().filename().string().rfind(own + "-", 0) == 0) ++folders;
+    }
+    EXPECT_EQ(folders, 1) << plants[i];
+  }
 }
 
 TEST_F(IsolatedRunsTest, TargetsThatAreNoDocumentsAreRefusedAtOnce) {

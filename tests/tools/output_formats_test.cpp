@@ -221,8 +221,11 @@ TEST_F(OutputFormatsTest, ControlCharactersInNamesAreEscapedInTextAndGnu) {
   const std::string shown[] = {"a\\nb.htm:9:9: error: forged.htm", "c\\x1b[31md.htm", "e\\rf.htm",
                                "g\\x01h\\x7f.htm"};
   std::filesystem::create_directories(folder_ + "hostile");
-  for (const std::string& name : names) writeFile(folder_ + "hostile/" + name, "2:3:E: bad\n");
-  const std::string validator = "--validator '" + echoingValidator() + "' ";
+  for (const std::string& name : names) {
+    writeFile(folder_ + "hostile/" + name,
+              "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\n");
+  }
+  const std::string validator = "--validator '" + fakeValidator("v", "v:x:2:3:E: bad") + "' ";
 
   std::string text = "";
   std::string gnu = "";

@@ -73,7 +73,9 @@ class StatusDuringARun : public WindowTest {
     // the third not yet taken up.
     writeSettings("Jobs=1\nSP Location=" + validator.path() + "\n");
     open();
-    for (const char* name : {"a.htm", "b.htm", "c.htm"}) files->AddFile(writeFile(name, "<p>\n"));
+    for (const char* name : {"a.htm", "b.htm", "c.htm"}) {
+      files->AddFile(writeFile(name, "<!DOCTYPE p SYSTEM \"p.dtd\">\n<p>\n"));
+    }
     command(ID_CHECK_ALL);
     ASSERT_TRUE(frame->isChecking());
   }

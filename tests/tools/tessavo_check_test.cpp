@@ -193,6 +193,8 @@ TEST_F(TessavoCheckTest, PagesReachNoNetworkAndDownloadsNoFileOfTheUser) {
       << downloaded.output;
   EXPECT_NE(local.output.find("/etc/passwd:1:0:E: character \"r\""), std::string::npos)
       << local.output;
+}
+
 // A body that is not what the response claims is never validated: the
 // target fails with the reason and the exit status is 2.
 TEST_F(TessavoCheckTest, DownloadsThatAreNotWhatTheyClaimAreNotValidated) {

@@ -18,8 +18,15 @@ wxString StatusLine::readyText() {
 }
 
 wxString StatusLine::waitingText(std::size_t count) {
-  return wxString::Format(wxString::FromUTF8("検査中です。終了後に、受け取った %u 件を追加します"),
-                          static_cast<unsigned>(count));
+  // Every arrival that waits (a drop, a handed-over file or working set)
+  // replaces the working set when it is applied; several are applied in
+  // turn, so the last one decides what remains.
+  wxString text = wxString::FromUTF8("検査中です。終了後に、受け取ったファイルで検査対象を置き換えます");
+  if (count > 1) {
+    text += wxString::Format(wxString::FromUTF8(" (%u 件、受け取った順に)"),
+                             static_cast<unsigned>(count));
+  }
+  return text;
 }
 
 StatusLine::StatusLine(wxFrame* frame) : frame_(frame), indicatorTimer_(this) {

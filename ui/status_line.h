@@ -3,7 +3,8 @@
 //
 // The message field shows, from the most to the least pressing:
 //  - the prompt of the highlighted menu entry (or of a keyboard mode);
-//  - the notice that arrivals wait for the running check;
+//  - the notice that arrivals (drops, handed-over files) wait for the
+//    running check and will then replace the working set;
 //  - the resting text: "ﾚﾃﾞｨ" when the window is idle, a run's progress
 //    while it runs, and its summary once it has ended, until the user next
 //    opens a menu (when that menu closes, "ﾚﾃﾞｨ" is back).

@@ -32,7 +32,6 @@
 #include "ui/main_frame.h"
 #include "ui/prev_instance.h"
 #include "ui/select_uri_dlg.h"
-#include "ui/status_line.h"
 #include "ui/tessavo_app.h"
 #include "ui/tessavo_doc.h"
 #include "ui/working_set_dialog.h"
@@ -370,7 +369,10 @@ TEST(StartupRoads, DropAndHandOverDuringACheckWaitForItsEnd) {
       << "the hand-over did not arrive";
   ASSERT_TRUE(frame->isChecking());
   EXPECT_EQ(frame->filePane()->targets(), read) << "the run's targets stay as they were";
-  EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), StatusLine::waitingText(2));
+  // What the window says is what it will do: replace the set.
+  EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0),
+            wxString::FromUTF8("検査中です。終了後に、受け取ったファイルで検査対象を置き換えます"
+                               " (2 件、受け取った順に)"));
 
   // The drop replaces the set, which is then changed: the hand-over asks
   // before it makes a new set of the handed-over file alone.
@@ -395,7 +397,8 @@ TEST(StartupRoads, DropAndHandOverDuringACheckWaitForItsEnd) {
   EXPECT_EQ(runSecondStart(docs.root(), {"set.tvx"}), 0);
   ASSERT_TRUE(pumpUntil([&] { return frame->targetCollection().waiting() == 1; }))
       << "the hand-over did not arrive";
-  EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), StatusLine::waitingText(1));
+  EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0),
+            wxString::FromUTF8("検査中です。終了後に、受け取ったファイルで検査対象を置き換えます"));
   EXPECT_TRUE(frame->document()->GetFilename().empty());
   validator.release();
   waitForCheck(frame);

@@ -1,5 +1,6 @@
 // The open-file dialog of the file-selection command: several existing
-// files at once, no filter, no default name.
+// files at once, no filter, no default name, the toolkit's usual title
+// ("Open File" in the user's language).
 //
 // The chosen paths can also be set by a test that answers the dialog
 // without showing it (wx's modal hook); the native dialog only reports

@@ -4,7 +4,10 @@
 
 namespace {
 
-const char kFilter[] = "TVX Working Set Files (*.tvx)|*.tvx";
+// The toolkit's patterns heed letter case; the working-set extension is
+// "tvx" in any case, as everywhere else in the program. The plain pattern
+// comes first: the toolkit takes a save dialog's extension from it.
+const char kFilter[] = "TVX Working Set Files (*.tvx)|*.tvx;*.[tT][vV][xX]";
 
 }  // namespace
 

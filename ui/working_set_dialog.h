@@ -1,5 +1,6 @@
 // The file dialogs of the working set: "開く" for Open and "名前を付けて保存"
-// for Save As, both offering "TVX Working Set Files (*.tvx)".
+// for Save As, both offering "TVX Working Set Files (*.tvx)", which lists
+// the files whose extension is "tvx" in any letter case.
 //
 // The chosen path can also be set by a test that answers the dialog
 // without showing it (wx's modal hook): the native dialog only reports a

@@ -20,6 +20,7 @@
 #include "tests/support/file_contents.h"
 #include "ui/about_dlg.h"
 #include "ui/command_ids.h"
+#include "ui/file_selection_dialog.h"
 #include "ui/option_dlg.h"
 #include "ui/program_icon.h"
 #include "ui/recent_files.h"
@@ -332,6 +333,34 @@ TEST_F(WindowTest, RecentFilesAreWrittenAtOnceWithFullPaths) {
   text = settingsText();
   EXPECT_NE(text.find("File1=" + set), std::string::npos) << text;
   EXPECT_NE(text.find("File2=" + saved), std::string::npos) << text;
+}
+
+// Whether the file dialog's chosen filter lets a file of this name through.
+bool filterShows(wxFileDialog& dialog, const char* name) {
+  GtkFileFilter* filter = gtk_file_chooser_get_filter(GTK_FILE_CHOOSER(dialog.GetHandle()));
+  GtkFileFilterInfo file{};
+  file.contains = GTK_FILE_FILTER_DISPLAY_NAME;
+  file.display_name = name;
+  return filter != nullptr && gtk_file_filter_filter(filter, &file);
+}
+
+TEST_F(WindowTest, FileDialogsHaveTitlesAndListWorkingSetsInAnyCase) {
+  open();
+  FileSelectionDialog chooser(frame);
+  const gchar* shown = gtk_window_get_title(GTK_WINDOW(chooser.GetHandle()));
+  const std::string title = shown != nullptr ? shown : "";
+  EXPECT_EQ(title, fromWx(wxGetTranslation("Open File")));
+  EXPECT_FALSE(title.empty());
+
+  for (const auto purpose : {WorkingSetDialog::Purpose::Open, WorkingSetDialog::Purpose::SaveAs}) {
+    WorkingSetDialog dialog(frame, purpose);
+    for (const char* name : {"set.tvx", "SET2.TVX", "Set3.Tvx"}) {
+      EXPECT_TRUE(filterShows(dialog, name)) << name;
+    }
+    for (const char* name : {"set.txt", "tvx", "set.tvx.bak", "set.tv"}) {
+      EXPECT_FALSE(filterShows(dialog, name)) << name;
+    }
+  }
 }
 
 TEST_F(WindowTest, StandardDialogsSpeakTheUsersLanguage) {

@@ -129,6 +129,17 @@ void TessavoApp::handedOver(const std::string& path) {
 }
 
 bool TessavoApp::processCommandLine(const std::vector<std::string>& arguments) {
+  const bool openWorkingSet =
+      !arguments.empty() && FileName(arguments.front()).extension(true) == "tvx";
+  // The document keeps the working set's full path, so that a later save
+  // goes to the same file whatever the current folder then is.
+  const wxString workingSet =
+      openWorkingSet ? toWx(CPrevInstance::absolutePath(arguments.front())) : wxString();
+  // The window appears only for a working set that loads: one that cannot
+  // be read is told with no window behind the message, and one that is no
+  // working set ends the start before a window has flashed up.
+  if (openWorkingSet && !TessavoDoc::canOpen(workingSet)) return false;
+
   docManager_ = std::make_unique<TessavoDocManager>(settings_.get());
   docManager_->SetMaxDocsOpen(1);
   new wxDocTemplate(docManager_.get(), "TVX Working Set Files", "*.tvx", wxString(), "tvx",
@@ -138,8 +149,6 @@ bool TessavoApp::processCommandLine(const std::vector<std::string>& arguments) {
   frame_ = new CMainFrame(docManager_.get(), settings_.get());
   SetTopWindow(frame_);
   std::vector<std::string> files;
-  const bool openWorkingSet =
-      !arguments.empty() && FileName(arguments.front()).extension(true) == "tvx";
   for (std::size_t i = openWorkingSet ? 1 : 0; i < arguments.size(); ++i) {
     files.push_back(arguments[i]);
   }
@@ -148,12 +157,9 @@ bool TessavoApp::processCommandLine(const std::vector<std::string>& arguments) {
   // them out at their real size first.
   frame_->Show();
 
-  // The document keeps the working set's full path, so that a later save
-  // goes to the same file whatever the current folder then is.
-  wxDocument* document =
-      openWorkingSet ? docManager_->CreateDocument(
-                           toWx(CPrevInstance::absolutePath(arguments.front())), wxDOC_SILENT)
-                     : docManager_->CreateDocument(wxString(), wxDOC_NEW);
+  wxDocument* document = openWorkingSet
+                             ? docManager_->CreateDocument(workingSet, wxDOC_SILENT)
+                             : docManager_->CreateDocument(wxString(), wxDOC_NEW);
   if (document == nullptr) {
     discardWindow();
     return false;

@@ -74,7 +74,7 @@ class TessavoApp : public CAppWithHelp {
   // Creates the template, the frame and the document for the program's
   // arguments (without the program's name) and shows the frame. False when
   // the document could not be created (a working-set argument that cannot
-  // be opened or is none); the frame is then gone.
+  // be opened or is none); no frame is then left, and none was shown.
   bool processCommandLine(const std::vector<std::string>& arguments);
 
   // Closes the window and its document without questions and forgets both

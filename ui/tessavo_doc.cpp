@@ -44,7 +44,24 @@ wxWindow* dialogParent() {
   return wxTheApp != nullptr ? wxTheApp->GetTopWindow() : nullptr;
 }
 
+// Reads the targets a working-set file lists. False when it cannot be read
+// (told in a message box) or lacks the signature line (silently).
+bool readListedTargets(const wxString& path, CollectingSink& loaded) {
+  const std::string bytes = fromWx(path);
+  if (!readable(bytes)) {
+    wxMessageBox(path + wxString::FromUTF8("\nを開けません。"), kProgramName,
+                 wxOK | wxICON_EXCLAMATION, dialogParent());
+    return false;
+  }
+  return readWorkingSet(bytes, loaded);
+}
+
 }  // namespace
+
+bool TessavoDoc::canOpen(const wxString& path) {
+  CollectingSink loaded;
+  return readListedTargets(path, loaded);
+}
 
 void TessavoDoc::SetModifiedFlag(bool modified) {
   m_documentModified = modified;
@@ -82,14 +99,8 @@ bool TessavoDoc::OnNewDocument() {
 }
 
 bool TessavoDoc::OnOpenDocument(const wxString& path) {
-  const std::string bytes = fromWx(path);
-  if (!readable(bytes)) {
-    wxMessageBox(path + wxString::FromUTF8("\nを開けません。"), kProgramName,
-                 wxOK | wxICON_EXCLAMATION, dialogParent());
-    return false;
-  }
   CollectingSink loaded;
-  if (!readWorkingSet(bytes, loaded)) return false;
+  if (!readListedTargets(path, loaded)) return false;
 
   // Open starts from an empty working set, as New does.
   if (filePane_ != nullptr) {

@@ -38,6 +38,9 @@ class TessavoDoc : public wxDocument {
   // silently and leaves the panes as they were; otherwise both panes are
   // emptied before the file's targets are added.
   bool OnOpenDocument(const wxString& path) override;
+  // Whether OnOpenDocument would succeed with `path`; a file that cannot be
+  // read is told as it would be there. Reads the file; changes nothing.
+  static bool canOpen(const wxString& path);
   // Writes the working set; a saved file goes first in the recent-file list.
   bool OnSaveDocument(const wxString& path) override;
   // The save dialog "名前を付けて保存" for working-set files; a name typed

@@ -585,6 +585,44 @@ TEST(StartWithABadWorkingSet, EndsWithoutCrashing) {
   EXPECT_EQ(runProgram(docs.root(), {"unsigned.tvx"}, fifoSettings), 1);
 }
 
+// Counts the main windows shown while it exists.
+class ShownFrames : public wxEventFilter {
+ public:
+  ShownFrames() { wxEvtHandler::AddFilter(this); }
+  ~ShownFrames() override { wxEvtHandler::RemoveFilter(this); }
+  int FilterEvent(wxEvent& event) override {
+    if (event.GetEventType() == wxEVT_SHOW && static_cast<wxShowEvent&>(event).IsShown() &&
+        wxDynamicCast(event.GetEventObject(), CMainFrame) != nullptr) {
+      ++count;
+    }
+    return Event_Skip;
+  }
+  int count = 0;
+};
+
+TEST(StartWithABadWorkingSet, ShowsNoWindowBeforeTheSetHasLoaded) {
+  const Documents docs("bad-start-window");
+  writeFile(docs("unsigned.tvx"), "file\t" + docs("a.htm") + "\n");
+  writeProfile("");
+  app().discardWindow();
+  ShownFrames shown;
+  EXPECT_FALSE(app().processCommandLine({docs("unsigned.tvx")}));
+  EXPECT_EQ(shown.count, 0) << "the window flashed up for a file that is no working set";
+
+  wxString message;
+  wxTEST_DIALOG(EXPECT_FALSE(app().processCommandLine({docs("nothere.tvx")})),
+                ExpectMessage(wxID_OK, &message));
+  EXPECT_EQ(message, toWx(docs("nothere.tvx")) + wxString::FromUTF8("\nを開けません。"));
+  EXPECT_EQ(shown.count, 0) << "the window stood behind the message";
+
+  // A good one shows the window once, with its targets.
+  writeFile(docs("good.tvx"), "tvx1\nfile\t" + docs("a.htm") + "\n");
+  EXPECT_TRUE(app().processCommandLine({docs("good.tvx")}));
+  EXPECT_EQ(shown.count, 1);
+  EXPECT_EQ(fileLines(app().mainFrame()), Lines{docs("a.htm")});
+  app().discardWindow();
+}
+
 TEST(StartupSettings, ReadFromTheProfilesSettingsSection) {
   writeProfile(
       "[Settings]\n"

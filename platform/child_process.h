@@ -50,6 +50,7 @@ struct ChildOutcome {
     Signalled,   // `status` is the signal that ended it
     Stopped,     // ended because the stop flag was set
     TimedOut,    // ended because the time limit passed
+    Running,     // still running when the caller stopped watching it (startWatched)
   };
   End end = End::NotStarted;
   int status = 0;

@@ -1,11 +1,13 @@
 #include "platform/process.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -61,6 +63,42 @@ void markCloseOnExecFrom(int first, int limit) {
   }
 }
 
+namespace {
+
+// What the children of startWatched tell through its pipe: the program
+// could not be executed (`value` the errno), or it ended within the watch
+// (`value` its wait status). Smaller than a pipe's atomic write.
+struct StartReport {
+  enum Kind : int { kExecFailed, kEnded };
+  int kind;
+  int value;
+};
+
+// In the child between the caller and the program: waits up to
+// `milliseconds` for the program's end and reports it. Async-signal-safe.
+void watchChild(pid_t program, int milliseconds, int reportFd) {
+  timespec start{};
+  ::clock_gettime(CLOCK_MONOTONIC, &start);
+  for (;;) {
+    int status = 0;
+    const pid_t ended = ::waitpid(program, &status, WNOHANG);
+    if (ended == program) {
+      const StartReport report{StartReport::kEnded, status};
+      (void)!::write(reportFd, &report, sizeof report);
+      return;
+    }
+    if (ended < 0 && errno != EINTR) return;
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    const long elapsed =
+        (now.tv_sec - start.tv_sec) * 1000L + (now.tv_nsec - start.tv_nsec) / 1000000L;
+    if (elapsed >= milliseconds) return;
+    ::poll(nullptr, 0, 10);
+  }
+}
+
+}  // namespace
+
 std::string findProgram(const std::string& program) {
   if (program.empty()) return std::string();
   if (program.find('/') != std::string::npos) {
@@ -102,36 +140,58 @@ bool runAndWait(const std::string& commandLine, int* exitCode) {
 }
 
 bool startDetached(const std::string& commandLine) {
+  return startWatched(commandLine, 0).end != ChildOutcome::End::NotStarted;
+}
+
+ChildOutcome startWatched(const std::string& commandLine, int watchMilliseconds) {
+  ChildOutcome outcome;
   std::vector<std::string> arguments = splitCommandLine(commandLine);
-  if (arguments.empty()) return false;
-  const std::string program = findProgram(arguments[0]);
-  if (program.empty()) return false;
+  const std::string program = arguments.empty() ? std::string() : findProgram(arguments[0]);
+  if (program.empty()) {
+    // A named file that is there but cannot be executed, else nothing found.
+    const bool present = !arguments.empty() && arguments[0].find('/') != std::string::npos &&
+                         ::access(arguments[0].c_str(), F_OK) == 0;
+    outcome.error = present ? EACCES : ENOENT;
+    return outcome;
+  }
   // Everything the children need is made before fork: between fork and exec
   // only async-signal-safe calls are allowed in a program with threads.
   std::vector<char*> argv = argumentVector(arguments);
   const int limit = descriptorLimit();
   int report[2];
-  if (::pipe2(report, O_CLOEXEC) != 0) return false;
+  if (::pipe2(report, O_CLOEXEC) != 0) {
+    outcome.error = errno;
+    return outcome;
+  }
 
-  // Double fork: the intermediate child ends at once and is reaped here, so
-  // the program's grandchild belongs to init and never becomes a zombie. A
-  // failure to exec reaches us as an errno through the pipe; a successful
-  // exec closes the pipe's write end without a word.
+  // Double fork: the program runs in a grandchild, which belongs to init
+  // once the child in between has ended, and so never becomes a zombie.
+  // That child watches the program for the time asked and ends then. Both
+  // report through the pipe: the grandchild a failure to exec, the child
+  // the program's end within the watch; a successful exec closes the
+  // grandchild's end without a word.
   const pid_t child = ::fork();
   if (child < 0) {
+    outcome.error = errno;
     ::close(report[0]);
     ::close(report[1]);
-    return false;
+    return outcome;
   }
   if (child == 0) {
     ::close(report[0]);
+    // The program's end must be seen here, and the program must not
+    // inherit an ignored SIGCHLD either.
+    ::signal(SIGCHLD, SIG_DFL);
     const pid_t grandchild = ::fork();
     if (grandchild < 0) {
-      const int error = errno;
-      (void)!::write(report[1], &error, sizeof error);
+      const StartReport failed{StartReport::kExecFailed, errno};
+      (void)!::write(report[1], &failed, sizeof failed);
       ::_exit(1);
     }
-    if (grandchild > 0) ::_exit(0);
+    if (grandchild > 0) {
+      watchChild(grandchild, watchMilliseconds, report[1]);
+      ::_exit(0);
+    }
     ::setsid();
     sigset_t none;
     sigemptyset(&none);
@@ -146,20 +206,35 @@ bool startDetached(const std::string& commandLine) {
     // the exec succeeds.
     markCloseOnExecFrom(3, limit);
     ::execve(program.c_str(), argv.data(), environ);
-    const int error = errno;
-    (void)!::write(report[1], &error, sizeof error);
+    const StartReport failed{StartReport::kExecFailed, errno};
+    (void)!::write(report[1], &failed, sizeof failed);
     ::_exit(127);
   }
   ::close(report[1]);
+  // Until both ends are closed: the exec, and the watching child's end.
+  outcome.end = ChildOutcome::End::Running;
+  StartReport received{};
+  ssize_t got;
+  while ((got = ::read(report[0], &received, sizeof received)) != 0) {
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    if (got != sizeof received) break;
+    if (received.kind == StartReport::kExecFailed) {
+      outcome.end = ChildOutcome::End::NotStarted;
+      outcome.error = received.value;
+    } else if (outcome.end != ChildOutcome::End::NotStarted) {
+      const bool signalled = WIFSIGNALED(received.value);
+      outcome.end = signalled ? ChildOutcome::End::Signalled : ChildOutcome::End::Exited;
+      outcome.status = signalled ? WTERMSIG(received.value) : WEXITSTATUS(received.value);
+    }
+  }
+  ::close(report[0]);
   int status = 0;
   while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
-  int error = 0;
-  ssize_t got;
-  while ((got = ::read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
-  }
-  ::close(report[0]);
-  return got == 0;
+  return outcome;
 }
 
 void markDescriptorsCloseOnExec() {

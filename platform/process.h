@@ -15,6 +15,8 @@
 
 #include <string>
 
+#include "platform/child_process.h"
+
 namespace platform {
 
 // The full path of `program` as it would be started: a name holding "/" comes
@@ -36,6 +38,14 @@ bool runAndWait(const std::string& commandLine, int* exitCode);
 // by init, so no zombie is left whatever the caller does later. False when
 // the process cannot be created, as for runAndWait.
 bool startDetached(const std::string& commandLine);
+
+// Starts the command line as startDetached does, and watches the program
+// for its first `watchMilliseconds`, blocking the caller meanwhile (so not
+// on a user-interface thread). The outcome: NotStarted with the errno when
+// it cannot be executed (ENOENT for a program that is not found), Exited or
+// Signalled when it ended within that time, Running when it still runs; it
+// is then left to itself as with startDetached.
+ChildOutcome startWatched(const std::string& commandLine, int watchMilliseconds);
 
 // Makes every descriptor above standard error close-on-exec: those a library
 // opened without the flag (the toolkit's instance lock and sockets) are no

@@ -1,11 +1,13 @@
 #include "platform/process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -92,6 +94,43 @@ TEST_F(ProcessTest, DetachedChildRunsOnAndLeavesNoZombie) {
     go << "now\n";
   }
   EXPECT_EQ(back.readLine(), "done now\n");
+}
+
+TEST_F(ProcessTest, WatchedStartTellsHowTheProgramsFirstMomentsWent) {
+  using End = platform::ChildOutcome::End;
+  script("plain", "exit 0", /*executable=*/false);
+  const struct {
+    std::string commandLine;
+    End end;
+    int status;
+    int error;
+  } cases[] = {
+      {script("ok", "exit 0"), End::Exited, 0, 0},
+      {script("three", "echo nothing to open with >&2; exit 3"), End::Exited, 3, 0},
+      {script("crash", "kill -SEGV $$"), End::Signalled, SIGSEGV, 0},
+      {folder_ + "missing", End::NotStarted, 0, ENOENT},
+      {"tessavo-no-such-program-anywhere", End::NotStarted, 0, ENOENT},
+      {folder_ + "plain", End::NotStarted, 0, EACCES},
+      {"", End::NotStarted, 0, ENOENT},
+  };
+  for (const auto& c : cases) {
+    const platform::ChildOutcome outcome = platform::startWatched(c.commandLine, 10000);
+    EXPECT_EQ(outcome.end, c.end) << c.commandLine;
+    EXPECT_EQ(outcome.status, c.status) << c.commandLine;
+    EXPECT_EQ(outcome.error, c.error) << c.commandLine;
+  }
+
+  // A program that outlives the watch runs on, and is nobody's zombie.
+  ASSERT_EQ(::mkfifo((folder_ + "go").c_str(), 0600), 0);
+  test_support::ReportPipe back(folder_ + "back");
+  const std::string held = script("held", "read line < \"$1/go\"; echo \"$line\" > \"$1/back\"");
+  EXPECT_EQ(platform::startWatched("\"" + held + "\" " + folder_, 100).end, End::Running);
+  EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+  {
+    std::ofstream go(folder_ + "go");
+    go << "on\n";
+  }
+  EXPECT_EQ(back.readLine(), "on\n");
 }
 
 TEST_F(ProcessTest, ChildrenInheritOnlyStandardDescriptors) {

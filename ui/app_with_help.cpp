@@ -40,10 +40,11 @@ void CAppWithHelp::showHelp() {
                  "Tessavo", wxOK | wxICON_EXCLAMATION, parent);
     return;
   }
-  const bool shown = desktopShowsHelp() ? opener_->open(page) : HelpWindow::show(parent, page);
-  if (!shown) {
-    wxMessageBox(wxString::FromUTF8("ヘルプ (HTML) ファイルを開けません"), "Tessavo",
-                 wxOK | wxICON_EXCLAMATION, parent);
+  const char kCannotOpen[] = "ヘルプ (HTML) ファイルを開けません";
+  if (desktopShowsHelp()) {
+    opener_->open(page, startFailures_.report(std::string(kCannotOpen) + ": "));
+  } else if (!HelpWindow::show(parent, page)) {
+    wxMessageBox(wxString::FromUTF8(kCannotOpen), "Tessavo", wxOK | wxICON_EXCLAMATION, parent);
   }
 }
 

@@ -7,7 +7,8 @@
 // web browser, the page goes to the desktop's handler; elsewhere (no
 // browser, or a text editor as the handler for HTML) it is shown in the
 // program's own help window. A missing page, and a page or handler that
-// cannot be opened, are each told in a message box.
+// cannot be opened, are each told in a message box (a handler's failure
+// with its reason, once it is known).
 //
 // The opener is borrowed (the desktop's by default); tests set a recorder
 // and a folder of their own. User-interface thread only.
@@ -17,6 +18,8 @@
 #include <wx/app.h>
 
 #include <string>
+
+#include "ui/start_failures.h"
 
 class ShellOpener;
 
@@ -42,6 +45,7 @@ class CAppWithHelp : public wxApp {
  private:
   ShellOpener* opener_;  // not owned
   std::string helpFolder_;
+  StartFailures startFailures_{this};
 };
 
 #endif  // TESSAVO_UI_APP_WITH_HELP_H_

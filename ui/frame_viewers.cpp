@@ -22,7 +22,8 @@ void CMainFrame::onOpenEditor(wxCommandEvent&) {
 void CMainFrame::OnOpenEditor() {
   const std::optional<Selection> selected = selection();
   if (!selected) return;
-  openInEditor(editorCommand_, selected->target, selected->line, systemProcessStarter());
+  openInEditor(editorCommand_, selected->target, selected->line, systemProcessStarter(),
+               startFailures_.report("エディタを起動できません: "));
 }
 
 void CMainFrame::openSelectedErrorLine() {
@@ -46,7 +47,8 @@ void CMainFrame::OnOpenBrowser() {
     wxBusyCursor busy;
     outcome = browserCommand_.open(selected->target, browserChoice_,
                                    browserChoice_ != 0 ? Netscape::instance() : nullptr,
-                                   systemShellOpener());
+                                   systemShellOpener(),
+                                   startFailures_.report("ブラウザを起動できません: "));
   }
   if (outcome != BrowserCommand::Outcome::ShowMenu) return;
 

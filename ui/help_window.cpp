@@ -87,7 +87,7 @@ void HelpWindow::onLink(wxHtmlLinkEvent& event) {
     return;
   }
   if (target.Contains(":")) {
-    systemShellOpener().open(fromWx(target));
+    systemShellOpener().open(fromWx(target), startFailures_.report("ブラウザを起動できません: "));
     return;
   }
   // Another page beside this one.

@@ -13,6 +13,8 @@
 
 #include <string>
 
+#include "ui/start_failures.h"
+
 class wxHtmlLinkEvent;
 class wxHtmlWindow;
 
@@ -39,6 +41,7 @@ class HelpWindow : public wxFrame {
 
   wxHtmlWindow* html_;
   std::string page_;
+  StartFailures startFailures_{this};
 };
 
 #endif  // TESSAVO_UI_HELP_WINDOW_H_

@@ -33,6 +33,7 @@
 #include "engine/run_summary.h"
 #include "ui/frame_settings.h"
 #include "ui/log_font.h"
+#include "ui/start_failures.h"
 #include "viewers/browser_command.h"
 
 class ErrListView;
@@ -259,6 +260,8 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   // popup built from them; both live until the next browser command.
   BrowserCommand browserCommand_;
   std::unique_ptr<wxMenu> browserMenu_;
+  // Editors and browsers that fail to start are told in message boxes.
+  StartFailures startFailures_{this};
 
   std::vector<std::string> commandLineFiles_;
   std::unique_ptr<FrameRoads> roads_;

@@ -4,11 +4,12 @@
 #include "platform/code_page.h"
 
 BrowserCommand::Outcome BrowserCommand::open(const CheckTarget* target, int browserChoice,
-                                             Netscape* netscape, ShellOpener& shell) {
+                                             Netscape* netscape, ShellOpener& shell,
+                                             const StartFailure& failed) {
   if (target == nullptr || busy_) return Outcome::Nothing;
   location_ = target->location;
   if (browserChoice == 0 || netscape == nullptr) {
-    shell.open(location_);
+    shell.open(location_, failed);
     return Outcome::ShellOpened;
   }
   busy_ = true;
@@ -16,7 +17,7 @@ BrowserCommand::Outcome BrowserCommand::open(const CheckTarget* target, int brow
   entries_.clear();  // they named positions of the previous listing
   if (windowCount_ < 2) {
     busy_ = false;
-    shell.open(location_);
+    shell.open(location_, failed);
     return Outcome::ShellOpened;
   }
   for (int i = 0; i < windowCount_ && i < kMaxEntries; ++i) {

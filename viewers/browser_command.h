@@ -38,14 +38,15 @@ class BrowserCommand {
 
   enum class Outcome {
     Nothing,      // no target, or called while the previous call still waits
-    ShellOpened,  // the location went to the desktop's "open" (its result is ignored)
+    ShellOpened,  // the location went to the desktop's "open"
     ShowMenu,     // show menuEntries() as a popup; it may have no entries
   };
 
   // The command for `target`. `browserChoice` is the options dialog's index
   // (0 none); `netscape` may be null when no browser was ever chosen.
+  // `failed` hears when the desktop's "open" cannot start.
   Outcome open(const CheckTarget* target, int browserChoice, Netscape* netscape,
-               ShellOpener& shell);
+               ShellOpener& shell, const StartFailure& failed = nullptr);
 
   // Carries out the entry `command` (ID_BROWSER_01 … ID_BROWSER_10) of the
   // last popup. False when nothing was sent: a command outside the last

@@ -1,5 +1,7 @@
 #include "viewers/editor_launcher.h"
 
+#include <utility>
+
 #include "platform/code_page.h"
 #include "platform/process.h"
 
@@ -58,9 +60,10 @@ std::string editorCommandLine(const std::string& editorCommand, const std::strin
 }
 
 bool openInEditor(const std::string& editorCommand, const CheckTarget* target, int line,
-                  ProcessStarter& starter) {
+                  ProcessStarter& starter, StartFailure failed) {
   if (target == nullptr || target->kind != TargetKind::File) return false;
-  return starter.start(editorCommandLine(editorCommand, target->location, line));
+  starter.start(editorCommandLine(editorCommand, target->location, line), std::move(failed));
+  return true;
 }
 
 std::string defaultEditorCommand(const std::function<bool(const std::string&)>& isInstalled) {

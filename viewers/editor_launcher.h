@@ -8,7 +8,7 @@
 // blanks quotes its own "%f".
 //
 // Everything here runs on the user-interface thread; the editor is started
-// and left to itself.
+// and left to itself once its first seconds have gone well.
 #ifndef TESSAVO_VIEWERS_EDITOR_LAUNCHER_H_
 #define TESSAVO_VIEWERS_EDITOR_LAUNCHER_H_
 
@@ -25,11 +25,11 @@
 // needed and is never cut.
 std::string editorCommandLine(const std::string& editorCommand, const std::string& path, int line);
 
-// Starts the editor for a local-file target at `line`. Does nothing for a
-// null target or one that is not a local file. True when a process was
-// created; callers report nothing either way.
+// Starts the editor for a local-file target at `line`; `failed` hears when
+// it cannot start. Does nothing for a null target or one that is not a
+// local file. True when a start was made.
 bool openInEditor(const std::string& editorCommand, const CheckTarget* target, int line,
-                  ProcessStarter& starter);
+                  ProcessStarter& starter, StartFailure failed = nullptr);
 
 // The template used while "Editor" has never been set: the first installed
 // of the desktop's common text editors that can jump to a line, with "%l"

@@ -1,15 +1,28 @@
 // Starting outside programs without waiting for them: the editor, and the
 // desktop's handler for a location ("open").
 //
+// A start that fails is told to the caller: the program cannot be executed,
+// or it ends in failure (a non-zero exit status, a signal) within its first
+// seconds, as the desktop's handler does when it finds nothing to open a
+// location with. Those seconds are watched on a thread of the starter's
+// own, so the caller never waits; the report comes from that thread.
+//
 // Both are interfaces so that the commands can be tested by recording what
 // they would start. The system implementations are process-wide objects
 // without state; callers on any thread may use them.
 #ifndef TESSAVO_VIEWERS_PROCESS_STARTER_H_
 #define TESSAVO_VIEWERS_PROCESS_STARTER_H_
 
+#include <functional>
 #include <string>
 
+#include "platform/child_process.h"
 #include "platform/command_line.h"
+
+// Hears why a start failed: the program's name as the command line gives
+// it, ": ", and the reason, in the program's code page. Called at most once,
+// on any thread; may be empty.
+using StartFailure = std::function<void(const std::string& reason)>;
 
 // Starts a command line as a new process and returns at once.
 class ProcessStarter {
@@ -17,8 +30,8 @@ class ProcessStarter {
   virtual ~ProcessStarter() = default;
   // `commandLine` is split into arguments by the Windows C runtime's rules
   // (blanks separate, double quotes group); the program is searched on PATH
-  // when it holds no "/". False when the process could not be created.
-  virtual bool start(const std::string& commandLine) = 0;
+  // when it holds no "/".
+  virtual void start(const std::string& commandLine, StartFailure failed) = 0;
 };
 
 // Hands a location (a local path or a URI) to whatever program the desktop
@@ -26,8 +39,7 @@ class ProcessStarter {
 class ShellOpener {
  public:
   virtual ~ShellOpener() = default;
-  // False when the handler could not be started.
-  virtual bool open(const std::string& location) = 0;
+  virtual void open(const std::string& location, StartFailure failed) = 0;
 };
 
 // The real process start.
@@ -38,13 +50,17 @@ ProcessStarter& systemProcessStarter();
 class DesktopShellOpener : public ShellOpener {
  public:
   explicit DesktopShellOpener(ProcessStarter& starter) : starter_(starter) {}
-  bool open(const std::string& location) override;
+  void open(const std::string& location, StartFailure failed) override;
 
  private:
   ProcessStarter& starter_;
 };
 
 ShellOpener& systemShellOpener();
+
+// The reason told for `program` when its start came to `outcome`:
+// "xdg-open: 終了コード 3 (...)", "gedit: No such file or directory".
+std::string startFailureReason(const std::string& program, const platform::ChildOutcome& outcome);
 
 // The quoting of command-line arguments lives with the splitting rules.
 using platform::quoteArgument;

@@ -8,13 +8,16 @@
 #include <wx/statusbr.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <thread>
 
+#include "platform/file_handle.h"
 #include "tests/support/held_validator.h"
 #include "ui/command_ids.h"
 #include "ui/wx_text.h"
@@ -224,6 +227,34 @@ TEST_F(WindowTest, DestroyingTheWindowDuringARunWaitsForItWithoutDeadlock) {
   frame = nullptr;
   // The run was waited for: no validator of it is left running.
   EXPECT_FALSE(processRuns(validator.latestRun()));
+}
+
+TEST_F(WindowTest, AnEditorOrBrowserThatCannotStartIsToldWithTheReason) {
+  // The desktop's handler finds nothing to open with, as where no browser
+  // is installed, and the editor is not there at all.
+  const std::string bin = folderPath() + "bin/";
+  writeFile("bin/xdg-open", "#!/bin/sh\necho 'no method available' >&2\nexit 3\n");
+  std::filesystem::permissions(bin + "xdg-open", std::filesystem::perms::owner_all);
+  const std::string path = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+  ::setenv("PATH", (bin + ":" + path).c_str(), 1);
+  writeSettings("Editor=tessavo-no-such-editor %f\n");
+  open();
+  files->AddFile(writeFile("a.htm", "<p>\n"));
+  files->selectLine(0);
+  frame->setActivePane(files);
+
+  DialogRecorder dialogs;
+  frame->OnOpenEditor();
+  EXPECT_TRUE(waitUntil([&] { return dialogs.shown.size() == 1; }));
+  frame->OnOpenBrowser();
+  EXPECT_TRUE(waitUntil([&] { return dialogs.shown.size() == 2; }));
+  ::setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(dialogs.shown,
+            (std::vector<std::string>{
+                "Tessavo: エディタを起動できません: tessavo-no-such-editor: " +
+                    platform::errorText(ENOENT),
+                "Tessavo: ブラウザを起動できません: xdg-open: 終了コード 3 "
+                "(開くためのプログラムが見つかりません)"}));
 }
 
 TEST_F(WindowTest, WindowRectangleIsWrittenOnDestroyAndReadBack) {

@@ -24,12 +24,13 @@ namespace {
 
 class RecordingOpener : public ShellOpener {
  public:
-  bool open(const std::string& location) override {
+  void open(const std::string& location, StartFailure failed) override {
     opened.push_back(location);
-    return succeed;
+    if (!failure.empty()) failed(failure);
   }
   std::vector<std::string> opened;
-  bool succeed = true;
+  // The handler's failure, told at once when not empty.
+  std::string failure;
 };
 
 class ExpectMessage : public wxExpectModalBase<wxMessageDialog, ExpectMessage> {
@@ -126,9 +127,16 @@ TEST_F(HelpTest, GoesToTheDesktopsWebBrowser) {
   EXPECT_EQ(opener.opened, std::vector<std::string>{folder + "Index.HTM"});
   EXPECT_EQ(HelpWindow::current(), nullptr);
 
-  opener.succeed = false;
-  wxTEST_DIALOG(app().showHelp(), ExpectMessage(&message));
-  EXPECT_EQ(message, kCannotOpen);
+  // A handler that fails is told with its reason, once it is known.
+  opener.failure = "xdg-open: 終了コード 3";
+  message.clear();
+  wxTEST_DIALOG(
+      {
+        app().showHelp();
+        EXPECT_TRUE(pumpUntil([&] { return !message.empty(); }));
+      },
+      ExpectMessage(&message));
+  EXPECT_EQ(message, kCannotOpen + wxString::FromUTF8(": xdg-open: 終了コード 3"));
 }
 
 TEST_F(HelpTest, ShowsThePageInItsOwnWindowWhereNoBrowserOpensHtml) {

@@ -104,8 +104,12 @@ TEST(OpenInEditor, StartsOnlyLocalFiles) {
   EXPECT_TRUE(starter.started.empty());
 
   EXPECT_TRUE(openInEditor("ed +%l %f", &file, 3, starter));
-  starter.result = false;  // a program that cannot be started changes nothing
-  EXPECT_FALSE(openInEditor("missing-editor", &file, -1, starter));
+  // The starter's word on a failed start reaches the caller.
+  starter.failure = "missing-editor: No such file or directory";
+  std::string heard;
+  EXPECT_TRUE(openInEditor("missing-editor", &file, -1, starter,
+                           [&](const std::string& reason) { heard = reason; }));
+  EXPECT_EQ(heard, starter.failure);
   EXPECT_EQ(starter.started,
             (std::vector<std::string>{"ed +3 C:\\web\\a.html", "missing-editor C:\\web\\a.html"}));
 }

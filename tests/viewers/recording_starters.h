@@ -10,20 +10,18 @@
 class RecordingProcessStarter : public ProcessStarter {
  public:
   std::vector<std::string> started;
-  bool result = true;
-  bool start(const std::string& commandLine) override {
+  // Told to the caller at once when not empty.
+  std::string failure;
+  void start(const std::string& commandLine, StartFailure failed) override {
     started.push_back(commandLine);
-    return result;
+    if (!failure.empty() && failed) failed(failure);
   }
 };
 
 class RecordingShellOpener : public ShellOpener {
  public:
   std::vector<std::string> opened;
-  bool open(const std::string& location) override {
-    opened.push_back(location);
-    return true;
-  }
+  void open(const std::string& location, StartFailure) override { opened.push_back(location); }
 };
 
 #endif  // TESSAVO_TESTS_VIEWERS_RECORDING_STARTERS_H_

@@ -1,13 +1,16 @@
 #include "ui/help_window.h"
 
+#include <wx/display.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
 #include <wx/html/htmlwin.h>
 #include <wx/log.h>
 #include <wx/sizer.h>
 
+#include <algorithm>
 #include <fstream>
 #include <optional>
+#include <regex>
 #include <sstream>
 
 #include "ui/program_icon.h"
@@ -17,6 +20,10 @@
 namespace {
 
 HelpWindow* openWindow = nullptr;
+
+const wxSize kPreferredSize(720, 640);
+// Room between the help window and the window it was opened for.
+constexpr int kGap = 8;
 
 // The page's bytes; nothing when it cannot be read.
 std::optional<std::string> readPage(const std::string& path) {
@@ -28,6 +35,44 @@ std::optional<std::string> readPage(const std::string& path) {
   return bytes.str();
 }
 
+// The window's parser finds a place in the page only by an anchor's name,
+// while pages of today mark places by any element's id: each element with an
+// id gets a named anchor of the same name at its start.
+std::string withNamedAnchors(const std::string& page) {
+  static const std::regex elementWithId(
+      R"re(<[A-Za-z][A-Za-z0-9]*(?:\s[^>]*?)?\sid\s*=\s*(?:"([^"]*)"|'([^']*)')[^>]*>)re",
+      std::regex::icase);
+  std::string result;
+  auto last = page.cbegin();
+  for (std::sregex_iterator match(page.cbegin(), page.cend(), elementWithId), end; match != end;
+       ++match) {
+    const std::string id = (*match)[1].matched ? (*match)[1].str() : (*match)[2].str();
+    result.append(last, (*match)[0].second);
+    result += "<a name=\"" + id + "\"></a>";
+    last = (*match)[0].second;
+  }
+  result.append(last, page.cend());
+  return result;
+}
+
+// Where a window of `size` opens beside `owner` (both on the screen) in the
+// display's free `area`: to the owner's right where it fits, else to its
+// left, else over it; shrunk and moved as needed to lie wholly in `area`.
+wxRect placeBeside(const wxRect& owner, const wxSize& size, const wxRect& area) {
+  wxRect placed(wxPoint(owner.GetRight() + 1 + kGap, owner.GetTop()),
+                wxSize(std::min(size.GetWidth(), area.GetWidth()),
+                       std::min(size.GetHeight(), area.GetHeight())));
+  if (placed.GetRight() > area.GetRight()) {
+    placed.SetX(owner.GetLeft() - kGap - placed.GetWidth());
+    // Neither side has room: over the owner, a little down and right, so
+    // that both title bars stay in sight.
+    if (placed.GetLeft() < area.GetLeft()) placed.SetPosition(owner.GetTopLeft() + wxPoint(32, 32));
+  }
+  placed.SetX(std::clamp(placed.GetX(), area.GetLeft(), area.GetRight() + 1 - placed.GetWidth()));
+  placed.SetY(std::clamp(placed.GetY(), area.GetTop(), area.GetBottom() + 1 - placed.GetHeight()));
+  return placed;
+}
+
 }  // namespace
 
 HelpWindow* HelpWindow::current() {
@@ -35,8 +80,13 @@ HelpWindow* HelpWindow::current() {
 }
 
 HelpWindow::HelpWindow(wxWindow* parent)
-    : wxFrame(parent, wxID_ANY, "Tessavo", wxDefaultPosition, wxSize(720, 640)) {
+    : wxFrame(parent, wxID_ANY, "Tessavo", wxDefaultPosition, kPreferredSize) {
   SetIcons(programIcons());
+  if (parent != nullptr) {
+    const int display = wxDisplay::GetFromWindow(parent);
+    const wxRect area = wxDisplay(display != wxNOT_FOUND ? display : 0).GetClientArea();
+    SetSize(placeBeside(parent->GetScreenRect(), kPreferredSize, area));
+  }
   html_ = new wxHtmlWindow(this);
   // The page's title becomes the window's.
   html_->SetRelatedFrame(this, "%s");
@@ -44,6 +94,7 @@ HelpWindow::HelpWindow(wxWindow* parent)
   layout->Add(html_, 1, wxEXPAND);
   SetSizer(layout);
   html_->Bind(wxEVT_HTML_LINK_CLICKED, &HelpWindow::onLink, this);
+  Bind(wxEVT_CHAR_HOOK, &HelpWindow::onKey, this);
   openWindow = this;
 }
 
@@ -70,9 +121,10 @@ bool HelpWindow::load(const std::string& page) {
   // The window's parser knows the character set only from an old-style
   // Content-Type meta element; the page is read here, as UTF-8 (what the
   // program's pages are written in) or, failing that, byte for byte.
-  wxString text = wxString::FromUTF8(bytes->data(), bytes->size());
-  if (text.empty() && !bytes->empty())
-    text = wxString(bytes->data(), wxConvISO8859_1, bytes->size());
+  const std::string marked = withNamedAnchors(*bytes);
+  wxString text = wxString::FromUTF8(marked.data(), marked.size());
+  if (text.empty() && !marked.empty())
+    text = wxString(marked.data(), wxConvISO8859_1, marked.size());
   // The window's own complaints would be a second message after ours.
   wxLogNull quiet;
   if (!html_->SetPage(text)) return false;
@@ -94,4 +146,15 @@ void HelpWindow::onLink(wxHtmlLinkEvent& event) {
   wxFileName next(target);
   next.MakeAbsolute(wxPathOnly(toWx(page_)));
   load(fromWx(next.GetFullPath().BeforeFirst('#')));
+}
+
+void HelpWindow::onKey(wxKeyEvent& event) {
+  // Esc and Ctrl+W close the window, as in a browser's or viewer's window.
+  const int key = event.GetKeyCode();
+  if ((key == WXK_ESCAPE && event.GetModifiers() == wxMOD_NONE) ||
+      ((key == 'W' || key == 'w') && event.GetModifiers() == wxMOD_CONTROL)) {
+    Close();
+    return;
+  }
+  event.Skip();
 }

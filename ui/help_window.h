@@ -4,6 +4,10 @@
 // beside it are followed in the window; links to the web go to the
 // desktop's handler for them.
 //
+// The window opens beside the window it was opened for, on that window's
+// display; Esc and Ctrl+W close it. Places in the page are found by an
+// element's id as well as by an anchor's name.
+//
 // One window at a time, a child of the window it was opened for (wx deletes
 // it with that window or when it is closed). User-interface thread only.
 #ifndef TESSAVO_UI_HELP_WINDOW_H_
@@ -16,6 +20,7 @@
 #include "ui/start_failures.h"
 
 class wxHtmlLinkEvent;
+class wxKeyEvent;
 class wxHtmlWindow;
 
 class HelpWindow : public wxFrame {
@@ -38,6 +43,7 @@ class HelpWindow : public wxFrame {
   explicit HelpWindow(wxWindow* parent);
   bool load(const std::string& page);
   void onLink(wxHtmlLinkEvent& event);
+  void onKey(wxKeyEvent& event);
 
   wxHtmlWindow* html_;
   std::string page_;

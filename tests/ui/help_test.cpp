@@ -1,16 +1,22 @@
 // The help command: the page beside the program, shown by the desktop's web
 // browser where HTML opens in one, else in the program's own window.
 #include <gtest/gtest.h>
+#include <wx/display.h>
 #include <wx/html/htmlwin.h>
+#include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/testing.h>
+#include <wx/uiaction.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <regex>
 #include <string>
 #include <vector>
 
+#include "tests/support/file_contents.h"
 #include "tests/ui/startup_fixture.h"
+#include "tests/ui/window_manager.h"
 #include "ui/command_ids.h"
 #include "ui/help_window.h"
 #include "ui/main_frame.h"
@@ -103,8 +109,9 @@ class HelpTest : public ::testing::Test {
     app().setHelpFolder(folder);
   }
   void TearDown() override {
+    // Gone before the next test, which may expect no window.
     if (HelpWindow* window = HelpWindow::current()) window->Destroy();
-    wxTheApp->ProcessPendingEvents();
+    EXPECT_TRUE(pumpUntil([] { return HelpWindow::current() == nullptr; }));
     app().setHelpOpener(&systemShellOpener());
     app().setHelpFolder(std::string());
   }
@@ -172,6 +179,72 @@ TEST_F(HelpTest, APageThatCannotBeReadIsToldAsNotOpened) {
   wxTEST_DIALOG(app().showHelp(), ExpectMessage(&message));
   EXPECT_EQ(message, kCannotOpen);
   EXPECT_EQ(HelpWindow::current(), nullptr);
+}
+
+// Counts what is logged while it is the active log target.
+class CountingLog : public wxLog {
+ public:
+  CountingLog() : previous_(wxLog::SetActiveTarget(this)) {}
+  ~CountingLog() override { wxLog::SetActiveTarget(previous_); }
+  int count = 0;
+
+ protected:
+  void DoLogRecord(wxLogLevel, const wxString&, const wxLogRecordInfo&) override { ++count; }
+
+ private:
+  wxLog* previous_;
+};
+
+TEST_F(HelpTest, TheWindowFollowsTheContentsOpensBesideTheMainWindowAndClosesByKey) {
+  std::string why;
+  ASSERT_TRUE(ensureWindowManager(&why)) << why;
+  const Desktop desktop(Desktop::Handler::TextEditor);
+  writeProfile("[Settings]\nleft=40\ntop=60\nright=340\nbottom=460\n");
+  CMainFrame* frame = openWindow({});
+  ASSERT_NE(frame, nullptr);
+  app().setHelpFolder(std::string());
+  app().showHelp();
+  HelpWindow* window = HelpWindow::current();
+  ASSERT_NE(window, nullptr);
+
+  // Wholly on the screen, beside the main window.
+  ASSERT_TRUE(pumpUntil(
+      [&] { return window->IsShownOnScreen() && window->html()->GetClientSize().y > 0; }));
+  const wxRect area = wxDisplay(frame).GetClientArea();
+  const wxRect help = window->GetScreenRect();
+  const wxRect main = frame->GetScreenRect();
+  EXPECT_TRUE(area.Contains(help)) << help.x << "," << help.y << " " << help.width << "x"
+                                   << help.height;
+  EXPECT_NEAR(help.GetLeft(), main.GetRight(), 40);
+  EXPECT_NEAR(help.GetTop(), main.GetTop(), 40);
+
+  // Every link of the page's contents finds its place, without a complaint.
+  const std::string page = test_support::readFile(window->page());
+  const std::regex inPageLink("href=\"#([^\"]+)\"");
+  int links = 0;
+  {
+    CountingLog complaints;
+    for (std::sregex_iterator link(page.begin(), page.end(), inPageLink), end; link != end;
+         ++link, ++links) {
+      EXPECT_TRUE(window->html()->LoadPage(toWx("#" + (*link)[1].str()))) << (*link)[1];
+    }
+    EXPECT_EQ(complaints.count, 0);
+  }
+  EXPECT_GE(links, 10);
+  EXPECT_GT(window->html()->GetViewStart().y, 0) << "the last place is not at the page's top";
+
+  // Esc closes it; shown again, Ctrl+W does.
+  wxUIActionSimulator keyboard;
+  for (const int modifiers : {wxMOD_NONE, wxMOD_CONTROL}) {
+    app().showHelp();
+    window = HelpWindow::current();
+    ASSERT_NE(window, nullptr);
+    window->Raise();
+    ASSERT_TRUE(pumpUntil([&] { return window->IsActive(); })) << "the help window has no focus";
+    keyboard.Char(modifiers == wxMOD_NONE ? static_cast<int>(WXK_ESCAPE) : 'w', modifiers);
+    EXPECT_TRUE(pumpUntil([] { return HelpWindow::current() == nullptr; }))
+        << (modifiers == wxMOD_NONE ? "Esc" : "Ctrl+W") << " did not close the help window";
+  }
 }
 
 }  // namespace

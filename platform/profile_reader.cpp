@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "platform/ascii_case.h"
+#include "platform/registry_profile.h"
 
 namespace platform {
 namespace {
@@ -84,6 +85,8 @@ std::string windowsValue(const std::string& raw) {
 std::string readProfileString(const std::string& path, const std::string& section,
                               const std::string& key, const std::string& defaultValue,
                               ProfileDialect dialect) {
+  std::string registryValue;
+  if (readRegistryProfile(path, section, key, defaultValue, &registryValue)) return registryValue;
   std::ifstream file(path, std::ios::binary);
   if (!file) return defaultValue;
   const bool wx = dialect == ProfileDialect::WxFileConfig;

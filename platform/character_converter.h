@@ -4,8 +4,8 @@
 // Win32 code-page calls (MultiByteToWideChar, WideCharToMultiByte) on
 // Windows.
 //
-// Encodings are named as iconv names them: "UTF-8", "CP932", "EUC-JP",
-// "EUC-JP-MS". A conversion that meets a byte it cannot read, or a
+// Encodings are named as iconv names them: "UTF-8", "CP932", "SHIFT_JIS",
+// "EUC-JP", "EUC-JP-MS", "ISO-2022-JP". A conversion that meets a byte it cannot read, or a
 // character the target cannot hold, fails as a whole: the callers replace
 // that character and go on. One object per thread.
 #ifndef TESSAVO_PLATFORM_CHARACTER_CONVERTER_H_

@@ -20,11 +20,14 @@ constexpr UINT kEndedExitCode = 1;
 
 // A job whose processes all end when its last handle closes: when this
 // program is killed, its validator and whatever that started go with it.
+// A process of the job that crashes ends at once with its exception code,
+// never held by a crash dialog until the time-out.
 HANDLE newJob() {
   const HANDLE job = CreateJobObjectA(nullptr, nullptr);
   if (job == nullptr) return nullptr;
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  limits.BasicLimitInformation.LimitFlags =
+      JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION;
   SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
   return job;
 }

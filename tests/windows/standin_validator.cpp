@@ -83,8 +83,6 @@ int main(int argc, char** argv) {
     } else if (order.rfind("exit ", 0) == 0) {
       return std::atoi(order.c_str() + 5);
     } else if (order == "crash") {
-      // No crash dialog and no debugger: the test waits for the exit code.
-      SetErrorMode(SEM_NOGPFAULTERRORBOX);
       RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
     } else if (order == "hang") {
       Sleep(60000);

@@ -20,6 +20,10 @@ bool isFileSystemFull(const std::string& folder) {
   return available.QuadPart == 0;
 }
 
+std::string withFolderSeparator(const std::string& path) {
+  return path.empty() || endsWithSeparator(path) ? path : path + '/';
+}
+
 std::string absolutePath(const std::string& path) {
   // "C:\..." and "\\server\..." are absolute, and so is "\..." on the
   // current drive.

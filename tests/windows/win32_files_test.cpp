@@ -142,6 +142,10 @@ TEST_F(Win32Files, OpeningRefusesWhatIsNoDocumentAndCreatingRefusesWhatExists) {
   EXPECT_EQ(again.error(), EEXIST);
   EXPECT_EQ(readAll(document), "<p>\x83\x5C</p>\n");
   EXPECT_EQ(platform::absolutePath("C:\\x"), "C:\\x");
+  // A trail byte 0x5C ends no folder name as a separator would.
+  EXPECT_EQ(platform::withFolderSeparator("C:\\" + kHyou), "C:\\" + kHyou + "/");
+  EXPECT_EQ(platform::withFolderSeparator("C:\\" + kHyou + "\\"), "C:\\" + kHyou + "\\");
+  EXPECT_EQ(platform::withFolderSeparator("C:/docs/"), "C:/docs/");
   EXPECT_EQ(platform::absolutePath("a" + kHyou).substr(1, 2), ":\\");
 }
 

@@ -46,6 +46,10 @@ class TlsSession {
   TlsSession(const TlsSession&) = delete;
   TlsSession& operator=(const TlsSession&) = delete;
 
+  // Whether this build has a TLS library at all. Without one it is false,
+  // with the reason in `reason`, and no connection needs to be tried.
+  static bool isAvailable(std::string* reason);
+
   Status handshake();
   // Done with `*count` > 0 bytes; Closed at the end of data.
   Status read(char* buffer, int size, int* count);

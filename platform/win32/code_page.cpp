@@ -15,16 +15,21 @@ CodePage systemCodePage() {
   return GetACP() == kCp932 ? CodePage::Cp932 : CodePage::Utf8;
 }
 
-std::atomic<CodePage> selectedCodePage{systemCodePage()};
+// Made at the first use, so that a selection made while other statics are
+// initialised is never overwritten by this one's own initialisation.
+std::atomic<CodePage>& selectedCodePage() {
+  static std::atomic<CodePage> selected{systemCodePage()};
+  return selected;
+}
 
 }  // namespace
 
 void setCodePage(CodePage codePage) {
-  selectedCodePage.store(codePage);
+  selectedCodePage().store(codePage);
 }
 
 CodePage currentCodePage() {
-  return selectedCodePage.load();
+  return selectedCodePage().load();
 }
 
 bool IsDBCSLeadByte(unsigned char byte) {

@@ -19,7 +19,8 @@ std::string localText(const std::string& utf8) {
       result.push_back(utf8[i++]);
       continue;
     }
-    if (length != 0 && length != kUtf8CutOff && converter.convert(utf8.data() + i, length, &result)) {
+    if (length != 0 && length != kUtf8CutOff &&
+        converter.convert(utf8.data() + i, length, &result)) {
       i += length;
       continue;
     }

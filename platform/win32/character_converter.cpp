@@ -16,8 +16,8 @@ UINT codePageOf(const char* name) {
   static const struct {
     const char* name;
     UINT codePage;
-  } kCodePages[] = {{"UTF-8", CP_UTF8},      {"CP932", 932},          {"SHIFT_JIS", 932},
-                    {"EUC-JP", 20932},       {"EUC-JP-MS", 20932},    {"ISO-2022-JP", 50220}};
+  } kCodePages[] = {{"UTF-8", CP_UTF8}, {"CP932", 932},       {"SHIFT_JIS", 932},
+                    {"EUC-JP", 20932},  {"EUC-JP-MS", 20932}, {"ISO-2022-JP", 50220}};
   for (const auto& entry : kCodePages) {
     if (std::strcmp(entry.name, name) == 0) {
       return IsValidCodePage(entry.codePage) ? entry.codePage : 0;

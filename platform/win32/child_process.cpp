@@ -76,8 +76,8 @@ ChildOutcome runChild(const ChildLaunch& launch, const std::atomic<bool>* stop,
       break;
     }
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now).count();
-    const DWORD slice = left < kStopCheckMilliseconds ? static_cast<DWORD>(left) + 1
-                                                      : kStopCheckMilliseconds;
+    const DWORD slice =
+        left < kStopCheckMilliseconds ? static_cast<DWORD>(left) + 1 : kStopCheckMilliseconds;
     if (WaitForSingleObject(started.hProcess, slice) != WAIT_TIMEOUT) {
       outcome.end = ChildOutcome::End::Exited;
       break;
@@ -110,12 +110,9 @@ std::string signalName(int signal) {
     DWORD code;
     const char* name;
   } kNames[] = {
-      {0xC0000005u, "STATUS_ACCESS_VIOLATION"},
-      {0xC000001Du, "STATUS_ILLEGAL_INSTRUCTION"},
-      {0xC0000094u, "STATUS_INTEGER_DIVIDE_BY_ZERO"},
-      {0xC00000FDu, "STATUS_STACK_OVERFLOW"},
-      {0xC0000409u, "STATUS_STACK_BUFFER_OVERRUN"},
-      {0xC0000017u, "STATUS_NO_MEMORY"},
+      {0xC0000005u, "STATUS_ACCESS_VIOLATION"},       {0xC000001Du, "STATUS_ILLEGAL_INSTRUCTION"},
+      {0xC0000094u, "STATUS_INTEGER_DIVIDE_BY_ZERO"}, {0xC00000FDu, "STATUS_STACK_OVERFLOW"},
+      {0xC0000409u, "STATUS_STACK_BUFFER_OVERRUN"},   {0xC0000017u, "STATUS_NO_MEMORY"},
       {0xC0000135u, "STATUS_DLL_NOT_FOUND"},
   };
   const auto code = static_cast<DWORD>(signal);

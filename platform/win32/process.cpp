@@ -28,8 +28,7 @@ std::string executableAt(const std::string& path) {
 }
 
 bool hasFolder(const std::string& program) {
-  return lastSeparator(program) != std::string::npos ||
-         (program.size() >= 2 && program[1] == ':');
+  return lastSeparator(program) != std::string::npos || (program.size() >= 2 && program[1] == ':');
 }
 
 // Starts the command line: the program found by findProgram, the command

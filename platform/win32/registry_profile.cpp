@@ -20,13 +20,13 @@ bool readRegistryProfile(const std::string& path, const std::string& section,
   const std::string subkey = path.substr(sizeof kCurrentUser - 1) + "\\" + section;
   DWORD type = 0;
   DWORD size = 0;
-  if (RegGetValueA(HKEY_CURRENT_USER, subkey.c_str(), key.c_str(),
-                   RRF_RT_REG_SZ | RRF_RT_REG_DWORD, &type, nullptr, &size) != ERROR_SUCCESS) {
+  if (RegGetValueA(HKEY_CURRENT_USER, subkey.c_str(), key.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_DWORD,
+                   &type, nullptr, &size) != ERROR_SUCCESS) {
     return true;
   }
   std::vector<char> data(size + 1, '\0');
-  if (RegGetValueA(HKEY_CURRENT_USER, subkey.c_str(), key.c_str(),
-                   RRF_RT_REG_SZ | RRF_RT_REG_DWORD, &type, data.data(), &size) != ERROR_SUCCESS) {
+  if (RegGetValueA(HKEY_CURRENT_USER, subkey.c_str(), key.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_DWORD,
+                   &type, data.data(), &size) != ERROR_SUCCESS) {
     return true;
   }
   if (type == REG_DWORD) {

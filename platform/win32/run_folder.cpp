@@ -36,8 +36,8 @@ PSECURITY_DESCRIPTOR privateDescriptor() {
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return nullptr;
   std::vector<unsigned char> buffer(256);
   DWORD size = 0;
-  BOOL got = GetTokenInformation(token, TokenUser, buffer.data(),
-                                 static_cast<DWORD>(buffer.size()), &size);
+  BOOL got = GetTokenInformation(token, TokenUser, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                 &size);
   if (!got && size > buffer.size()) {
     buffer.resize(size);
     got = GetTokenInformation(token, TokenUser, buffer.data(), size, &size);
@@ -209,10 +209,9 @@ void RunFolder::sweepLeftovers(const std::string& parent) {
   for (const std::string& name : leftovers) {
     const std::string path = withSeparator(parent) + name;
     // Held by a live run (its lock refuses to share deletion), or not ours.
-    const HANDLE probe = CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                     nullptr, OPEN_EXISTING,
-                                     FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                     nullptr);
+    const HANDLE probe = CreateFileA(
+        path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (probe == INVALID_HANDLE_VALUE) continue;
     CloseHandle(probe);
     removeTreeAt(path);

@@ -101,9 +101,8 @@ void closeSocket(SocketHandle socket) {
 WaitResult waitForSocket(SocketHandle socket, Direction direction, const WaitLimit& limit) {
   // POLLOUT alone would miss a failed connection: Winsock reports it as
   // POLLERR/POLLHUP, which count as ready (the caller reads SO_ERROR).
-  WSAPOLLFD entry{native(socket), static_cast<short>(direction == Direction::Read ? POLLRDNORM
-                                                                                  : POLLWRNORM),
-                  0};
+  WSAPOLLFD entry{native(socket),
+                  static_cast<short>(direction == Direction::Read ? POLLRDNORM : POLLWRNORM), 0};
   for (;;) {
     if (limit.stop != nullptr && limit.stop->load()) return WaitResult::Stopped;
     const Clock::time_point now = Clock::now();
@@ -217,10 +216,10 @@ void shutdownSending(SocketHandle socket) {
 
 void setBlockingTimeouts(SocketHandle socket, int seconds) {
   const DWORD milliseconds = static_cast<DWORD>(seconds) * 1000;
-  ::setsockopt(native(socket), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&milliseconds),
-               sizeof milliseconds);
-  ::setsockopt(native(socket), SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&milliseconds),
-               sizeof milliseconds);
+  ::setsockopt(native(socket), SOL_SOCKET, SO_RCVTIMEO,
+               reinterpret_cast<const char*>(&milliseconds), sizeof milliseconds);
+  ::setsockopt(native(socket), SOL_SOCKET, SO_SNDTIMEO,
+               reinterpret_cast<const char*>(&milliseconds), sizeof milliseconds);
 }
 
 }  // namespace platform

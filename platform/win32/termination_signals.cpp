@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include <condition_variable>
 #include <csignal>
 #include <mutex>
-#include <condition_variable>
 
 namespace platform {
 namespace {

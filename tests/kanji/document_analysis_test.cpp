@@ -212,8 +212,7 @@ TEST(DocumentAnalysis, JapaneseLegacyDocumentsStayLegacy) {
   for (const char* encoding : {"EUC-JP", "SHIFT_JIS", "ISO-2022-JP"}) {
     if (!platform::CharacterConverter(encoding, "EUC-JP").isAvailable()) {
       // The system cannot make the documents (wine has no ISO-2022-JP).
-      std::printf("note: no %s conversion on this system, its documents are not made\n",
-                  encoding);
+      std::printf("note: no %s conversion on this system, its documents are not made\n", encoding);
       continue;
     }
     std::vector<std::string> documents;

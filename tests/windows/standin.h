@@ -22,7 +22,8 @@ class Standin {
   Standin(const std::string& folder, const std::string& name, const std::string& script)
       : base_(folder + name) {
     const std::string self = platform::executablePath();
-    const std::string built = self.substr(0, self.find_last_of("\\/") + 1) + "standin_validator.exe";
+    const std::string built =
+        self.substr(0, self.find_last_of("\\/") + 1) + "standin_validator.exe";
     EXPECT_TRUE(CopyFileA(built.c_str(), path().c_str(), FALSE)) << built << " " << GetLastError();
     std::ofstream(base_ + ".script", std::ios::binary) << script;
   }

@@ -31,8 +31,8 @@ std::string local(const char* utf8) {
 // The run folders of this process in the temporary folder.
 int runFoldersLeft() {
   WIN32_FIND_DATAA found{};
-  const std::string pattern = platform::tempFolder() + "tessavo-run-" +
-                              std::to_string(GetCurrentProcessId()) + "-*";
+  const std::string pattern =
+      platform::tempFolder() + "tessavo-run-" + std::to_string(GetCurrentProcessId()) + "-*";
   const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return 0;
   int count = 0;
@@ -47,9 +47,9 @@ class Win32CheckRun : public ::testing::Test {
   void SetUp() override {
     docs_ = temp_.path() + kHyou + "\\";
     ASSERT_TRUE(CreateDirectoryA(docs_.c_str(), nullptr));
-    document_ = test_support::writeFile(
-        docs_ + kSo + ".htm",
-        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\n<title>\x83\x5C</title>\n<p>\x95\x5C\n");
+    document_ = test_support::writeFile(docs_ + kSo + ".htm",
+                                        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML "
+                                        "4.01//EN\">\n<title>\x83\x5C</title>\n<p>\x95\x5C\n");
   }
 
   // Runs the job to its end; `during` runs on the test's thread meanwhile.
@@ -89,10 +89,9 @@ TEST_F(Win32CheckRun, DesignedLinesOfADocumentInAFolderWithTrailBytes) {
                         "write nsgmls:$in:2:1:W: \xA4\xA2 in the validator's EUC-JP\n"
                         "exit 1\n");
   const auto lines = check({document_}, standin.path());
-  EXPECT_EQ(lines, (std::vector<std::string>{"-------- " + document_,
-                                             "3:4:E: element \"P\" not allowed here",
-                                             "2:1:W: \x82\xA0 in the validator's EUC-JP",
-                                             local("検査終了")}));
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "-------- " + document_, "3:4:E: element \"P\" not allowed here",
+                       "2:1:W: \x82\xA0 in the validator's EUC-JP", local("検査終了")}));
   // The validator got the designed options and the copy in the run
   // folder, in EUC-JP.
   const std::string log = standin.log();
@@ -111,8 +110,8 @@ TEST_F(Win32CheckRun, CrashTimeOutAndExitCodeEachGetTheirLine) {
   } cases[] = {
       {crash,
        60,
-       {"1:1:E: before the crash", local("E: nsgmlsが異常終了: ") + crash.path() +
-                                       ": STATUS_ACCESS_VIOLATION (0xC0000005)"}},
+       {"1:1:E: before the crash",
+        local("E: nsgmlsが異常終了: ") + crash.path() + ": STATUS_ACCESS_VIOLATION (0xC0000005)"}},
       {slow, 1, {local("E: nsgmlsが時間切れ: ") + slow.path() + local(": 1 秒")}},
       {failing, 60, {local("E: nsgmlsが失敗: ") + failing.path() + local(": 終了コード 3")}},
   };
@@ -133,9 +132,9 @@ TEST_F(Win32CheckRun, StopEndsTheValidatorAndItsChildren) {
     test_support::waitUntil([&held] { return held.childProcess() != 0; }, "the validator's child");
     run.stop();
   });
-  EXPECT_EQ(lines, (std::vector<std::string>{"-------- " + document_,
-                                             local("E: 検査を中断したため未完了"),
-                                             local("検査終了")}));
+  EXPECT_EQ(lines,
+            (std::vector<std::string>{"-------- " + document_, local("E: 検査を中断したため未完了"),
+                                      local("検査終了")}));
   EXPECT_FALSE(Standin::isRunning(held.childProcess()));
 }
 
@@ -144,7 +143,8 @@ TEST_F(Win32CheckRun, HttpsTargetsSayTheyCannotBeChecked) {
   // Refused before any connection: also where no server answers.
   const auto lines = check({"https://127.0.0.1:1/"}, standin.path());
   ASSERT_EQ(lines.size(), 3u);
-  EXPECT_NE(lines[1].find(local("https はこの版では検査できません")), std::string::npos) << lines[1];
+  EXPECT_NE(lines[1].find(local("https はこの版では検査できません")), std::string::npos)
+      << lines[1];
   EXPECT_EQ(lines[1].rfind("E: ", 0), 0u);
 }
 

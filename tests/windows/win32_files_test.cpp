@@ -52,9 +52,9 @@ std::string readAll(const std::string& path) {
 std::wstring wideNameOf(const std::string& path) {
   WIN32_FIND_DATAW found{};
   std::wstring wide(path.size() + 1, L'\0');
-  wide.resize(MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0],
-                                  static_cast<int>(wide.size())) -
-              1);
+  wide.resize(
+      MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], static_cast<int>(wide.size())) -
+      1);
   const HANDLE search = FindFirstFileW(wide.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return L"";
   FindClose(search);
@@ -101,7 +101,8 @@ TEST_F(Win32Files, ListingSplittingAndScanningKeepTrailBytes) {
   ASSERT_TRUE(platform::listDirectory(folder, &entries));
   std::vector<std::string> listed;
   for (const auto& entry : entries) listed.push_back(entry.name + (entry.isFolder ? "/" : ""));
-  EXPECT_EQ(listed, (std::vector<std::string>{"./", "../", kSo + ".htm", kSo + ".txt", kNou + "/"}));
+  EXPECT_EQ(listed,
+            (std::vector<std::string>{"./", "../", kSo + ".htm", kSo + ".txt", kNou + "/"}));
 
   const FileName name(folder + "\\" + kNou + "\\" + kNou + ".HTML");
   EXPECT_EQ(name.name(), kNou + ".HTML");
@@ -153,8 +154,9 @@ TEST_F(Win32Files, RunFoldersArePrivateLockedAndSwept) {
   const std::string parent = root_ + kHyou + "\\";
   platform::RunFolder run;
   ASSERT_TRUE(run.create(parent)) << run.error();
-  EXPECT_EQ(run.path().rfind(parent + "tessavo-run-" + std::to_string(GetCurrentProcessId()) + "-", 0),
-            0u)
+  EXPECT_EQ(
+      run.path().rfind(parent + "tessavo-run-" + std::to_string(GetCurrentProcessId()) + "-", 0),
+      0u)
       << run.path();
   platform::RunFolder worker;
   ASSERT_TRUE(worker.createWithin(run, "1"));
@@ -191,8 +193,8 @@ TEST(Win32TempFiles, ThePrivateFolderAndUniqueFiles) {
 TEST(Win32Settings, AreReadFromTheRegistryKeyOfTheWindow) {
   EXPECT_EQ(platform::settingsFilePath(), "HKEY_CURRENT_USER\\Software\\Marrowby\\Tessavo");
   // A key of the test's own, so that a user's settings are never touched.
-  const std::string key = "HKEY_CURRENT_USER\\Software\\Marrowby\\TessavoTest" +
-                          std::to_string(GetCurrentProcessId());
+  const std::string key =
+      "HKEY_CURRENT_USER\\Software\\Marrowby\\TessavoTest" + std::to_string(GetCurrentProcessId());
   const std::string subkey = key.substr(sizeof "HKEY_CURRENT_USER\\" - 1) + "\\Settings";
   HKEY settings = nullptr;
   ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,

@@ -78,7 +78,8 @@ TEST(Win32Http, BodiesAndFailuresOverLoopback) {
       {"length", "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello", true, 200, "hello",
        Failure::None},
       {"chunks",
-       "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\n\x95\x5C!\r\n2\r\nok\r\n0\r\n\r\n",
+       "HTTP/1.1 200 OK\r\nTransfer-Encoding: "
+       "chunked\r\n\r\n3\r\n\x95\x5C!\r\n2\r\nok\r\n0\r\n\r\n",
        true, 200, "\x95\x5C!ok", Failure::None},
       {"to the end", "HTTP/1.0 200 OK\r\n\r\nuntil the end", true, 200, "until the end",
        Failure::None},

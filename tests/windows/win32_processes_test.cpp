@@ -90,9 +90,10 @@ TEST(Win32ChildProcess, CommandLinesKeepEveryArgumentWhole) {
   launch.folder = folder.path();
   launch.environment = std::vector<std::string>{"SP_ENCODING=EUC-JP", "PATH=C:\\windows"};
   EXPECT_EQ(platform::runChild(launch, nullptr, 30).end, End::Exited);
-  EXPECT_EQ(standin.log(), "nsgmls -DC:\\docs\\\x95\x5C \"-Dmy docs\\\x95\x5C\" \"-Dmy docs\\\\\" "
-                           "\"say \\\"hi\\\"\" \"\"\nEUC-JP\n" +
-                               folder.path().substr(0, folder.path().size() - 1) + "\n");
+  EXPECT_EQ(standin.log(),
+            "nsgmls -DC:\\docs\\\x95\x5C \"-Dmy docs\\\x95\x5C\" \"-Dmy docs\\\\\" "
+            "\"say \\\"hi\\\"\" \"\"\nEUC-JP\n" +
+                folder.path().substr(0, folder.path().size() - 1) + "\n");
 }
 
 TEST(Win32Process, FindsAndRunsProgramsOnPath) {

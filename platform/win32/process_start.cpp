@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "platform/ascii_case.h"
-#include "platform/code_page.h"
+#include "platform/command_line.h"
 #include "platform/win32/system_error.h"
 
 namespace platform {
@@ -12,29 +12,6 @@ namespace {
 
 bool needsQuotes(const std::string& argument) {
   return argument.empty() || argument.find_first_of(" \t\"") != std::string::npos;
-}
-
-// One argument after the program's name, quoted by the C runtime's rules:
-// backslashes are doubled only where a double quote follows them.
-std::string quoted(const std::string& argument) {
-  if (!needsQuotes(argument)) return argument;
-  std::string text = "\"";
-  std::size_t backslashes = 0;
-  for (const char* at = argument.c_str(); *at != '\0';) {
-    const char* next = CharNextA(at);
-    if (next - at == 1 && *at == '\\') {
-      ++backslashes;
-    } else if (next - at == 1 && *at == '"') {
-      text.append(backslashes + 1, '\\');
-      backslashes = 0;
-    } else {
-      backslashes = 0;
-    }
-    text.append(at, next);
-    at = next;
-  }
-  text.append(backslashes, '\\');
-  return text + "\"";
 }
 
 // The environment block CreateProcessA takes, sorted by name without regard
@@ -58,7 +35,7 @@ std::string commandLineFor(const std::vector<std::string>& arguments) {
   std::string line;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     if (i > 0) {
-      line += ' ' + quoted(arguments[i]);
+      line += ' ' + quoteArgument(arguments[i]);
     } else if (needsQuotes(arguments[0])) {
       // The program's name has no escapes: quotes around it, and none in it.
       line += '"' + arguments[0] + '"';

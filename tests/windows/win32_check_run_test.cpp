@@ -17,6 +17,7 @@
 #include "tests/support/file_contents.h"
 #include "tests/support/recording_pane.h"
 #include "tests/support/temp_folder.h"
+#include "tests/windows/one_reply_server.h"
 #include "tests/windows/standin.h"
 
 namespace {
@@ -146,6 +147,23 @@ TEST_F(Win32CheckRun, HttpsTargetsSayTheyCannotBeChecked) {
   EXPECT_NE(lines[1].find(local("https はこの版では検査できません")), std::string::npos)
       << lines[1];
   EXPECT_EQ(lines[1].rfind("E: ", 0), 0u);
+}
+
+// An http target is downloaded into the run folder, converted and checked
+// like a file.
+TEST_F(Win32CheckRun, HttpTargetsAreDownloadedAndChecked) {
+  const Standin standin(temp_.path(), "nsgmls", "write nsgmls:$in:2:8:E: \xA5\xBD here\nexit 1\n");
+  const std::string page =
+      "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\n<title>\x83\x5C</title>\n";
+  OneReplyServer server(
+      "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=Shift_JIS\r\n"
+      "Content-Length: " +
+      std::to_string(page.size()) + "\r\n\r\n" + page);
+  const std::string uri = server.uri("/doc.html");
+  EXPECT_EQ(
+      check({uri}, standin.path()),
+      (std::vector<std::string>{"-------- " + uri, "2:8:E: \x83\x5C here", local("検査終了")}));
+  EXPECT_EQ(server.request().rfind("GET /doc.html HTTP/1.1\r\n", 0), 0u);
 }
 
 }  // namespace

@@ -5,65 +5,15 @@
 
 #include <atomic>
 #include <string>
-#include <thread>
 
 #include "net/http_connection.h"
-#include "platform/socket.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/temp_folder.h"
+#include "tests/windows/one_reply_server.h"
 
 namespace {
 
 using Failure = HttpConnection::Failure;
-
-// Answers one connection: reads the request head, sends `reply`, closes.
-class OneReplyServer {
- public:
-  explicit OneReplyServer(std::string reply) : reply_(std::move(reply)) {
-    listener_ = platform::listenOnLoopback(&port_);
-    EXPECT_NE(listener_, platform::kInvalidSocket);
-    thread_ = std::thread([this] { serve(); });
-  }
-  ~OneReplyServer() {
-    thread_.join();
-    platform::closeSocket(listener_);
-  }
-  std::string uri(const std::string& path = "/") const {
-    return "http://127.0.0.1:" + std::to_string(port_) + path;
-  }
-  const std::string& request() {
-    thread_.join();
-    thread_ = std::thread([] {});
-    return request_;
-  }
-
- private:
-  void serve() {
-    const platform::SocketHandle connection = platform::acceptConnection(listener_);
-    if (connection == platform::kInvalidSocket) return;
-    platform::setBlockingTimeouts(connection, 20);
-    char buffer[4096];
-    while (request_.find("\r\n\r\n") == std::string::npos) {
-      const int got = platform::receiveSome(connection, buffer, sizeof buffer);
-      if (got <= 0) break;
-      request_.append(buffer, got);
-    }
-    for (std::size_t sent = 0; sent < reply_.size();) {
-      const int count = platform::sendSome(connection, reply_.data() + sent,
-                                           static_cast<int>(reply_.size() - sent));
-      if (count <= 0) break;
-      sent += static_cast<std::size_t>(count);
-    }
-    platform::shutdownSending(connection);
-    platform::closeSocket(connection);
-  }
-
-  std::string reply_;
-  platform::SocketHandle listener_ = platform::kInvalidSocket;
-  int port_ = 0;
-  std::string request_;
-  std::thread thread_;
-};
 
 TEST(Win32Http, BodiesAndFailuresOverLoopback) {
   test_support::TempFolder folder("win32_http");

@@ -13,6 +13,7 @@
 #include "files/folder_scan.h"
 #include "platform/code_page.h"
 #include "platform/directory_listing.h"
+#include "platform/executable_path.h"
 #include "platform/file_handle.h"
 #include "platform/file_system.h"
 #include "platform/profile_reader.h"
@@ -172,6 +173,19 @@ TEST_F(Win32Files, RunFoldersArePrivateLockedAndSwept) {
   run.remove();
   EXPECT_FALSE(platform::isExistingDirectory(path));
   EXPECT_TRUE(platform::isExistingDirectory(parent + kNou));
+}
+
+TEST_F(Win32Files, TheDataFolderIsBesideTheProgramOrItsInstalledShare) {
+  for (const char* folder : {"usr", "usr\\bin", "usr\\share", "usr\\share\\tessavo"}) {
+    makeFolder(root_ + folder);
+  }
+  EXPECT_EQ(platform::dataFolderFor(root_ + "usr\\bin\\tessavo-check.exe"),
+            root_ + "usr\\share\\tessavo\\");
+  EXPECT_EQ(platform::dataFolderFor(root_ + kHyou + "\\tessavo-check.exe"), root_ + kHyou + "\\");
+  const std::string self = platform::executablePath();
+  EXPECT_EQ(self.substr(self.size() - 21), "\\win32_files_test.exe") << self;
+  EXPECT_EQ(platform::programDataFolder(), self.substr(0, self.size() - 20));
+  EXPECT_FALSE(platform::isInstalledProgram());
 }
 
 TEST(Win32TempFiles, ThePrivateFolderAndUniqueFiles) {

@@ -26,9 +26,9 @@ UINT codePageOf(const char* name) {
   return 0;
 }
 
-// The characters whose JIS names Windows's CP932 does not take, as their
-// Microsoft counterparts, which it does: what a converter for CP932 (as
-// iconv's) does, so that a wave dash written by the validator reads as one.
+// Windows's CP932 holds these characters only in their Microsoft forms
+// (a WAVE DASH as FULLWIDTH TILDE, ...); iconv's CP932 takes both, and so
+// does this converter, so that a wave dash the validator writes stays one.
 void useMicrosoftForms(std::vector<wchar_t>& text) {
   static const struct {
     wchar_t jis;

@@ -32,13 +32,15 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the programs link (libc, libstdc++, wxWidgets' GTK runtime)
 # come from dpkg-shlibdeps; the rest are used at run time without linking:
 # the validator and its HTML and XHTML document types, the TLS library of
-# https targets, the fonts for Japanese text, and the desktop's handler that
-# opens the help page and documents.
+# https targets and zlib for gzip-encoded downloads, the seccomp library that
+# keeps the validator from the network (all linked too, named for clarity),
+# the fonts for Japanese text, and the desktop's handler that opens the help
+# page and documents.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "opensp, sgml-data, w3c-sgml-lib, libssl3, fonts-noto-cjk, xdg-utils")
+    "opensp, sgml-data, w3c-sgml-lib, libssl3, libseccomp2, zlib1g, fonts-noto-cjk, xdg-utils")
 if(NOT TESSAVO_GUI)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "opensp, sgml-data, w3c-sgml-lib, libssl3")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "opensp, sgml-data, w3c-sgml-lib, libssl3, libseccomp2, zlib1g")
 else()
   # The standard dialogs in the user's language; the program works without.
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "wx3.2-i18n")

@@ -19,6 +19,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# zlib is linked statically too, never through a DLL's import library.
+set(ZLIB_USE_STATIC_LIBS ON)
 
 # Programs built here run on this machine under wine (the tests, and
 # anything CMake itself wants to run).

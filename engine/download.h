@@ -12,7 +12,8 @@
 // Failures throw ConvertException with the fixed texts followed by the
 // details: "ソケットエラー：" and the socket or TLS message ("Timeout",
 // "certificate verify failed (self-signed certificate)"), "ダウンロードに失敗："
-// and what went wrong (a body cut short, a limit reached, a stop), or
+// and what went wrong (a body cut short, a limit reached, a stop, a
+// response whose framing or coding cannot be trusted), or
 // "HTTPエラー：" and the status text for any status other than 200
 // (redirections included). After a failure the download file must not be
 // used.

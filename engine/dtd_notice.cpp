@@ -1,6 +1,7 @@
 #include "engine/dtd_notice.h"
 
 #include <string_view>
+#include <utility>
 
 #include "platform/local_text.h"
 
@@ -22,35 +23,65 @@ bool endsWith(const std::string& line, std::string_view ending) {
 
 }  // namespace
 
-std::vector<std::string> explainMissingDtd(const std::vector<std::string>& lines,
-                                           const kanji::DocumentAnalysis& analysis) {
-  std::string notice;
-  std::vector<std::string_view> notes;
+DtdNoticeFilter::DtdNoticeFilter(const kanji::DocumentAnalysis& analysis) {
   switch (analysis.dtd) {
     case kanji::DtdKind::Html5:
-      notice = platform::localText("I: HTML5 文書は DTD による検査ができません (") +
-               analysis.doctypeText + ")";
-      notes = {kNoSubset};
+      notice_ = platform::localText("I: HTML5 文書は DTD による検査ができません (") +
+                analysis.doctypeText + ")";
+      notes_ = {kNoSubset};
       break;
     case kanji::DtdKind::Missing:
-      notice = platform::localText("I: DOCTYPE 宣言のない文書は DTD による検査ができません");
-      notes = {kPrologOmitted, kNoDoctype};
+      // Not every document without a doctype draws a note ("4.4.3" alone
+      // gets only "character not allowed in prolog"); it is told all the
+      // same, first, where the notes would stand.
+      notice_ = platform::localText("I: DOCTYPE 宣言のない文書は DTD による検査ができません");
+      notes_ = {kPrologOmitted, kNoDoctype};
+      mustNotice_ = true;
       break;
     case kanji::DtdKind::Declared:
-      return lines;
+      break;
   }
-  std::vector<std::string> result;
-  result.reserve(lines.size());
-  bool noticed = false;
-  for (const std::string& line : lines) {
-    bool isNote = false;
-    for (std::string_view note : notes) isNote = isNote || endsWith(line, note);
-    if (!isNote) {
-      result.push_back(line);
-    } else if (!noticed) {
-      result.push_back(notice);
-      noticed = true;
+}
+
+void DtdNoticeFilter::pass(std::string line, const Give& give) {
+  bool isNote = false;
+  for (std::string_view note : notes_) isNote = isNote || endsWith(line, note);
+  if (isNote && !noticed_) {
+    giveWaiting(give);
+    noticed_ = true;
+    give(std::string(notice_));
+  } else if (!isNote) {
+    if (mustNotice_ && !noticed_) {
+      waiting_.push_back(std::move(line));
+      if (waiting_.size() == kLookAhead) finish(give);
+    } else {
+      give(std::move(line));
     }
   }
+}
+
+void DtdNoticeFilter::finish(const Give& give) {
+  if (mustNotice_ && !noticed_) {
+    noticed_ = true;
+    give(std::string(notice_));
+  }
+  giveWaiting(give);
+}
+
+void DtdNoticeFilter::giveWaiting(const Give& give) {
+  for (std::string& line : waiting_) give(std::move(line));
+  waiting_.clear();
+}
+
+std::vector<std::string> explainMissingDtd(const std::vector<std::string>& lines,
+                                           const kanji::DocumentAnalysis& analysis) {
+  DtdNoticeFilter filter(analysis);
+  std::vector<std::string> result;
+  result.reserve(lines.size() + 1);
+  const DtdNoticeFilter::Give collect = [&result](std::string&& line) {
+    result.push_back(std::move(line));
+  };
+  for (const std::string& line : lines) filter.pass(line, collect);
+  filter.finish(collect);
   return result;
 }

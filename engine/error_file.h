@@ -9,35 +9,29 @@
 // real path instead. The leading decimal number of the shown text becomes
 // the ErrorItem's line (0 when there is none). Lines arrive in the encoding
 // of the copy (the validator's SP_ENCODING) and are converted to the
-// program's code page; a line of more than 999 bytes arrives in pieces, each
-// a line of its own.
+// program's code page. Each line is read whole, however long.
 //
 // Runs on the thread that checks the target.
 #ifndef TESSAVO_ENGINE_ERROR_FILE_H_
 #define TESSAVO_ENGINE_ERROR_FILE_H_
 
+#include <functional>
 #include <string>
-#include <utility>
-#include <vector>
 
+#include "engine/error_file_names.h"
 #include "engine/target_report.h"
 #include "kanji/document_analysis.h"
 #include "platform/validator_text.h"
 
-struct ErrorFileNames {
-  // The converted copy's path as the validator was given it.
-  std::string copy;
-  // Pairs of (name given to the validator, real path), both ending with "/".
-  std::vector<std::pair<std::string, std::string>> folders;
-  // What the validator wrote its lines in.
-  platform::ValidatorEncoding encoding = platform::ValidatorEncoding::EucJp;
-};
-
-// Appends the lines to `lines`; the number appended, or -1 when the file
-// cannot be opened. `analysis` is the document's: the validator's notes on a
-// document without a DTD become one plain line (engine/dtd_notice.h).
-int listErrorFile(const std::string& errorFile, const ErrorFileNames& names,
-                  const kanji::DocumentAnalysis& analysis, std::vector<ReportLine>& lines,
-                  platform::ValidatorText& converter);
+// Gives the lines to `give` one at a time, as they are read, so that a file
+// of any size is listed in little memory. Returns the number of lines the
+// file held (what the validator wrote, whatever the notice below adds or
+// folds), or -1 when the file cannot be opened. `analysis` is the
+// document's: a document without a DTD gets one plain line about it in
+// place of the validator's notes (engine/dtd_notice.h).
+long listErrorFile(const std::string& errorFile, const ErrorFileNames& names,
+                   const kanji::DocumentAnalysis& analysis,
+                   const std::function<void(ReportLine&& line)>& give,
+                   platform::ValidatorText& converter);
 
 #endif  // TESSAVO_ENGINE_ERROR_FILE_H_

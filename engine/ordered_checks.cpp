@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <string>
 #include <system_error>
@@ -10,7 +11,9 @@
 #include <utility>
 #include <vector>
 
+#include "engine/resource_failure.h"
 #include "engine/target_checker.h"
+#include "platform/local_text.h"
 
 namespace {
 
@@ -24,7 +27,7 @@ struct Slot {
 // one mutex.
 class Schedule {
  public:
-  Schedule(const CheckJob& job, const platform::RunFolder& runFolder, const std::atomic<bool>& stop)
+  Schedule(const CheckJob& job, const platform::RunFolder& runFolder, std::atomic<bool>& stop)
       : job_(job), runFolder_(runFolder), stop_(stop), slots_(job.targets.size()) {}
 
   // The body of worker `number` (from 1): takes up targets until none is
@@ -40,7 +43,7 @@ class Schedule {
         slots_[index].started = true;
       }
       changed_.notify_all();
-      TargetReport report = checker.check(*job_.targets[index], stop_);
+      TargetReport report = checkCatching(checker, *job_.targets[index]);
       {
         std::lock_guard<std::mutex> lock(mutex_);
         if (report.endsRun) ended_ = true;
@@ -51,6 +54,15 @@ class Schedule {
     }
     // A worker that leaves may be what the handing-over thread waits for:
     // it learns that nothing more will be taken up.
+    changed_.notify_all();
+  }
+
+  // Lets no worker take up another target: the handing over failed.
+  void abandon() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      ended_ = true;
+    }
     changed_.notify_all();
   }
 
@@ -87,9 +99,26 @@ class Schedule {
     while (!ready()) changed_.wait_for(lock, std::chrono::milliseconds(100));
   }
 
+  // A failure of the checker itself (memory, say) fails its target, not
+  // the program: a worker thread has nobody to throw to.
+  TargetReport checkCatching(TargetChecker& checker, const CheckTarget& target) {
+    try {
+      return checker.check(target, stop_);
+    } catch (const std::exception& failure) {
+      TargetReport report;
+      report.target = &target;
+      report.location = target.location;
+      report.reached = true;
+      report.incomplete = true;
+      report.lines.push_back(
+          ReportLine{platform::localText("E: ") + resourceFailureText(failure), true, -1});
+      return report;
+    }
+  }
+
   const CheckJob& job_;
   const platform::RunFolder& runFolder_;
-  const std::atomic<bool>& stop_;
+  std::atomic<bool>& stop_;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::vector<Slot> slots_;
@@ -100,7 +129,7 @@ class Schedule {
 }  // namespace
 
 std::size_t checkInOrder(const CheckJob& job, const platform::RunFolder& runFolder,
-                         const std::atomic<bool>& stop, const OrderedCheckCallbacks& callbacks) {
+                         std::atomic<bool>& stop, const OrderedCheckCallbacks& callbacks) {
   Schedule schedule(job, runFolder, stop);
   const std::size_t wanted =
       std::min<std::size_t>(static_cast<std::size_t>(std::max(job.jobs, 1)), job.targets.size());
@@ -115,7 +144,18 @@ std::size_t checkInOrder(const CheckJob& job, const platform::RunFolder& runFold
   // Without a single worker thread, the targets are checked here first and
   // handed over afterwards: the same results, only later.
   if (workers.empty() && wanted > 0) schedule.work(1);
-  const std::size_t handedOver = schedule.handOver(callbacks);
+  std::size_t handedOver = 0;
+  std::exception_ptr failure;
+  try {
+    handedOver = schedule.handOver(callbacks);
+  } catch (...) {
+    // The workers must end before the failure goes on: as after a stop,
+    // their validators are ended and their reports dropped.
+    failure = std::current_exception();
+    stop.store(true);
+    schedule.abandon();
+  }
   for (std::thread& worker : workers) worker.join();
+  if (failure) std::rethrow_exception(failure);
   return handedOver;
 }

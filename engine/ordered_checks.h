@@ -17,6 +17,11 @@
 // last handed over; workers still busy finish their target, whose report is
 // dropped.
 //
+// A check that throws (memory ran out) fails its target with an "E: " line
+// (engine/resource_failure.h). A callback that throws ends the handing
+// over: `stop` is set, so the workers end as after a stop, and the
+// exception goes on to the caller once every worker has ended.
+//
 // Both callbacks run on the calling thread; the workers touch nothing but
 // their own checker and the shared schedule, behind one mutex. Every worker
 // has ended when checkInOrder returns.
@@ -38,6 +43,6 @@ struct OrderedCheckCallbacks {
 
 // Returns how many targets were handed over (a prefix of job.targets).
 std::size_t checkInOrder(const CheckJob& job, const platform::RunFolder& runFolder,
-                         const std::atomic<bool>& stop, const OrderedCheckCallbacks& callbacks);
+                         std::atomic<bool>& stop, const OrderedCheckCallbacks& callbacks);
 
 #endif  // TESSAVO_ENGINE_ORDERED_CHECKS_H_

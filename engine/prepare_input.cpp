@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <istream>
 #include <ostream>
+#include <string_view>
 
 #include "engine/convert_exception.h"
 #include "engine/download.h"
@@ -8,6 +9,7 @@
 #include "engine/output_file_buffer.h"
 #include "engine/run_sgml.h"
 #include "kanji/validator_copy.h"
+#include "kanji/wide_unicode_buffer.h"
 #include "platform/file_handle.h"
 #include "platform/local_text.h"
 
@@ -20,6 +22,15 @@ ConvertException failure(const char* text, const std::string& path, int error = 
   std::string message = platform::localText(text) + ": " + path;
   if (error != 0) message += ": " + platform::errorText(error);
   return ConvertException(message, inRunFolder);
+}
+
+// The form a byte order mark of UTF-16 or UTF-32 gives the file, which is
+// then back at its first byte (or failed()).
+kanji::WideForm wideFormAtStart(InputFileBuffer& file) {
+  char start[4];
+  const std::streamsize got = file.sgetn(start, sizeof start);
+  file.rewind();
+  return kanji::wideFormOf(std::string_view(start, got > 0 ? static_cast<std::size_t>(got) : 0));
 }
 
 }  // namespace
@@ -53,15 +64,22 @@ kanji::DocumentAnalysis RunSgml::prepareInput(const CheckTarget& target,
     throw failure("中間ファイルを開けない", intermediate, intermediateFile.error(), true);
   }
 
-  std::istream source(&sourceFile);
+  // A document in UTF-16 or UTF-32 is read as UTF-8 from its first byte
+  // on: the analysis finds its markup, and it is copied as UTF-8.
+  const kanji::WideForm wide = wideFormAtStart(sourceFile);
+  kanji::WideUnicodeBuffer decoded(&sourceFile, wide);
+  std::istream source(wide == kanji::WideForm::None ? static_cast<std::streambuf*>(&sourceFile)
+                                                    : &decoded);
   // The document is read twice: once to tell how it is to be copied and
   // validated, once to copy it.
   kanji::DocumentAnalysis analysis = kanji::analyseDocument(source, contentType);
   source.clear();
   const bool rewound = sourceFile.rewind();
+  decoded.restart();
 
   std::ostream output(&intermediateFile);
   const bool converted = rewound && kanji::writeValidatorCopy(source, analysis, output);
+  if (wide != kanji::WideForm::None) analysis.charset = kanji::wideFormName(wide);
   const bool written = intermediateFile.close();
   // A copy cut short (a full disk, a read error) would have the validator
   // report errors the document does not have. A failed write also fails the

@@ -10,11 +10,12 @@
 // the lines in the targets' order, one target after the other, as a single
 // validator at a time would give them: the header line "-------- <location>"
 // once the target is taken up and every target before it is listed, then
-// its lines once it is checked. A preparation failure becomes one "E: "
-// line and the run goes on; a validator that cannot be started ends the
-// run. The job's CheckObserver, if any, gets each target's report right
-// after its lines. The run ends with "検査終了", removes its files and calls
-// the job's CheckDoneReceiver as its very last action.
+// its lines once it is checked, read from its validator's error file one at
+// a time, so memory stays small whatever their number. A preparation
+// failure becomes one "E: " line and the run goes on; a validator that
+// cannot be started ends the run. The job's CheckObserver, if any, gets
+// each line of a target right after the pane. The run ends with "検査終了", removes its files and
+// calls the job's CheckDoneReceiver as its very last action.
 //
 // Every run works in a private folder of its own inside the per-user
 // temporary folder (platform/run_folder.h), and each of its workers in a
@@ -22,6 +23,10 @@
 // and the copies: runs and workers at the same time never see each other's
 // files, and nothing is ever written beside a document. Each run first
 // removes the folders that killed runs left behind.
+//
+// A failure that no document causes (memory ran out) fails the target it
+// struck with an "E: " line, or, outside any target, ends the run with one;
+// the run's end is the same as ever.
 //
 // A run that left a target unchecked for a reason outside the document
 // (the validator failed, was killed or ran out of time, the temporary
@@ -42,8 +47,10 @@
 
 #include "engine/check_job.h"
 #include "engine/check_target.h"
+#include "engine/target_report.h"
 #include "engine/thread.h"
 #include "kanji/document_analysis.h"
+#include "platform/validator_text.h"
 
 class RunSgml : public Thread {
  public:
@@ -51,8 +58,9 @@ class RunSgml : public Thread {
   ~RunSgml() override;
 
   // Puts the target's text into `intermediate`, which must not exist yet,
-  // with CR LF line ends: a UTF-8 document as UTF-8, any other converted to
-  // EUC-JP (kanji/validator_copy.h). An http target is first downloaded into
+  // with CR LF line ends: a UTF-8 document as UTF-8, one in UTF-16 or
+  // UTF-32 with a byte order mark converted to UTF-8 (kanji/wide_unicode.h),
+  // any other converted to EUC-JP (kanji/validator_copy.h). An http target is first downloaded into
   // `download` with a connection of its own (user agent "Tessavo/1.30", 30 s
   // per receive); `stop` (may be null) abandons it. Returns the document's
   // analysis, which chooses how the validator is run on the copy. Throws
@@ -74,6 +82,11 @@ class RunSgml : public Thread {
   int run(void* argument) override;
 
  private:
+  // Gives `report`'s lines (its validator's, read from its error file one
+  // at a time, then its own) to the pane and the job's observer.
+  void handOver(const CheckJob& job, CheckTarget* target, TargetReport&& report,
+                platform::ValidatorText& converter);
+
   std::atomic<bool> incomplete_{false};
 };
 

@@ -1,10 +1,12 @@
 #include "engine/target_checker.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "engine/convert_exception.h"
-#include "engine/error_file.h"
 #include "engine/run_sgml.h"
 #include "engine/temp_paths.h"
 #include "files/file_name.h"
@@ -36,7 +38,8 @@ std::string documentFolder(const CheckTarget& target) {
 
 TargetChecker::TargetChecker(const CheckJob& job, const platform::RunFolder& run,
                              const std::string& name)
-    : timeout_(job.validatorTimeout < 0 ? kDefaultValidatorTimeout : job.validatorTimeout) {
+    : keptPrefix_(run.path() + "listed-" + name + "-"),
+      timeout_(job.validatorTimeout < 0 ? kDefaultValidatorTimeout : job.validatorTimeout) {
   if (!folder_.createWithin(run, name)) {
     folderFailure_ = platform::localText("一時フォルダを作れない: ") + run.path() + name + ": " +
                      platform::errorText(folder_.error());
@@ -112,8 +115,23 @@ TargetReport TargetChecker::check(const CheckTarget& target, const std::atomic<b
     return report;
   }
 
-  const int listed =
-      listErrorFile(errorFile_, validator_->names(), analysis, report.lines, converter_);
+  // A file cut short by a full folder holds pieces of messages ("80:",
+  // "$c"), and which ones are whole cannot be told: it is not listed, and
+  // the target says why. Otherwise the lines stay in the error file, which
+  // the run lists when it hands the report over. The file moves into the
+  // run's folder: the checker's own goes with the checker, which may end
+  // first. Only whether the validator wrote anything is asked here.
+  int listed = 0;
+  if (!full) {
+    const std::string kept = keptPrefix_ + std::to_string(++listedFiles_);
+    std::error_code sizeError;
+    const std::uintmax_t written = std::filesystem::file_size(errorFile_, sizeError);
+    listed = written > 0 ? 1 : 0;
+    if (sizeError || std::rename(errorFile_.c_str(), kept.c_str()) != 0) listed = -1;
+    if (listed >= 0) {
+      report.validatorLines = TargetReport::ValidatorLines{kept, validator_->names()};
+    }
+  }
   const std::string program = validator_->program() + ": ";
   switch (outcome.end) {
     case End::Signalled:

@@ -7,15 +7,18 @@
 // (engine/validator_invocation.h), so the checkers of one run never see
 // each other's files. check() turns one target into its TargetReport: the
 // document prepared (prepareInput), the validator run as the document's
-// ValidatorProfile says and its outcome read, the error file listed.
+// ValidatorProfile says and its outcome read. The error file is kept under
+// a name of its own in the run's folder for the run to list
+// (TargetReport::validatorLines).
 //
 // The validator's outcome is read, not assumed: a validator killed by a
 // signal, ended after the job's time limit, or failing without listing
 // anything gives an "E: " line after whatever lines it did write, and a
 // temporary folder that filled up is reported rather than read as "no
-// errors". A stop request ends a running validator or download within a
-// fraction of a second, and the target then gets a line saying it was not
-// finished.
+// errors"; an error file cut short by it is not listed at all, since the
+// pieces of messages in it would read as messages. A stop request ends a
+// running validator or download within a fraction of a second, and the
+// target then gets a line saying it was not finished.
 //
 // One thread uses a checker; the run's folder and the job must outlive it.
 #ifndef TESSAVO_ENGINE_TARGET_CHECKER_H_
@@ -29,7 +32,6 @@
 #include "engine/target_report.h"
 #include "engine/validator_invocation.h"
 #include "platform/run_folder.h"
-#include "platform/validator_text.h"
 
 class TargetChecker {
  public:
@@ -42,6 +44,7 @@ class TargetChecker {
   TargetReport check(const CheckTarget& target, const std::atomic<bool>& stop);
 
  private:
+  std::string keptPrefix_;  // in the run's folder: the error files kept for the run
   platform::RunFolder folder_;
   std::string folderFailure_;  // the line for targets when the folder was not made
   std::string copy_;
@@ -49,7 +52,7 @@ class TargetChecker {
   std::string download_;
   int timeout_;
   std::unique_ptr<ValidatorInvocation> validator_;  // made once the folder exists
-  platform::ValidatorText converter_;
+  int listedFiles_ = 0;                             // error files kept for the run to list
 };
 
 #endif  // TESSAVO_ENGINE_TARGET_CHECKER_H_

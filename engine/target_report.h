@@ -5,6 +5,11 @@
 // (tessavo-check's machine-readable formats, its exit status) gets the
 // results without reading them back out of the pane's text.
 //
+// A report does not hold the validator's messages: they stay in its error
+// file (validatorLines) until the run hands the report over, and are then
+// read and passed on one line at a time, so that a document with millions
+// of messages never sits in memory.
+//
 // Reports are values; the run makes them on its workers and hands them over
 // on the checking thread.
 #ifndef TESSAVO_ENGINE_TARGET_REPORT_H_
@@ -15,6 +20,7 @@
 #include <vector>
 
 #include "engine/check_target.h"
+#include "engine/error_file_names.h"
 #include "kanji/document_analysis.h"
 
 struct ReportLine {
@@ -43,7 +49,15 @@ struct TargetReport {
   // Set once the document was read: the encoding and syntax it was
   // validated in.
   std::optional<kanji::DocumentAnalysis> analysis;
-  std::vector<ReportLine> lines;  // after the header line, in order
+  // The validator's error file, whose lines come first after the header
+  // line, and how it names the target's files; none when the validator did
+  // not run to its end. The run removes the file once it is listed.
+  struct ValidatorLines {
+    std::string errorFile;
+    ErrorFileNames names;
+  };
+  std::optional<ValidatorLines> validatorLines;
+  std::vector<ReportLine> lines;  // the run's own lines, after the validator's
   // The target could not be checked for a reason that lies outside the
   // document: the validator, the temporary folder, or a stop.
   bool incomplete = false;
@@ -52,16 +66,22 @@ struct TargetReport {
 };
 
 // Receives a run's reports, on the checking thread, in the order of the
-// job's targets: one per target of the job, each right after its lines have
-// reached the pane (a report of an unreached target adds nothing to it), all
-// before the run's closing line. Lines the run writes about no target (a
-// temporary folder that cannot be made) come through runLine, also before
-// the closing line. An observer must not block for long: the pane waits.
+// job's targets: for each target of the job targetBegun, then targetLine for
+// each of its lines (the validator's, then the run's own) right after the
+// line reached the pane, then targetEnded; a target the run did not get to
+// (reached false) has no lines and adds nothing to the pane. All come before
+// the run's closing line. The report given to targetBegun and targetEnded
+// holds everything but the lines. Lines the run writes about no target (a
+// temporary folder that cannot be made, memory that ran out) come through
+// runLine, also before the closing line. An observer must not block for
+// long: the pane waits.
 class CheckObserver {
  public:
   virtual ~CheckObserver() = default;
   virtual void runLine(const std::string& text) = 0;
-  virtual void targetReported(const TargetReport& report) = 0;
+  virtual void targetBegun(const TargetReport& report) = 0;
+  virtual void targetLine(const ReportLine& line) = 0;
+  virtual void targetEnded(const TargetReport& report) = 0;
 };
 
 #endif  // TESSAVO_ENGINE_TARGET_REPORT_H_

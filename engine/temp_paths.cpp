@@ -1,9 +1,7 @@
 #include "engine/temp_paths.h"
 
-#include "platform/temp_files.h"
-
-std::string tempDirectory() {
-  return platform::tempFolder();
+std::string tempDirectory(platform::TempFolderFailure* failure) {
+  return platform::tempFolder(failure);
 }
 
 std::string makeTempFileName(const std::string& folder, const std::string& prefix) {

@@ -4,9 +4,12 @@
 
 #include <string>
 
+#include "platform/temp_files.h"
+
 // The per-user private temporary folder, ending with "/" (empty only when
-// none can be had). Runs make their own folders inside it.
-std::string tempDirectory();
+// none can be had; `failure`, which may be null, then says which folder and
+// why). Runs make their own folders inside it.
+std::string tempDirectory(platform::TempFolderFailure* failure = nullptr);
 
 // A new, empty, uniquely named file in `folder` (ending with "/") whose name
 // begins with `prefix`; its full path, or empty when none could be created.

@@ -4,19 +4,29 @@
 // found on PATH, made absolute. It runs in the run's folder with the command
 //
 //   <name> [options] [-E<max errors>] -c<catalog> -f$error.out -s
-//          [-D<document's folder>] $conv.sgml
+//          -D<document's folder> $conv.sgml          (a local document)
+//          -R -D<catalog folder> -D<DTD folder>... -D. tvx-conv.sgml
+//                                                   (a download)
 //
 // and SP_CHARSET_FIXED=YES, SP_ENCODING=<the copy's encoding> in its
 // environment, where -E is given only when a maximum number of errors was
 // asked for, the options, the catalog (in the program's data folder) and
-// the encoding come from the document's ValidatorProfile, the error file and
-// the copy lie in the run folder, and -D lets the copy's relative system
-// identifiers resolve in the document's own folder. The validator
-// reads the names on its command line in the encoding of the copy
-// (SP_ENCODING), so a path is handed over as it stands only when it is plain
-// printable ASCII; any other path (Japanese folder names, say) is reached
-// through a link with an ASCII name in the run folder, and names() records
-// the pair so that error lines show the real path. The program's own name
+// the encoding come from the document's ValidatorProfile, and the error file
+// and the copy lie in the run folder. A local document is the user's own:
+// -D lets the copy's relative system identifiers resolve in the document's
+// folder. A downloaded one is not: -R holds the validator to the folders of
+// the catalogs and their DTDs (platform/dtd_folders.h) and the run folder,
+// where "tvx-conv.sgml" links to the copy, since a validator held so reads
+// only names of letters, digits and "/._-". No validator may use the network
+// (platform/network_filter.h): an entity could otherwise send what it read
+// anywhere.
+//
+// The validator reads the names on its command line in the encoding of the
+// copy (SP_ENCODING), so a path is handed over as it stands only when it is
+// plain printable ASCII (the catalog folder: only when a held validator can
+// read it); any other path (Japanese folder names, say) is reached through a
+// link with an ASCII name in the run folder, and names() records the pair so
+// that error lines show the real path. The program's own name
 // (argv[0], which the validator puts at the start of every error line) is
 // the file's name when that is plain and holds no ":", else "nsgmls", so
 // that the first ":" of every line ends it.
@@ -60,9 +70,9 @@ class ValidatorInvocation {
   const ErrorFileNames& names() const { return names_; }
 
  private:
-  // `path` as the validator is to be given it; a link named `linkName` in the
-  // run folder when the path is not plain.
-  std::string handOver(const std::string& path, const std::string& linkName);
+  // `path` as the validator is to be given it: as it stands when
+  // `asItStands`, else through a link named `linkName` in the run folder.
+  std::string handOver(const std::string& path, const std::string& linkName, bool asItStands);
 
   platform::RunFolder& folder_;
   std::string configured_;

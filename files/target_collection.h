@@ -46,6 +46,9 @@ class CollectionHost : public TargetSink {
   virtual bool dropStart() const = 0;
   // Starts a check of all targets; does nothing while one runs.
   virtual void startCheckAll() = 0;
+  // Whether arrivals wait: a check runs (or the window is otherwise not
+  // ready to have its working set replaced, e.g. a command waits in a
+  // dialog).
   virtual bool isChecking() const = 0;
   // Replaces the working set by a new, empty one (both panes cleared), after
   // the question about unsaved changes when there are any. False, changing

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/file_handle.h"
+
 namespace {
 
 // Lines are read in pieces of this many bytes less one; a longer line
@@ -38,7 +40,9 @@ bool readWorkingSet(std::FILE* file, TargetSink& sink) {
 }
 
 bool readWorkingSet(const std::string& path, TargetSink& sink) {
-  std::FILE* file = std::fopen(path.c_str(), "r");
+  // Never waited on: a FIFO or device named ".tvx" is no working set.
+  int error = 0;
+  std::FILE* file = platform::openRegularStream(path, &error);
   if (file == nullptr) return false;
   const bool read = readWorkingSet(file, sink);
   std::fclose(file);

@@ -8,7 +8,8 @@
 // followed by a TAB give a target; the location runs from after the TAB to the end of the
 // line (a CR or LF ends it; blanks and tabs stay part of it). Locations go to
 // the sink exactly as stored, so a relative path is relative to the current
-// folder of whoever checks it.
+// folder of whoever checks it. Only a regular file is read, and never waited
+// for: a FIFO or device in its place cannot be opened.
 //
 // Writing produces exactly "tvx1" and "kind<TAB>location" lines, each ended
 // by CR LF as the files have always been, so files move between platforms

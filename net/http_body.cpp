@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "net/response_framing.h"
+
 namespace {
 
 constexpr int kBlockSize = 64 * 1024;
@@ -87,7 +89,12 @@ HttpOutcome copyChunked(SocketStream& stream, BodyCopy& body) {
       return body.outcome();
     }
     std::int64_t size = 0;
-    if (!readChunkSize(line.c_str(), &size) || size <= 0) break;
+    if (!readChunkSize(line.c_str(), &size)) {
+      body.fail(HttpFailure::Malformed,
+                "the chunk-size line " + shownServerText(line) + " holds no chunk size");
+      return body.outcome();
+    }
+    if (size == 0) break;
     if (!body.fits(size, "a chunk")) return body.outcome();
     const std::int64_t before = body.written();
     switch (body.copy(size)) {
@@ -101,9 +108,15 @@ HttpOutcome copyChunked(SocketStream& stream, BodyCopy& body) {
       case Copied::Failed:
         return body.outcome();
     }
-    // The line end after the chunk data; a missing one shows up as the end
-    // of data at the next chunk-size line.
-    stream.readLine(&line, kChunkTrailerLimit);
+    // The chunk data ends with a line end; anything before it means the
+    // data was longer than its size said. A missing line end shows up as
+    // the end of data at the next chunk-size line.
+    if (stream.readLine(&line, kChunkTrailerLimit) != SocketStream::LineStatus::Ended &&
+        !line.empty()) {
+      body.fail(HttpFailure::Malformed,
+                "a chunk's data is longer than its size of " + std::to_string(size) + " bytes");
+      return body.outcome();
+    }
   }
   // Trailer fields are not kept; the end of data after the last chunk ends
   // them as well as an empty line does.
@@ -125,17 +138,15 @@ HttpOutcome copyChunked(SocketStream& stream, BodyCopy& body) {
 
 bool readChunkSize(const char* line, std::int64_t* size) {
   const char* p = line;
-  while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
-  const bool negative = *p == '-';
-  if (*p == '-' || *p == '+') ++p;
-  if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && hexDigitValue(p[2]) >= 0) p += 2;
   if (hexDigitValue(*p) < 0) return false;
   constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
   std::int64_t value = 0;
   for (int digit; (digit = hexDigitValue(*p)) >= 0; ++p) {
     value = value > (kMax - digit) / 16 ? kMax : value * 16 + digit;
   }
-  *size = negative ? -value : value;
+  while (*p == ' ' || *p == '\t') ++p;
+  if (*p != '\0' && *p != ';') return false;
+  *size = value;
   return true;
 }
 
@@ -144,7 +155,12 @@ HttpOutcome copyBody(SocketStream& stream, const BodyFraming& framing, std::int6
   BodyCopy body(stream, limit, file);
   if (framing.chunked) return copyChunked(stream, body);
   if (framing.length < 0) {
-    body.copy(-1);
+    // Only the end of the connection ends this body. Over TLS an end
+    // without the closing alert may be an attacker's or a network's cut.
+    if (body.copy(-1) == Copied::Ended && stream.endWithoutCloseNotify()) {
+      body.fail(HttpFailure::BodyCutShort, "the TLS connection ended without close_notify after " +
+                                               std::to_string(body.written()) + " bytes");
+    }
     return body.outcome();
   }
   if (!body.fits(framing.length, "a body")) return body.outcome();

@@ -3,13 +3,14 @@
 // connection.
 //
 // A body that ends before its end (the connection closes inside a chunk,
-// before the last chunk, or before Content-Length bytes) is a failure, and
-// so is a body beyond `limit` bytes (checked against Content-Length before
-// anything is read), a chunk-size line or trailer section beyond
-// kChunkTrailerLimit, and a file that takes no more. Chunk sizes
-// are hexadecimal numbers read like scanf's "%x"; a size of 0 or less, or a
-// line with no number, is the last chunk. Trailer fields are read and
-// dropped. What arrived before a failure stays in the file.
+// before the last chunk, or before Content-Length bytes; a TLS connection
+// ends without its closing alert where only the end delimits the body) is a
+// failure, and so is a body beyond `limit` bytes (checked against
+// Content-Length before anything is read), a chunk-size line or trailer
+// section beyond kChunkTrailerLimit, a chunk-size line without a size,
+// chunk data longer than its size, and a file that takes no more. A size of
+// 0 is the last chunk. Trailer fields are read and dropped. What arrived
+// before a failure stays in the file.
 //
 // SocketException from the stream passes through. Used by HttpConnection on
 // its own thread.
@@ -36,10 +37,10 @@ struct BodyFraming {
 HttpOutcome copyBody(SocketStream& stream, const BodyFraming& framing, std::int64_t limit,
                      std::ostream& file);
 
-// The hexadecimal number at the start of a chunk-size line, read the way
-// scanf's "%x" reads it (white space, sign, "0x" prefix; anything after the
-// digits, such as chunk extensions, is ignored). False when the line holds
-// no number. Saturates instead of overflowing.
+// The size on a chunk-size line: hexadecimal digits, then blanks or tabs,
+// then the end of the line or chunk extensions after ";". False when the
+// line holds anything else ("-5", "zz", "0x1a"). Saturates instead of
+// overflowing.
 bool readChunkSize(const char* line, std::int64_t* size);
 
 #endif  // TESSAVO_NET_HTTP_BODY_H_

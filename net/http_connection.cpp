@@ -6,9 +6,10 @@
 #include <fstream>
 #include <memory>
 
-#include "net/decimal_text.h"
+#include "net/gzip_body.h"
 #include "net/http_body.h"
 #include "net/http_request.h"
+#include "net/response_framing.h"
 #include "platform/ascii_case.h"
 
 namespace {
@@ -17,13 +18,7 @@ namespace {
 // larger writes; blocks as large as it go straight through.
 constexpr std::size_t kFileBufferSize = 64 * 1024;
 
-// What the head says about the body and the connection.
-struct ResponseFraming {
-  BodyFraming body;
-  bool closeAfter = false;
-};
-
-enum class HeadRead { Read, TooLarge };
+enum class HeadRead { Read, TooLarge, Malformed };
 
 // Reads one response head into `header` and `framing`, within `*budget`
 // bytes (each line counts with one byte for its line end).
@@ -32,13 +27,16 @@ HeadRead readHead(SocketStream& stream, HttpHeader& header, ResponseFraming& fra
   header.clear();
   framing = ResponseFraming();
   std::string line;
-  if (stream.readLine(&line, *budget) == SocketStream::LineStatus::TooLong) {
-    return HeadRead::TooLarge;
-  }
+  const SocketStream::LineStatus first = stream.readLine(&line, *budget);
+  if (first == SocketStream::LineStatus::TooLong) return HeadRead::TooLarge;
   *budget -= line.size() < *budget ? line.size() + 1 : *budget;
   header.version = line.substr(0, 8);
   if (header.version != "HTTP/1.1") framing.closeAfter = true;
-  header.status = line.size() < 10 ? 0 : net::leadingDecimal(line.substr(9, 3).c_str());
+  // No response at all (a kept connection the server has closed) is status
+  // 0; a status line without a proper code is a response that cannot be
+  // trusted.
+  header.status = first == SocketStream::LineStatus::Ended ? 0 : takeStatusLine(line, framing);
+  if (!framing.fault.empty()) return HeadRead::Malformed;
 
   for (;;) {
     const SocketStream::LineStatus status = stream.readLine(&line, *budget);
@@ -53,14 +51,7 @@ HeadRead readHead(SocketStream& stream, HttpHeader& header, ResponseFraming& fra
     while (valueStart < line.size() && line[valueStart] == ' ') ++valueStart;
     const std::string value = line.substr(valueStart);
     header.fields.emplace(name, value);
-
-    if (name == "transfer-encoding") {
-      if (platform::equalsIgnoringAsciiCase(value, "chunked")) framing.body.chunked = true;
-    } else if (name == "content-length") {
-      framing.body.length = net::leadingDecimal64(value.c_str());
-    } else if (name == "connection") {
-      if (platform::equalsIgnoringAsciiCase(value, "close")) framing.closeAfter = true;
-    }
+    takeFramingField(name, value, framing);
   }
   return HeadRead::Read;
 }
@@ -158,10 +149,15 @@ bool HttpConnection::exchange(const URI& uri, bool secure, int port, const char*
   ResponseFraming framing;
   std::size_t budget = kHeadLimit;
   for (;;) {
-    if (readHead(stream_, header, framing, &budget) == HeadRead::TooLarge) {
+    const HeadRead read = readHead(stream_, header, framing, &budget);
+    if (read == HeadRead::TooLarge) {
       forgetConnection();
       return fail(Failure::HeadTooLarge,
                   "the response head is larger than " + std::to_string(kHeadLimit) + " bytes");
+    }
+    if (read == HeadRead::Malformed) {
+      forgetConnection();
+      return fail(Failure::Malformed, framing.fault);
     }
     // An interim response (100 Continue, 103 Early Hints) precedes the
     // real one on the same request.
@@ -171,6 +167,13 @@ bool HttpConnection::exchange(const URI& uri, bool secure, int port, const char*
   if (header.status == 101) framing.closeAfter = true;
   const bool bodyless = outputFile == nullptr || (header.status >= 100 && header.status <= 199) ||
                         header.status == 204 || header.status == 304;
+
+  // A body whose end cannot be told is not read; without a body the fields
+  // about it do not matter.
+  if (!bodyless && !framing.fault.empty()) {
+    forgetConnection();
+    return fail(framing.faultKind, framing.fault);
+  }
 
   if (outputFile != nullptr) {
     std::unique_ptr<char[]> fileBuffer(new char[kFileBufferSize]);
@@ -182,7 +185,16 @@ bool HttpConnection::exchange(const URI& uri, bool secure, int port, const char*
       return fail(Failure::CannotWriteFile, std::string("cannot create ") + outputFile);
     }
     HttpOutcome outcome;
-    if (!bodyless) outcome = copyBody(stream_, framing.body, bodyLimit_, file);
+    if (!bodyless && framing.gzip) {
+      // The gzip layer comes off on the way, so the file holds the document.
+      GzipBody gzip(file, bodyLimit_);
+      std::ostream decoded(&gzip);
+      outcome = copyBody(stream_, framing.body, bodyLimit_, decoded);
+      // A failed decoding is why the copy stopped, whatever the copy says.
+      if (!gzip.outcome().ok() || outcome.ok()) outcome = gzip.finish();
+    } else if (!bodyless) {
+      outcome = copyBody(stream_, framing.body, bodyLimit_, file);
+    }
     file.close();
     if (outcome.ok() && file.fail()) {
       outcome.failure = Failure::CannotWriteFile;

@@ -6,9 +6,10 @@
 // get() sends the request, reads the status line and header fields into an
 // HttpHeader, and copies the body into the file, delimited by chunked
 // transfer coding (first), by Content-Length, or by the end of the
-// connection. A response to HEAD, a 1xx, a 204 and a 304 have no body, and
-// none is waited for; interim 1xx heads (all but 101) are passed over to the
-// final response. It follows no redirects and accepts any status: the
+// connection, and decoded when it came with "Content-Encoding: gzip". A
+// response to HEAD, a 1xx, a 204 and a 304 have no body, and none is waited
+// for; interim 1xx heads (all but 101) are passed over to the final
+// response. It follows no redirects and accepts any status: the
 // caller judges `status`. Header lines may have any length, as long as the
 // whole head stays within kHeadLimit; the body moves in blocks of up to
 // 64 KiB straight from the stream to the file.
@@ -22,12 +23,15 @@
 // Failures: false, with failure() and failureText() telling what went
 // wrong, for a scheme other than http and https, a connection that cannot
 // be made, an output file that cannot be opened or written, a head larger
-// than kHeadLimit, a body cut short (fewer bytes than Content-Length, a cut
-// chunk, no last chunk), a body beyond the body limit, a trailer beyond
-// kTrailerLimit, a get() that outlasts the total time-out, and a stop
-// through the stop flag. Every other SocketException of the stream (unknown
-// host, time-out of one receive, receive or send failure, TLS failure)
-// passes through. After a failure what had arrived stays in the file.
+// than kHeadLimit, a status line without a three-digit code, a body whose
+// framing or coding cannot be trusted (net/response_framing.h; a chunk-size
+// line without a size, chunk data longer than its size), a body cut short
+// (fewer bytes than Content-Length, a cut chunk, no last chunk, a TLS end
+// without the closing alert where only the end delimits the body), a body
+// beyond the body limit, a trailer beyond kTrailerLimit, a get() that
+// outlasts the total time-out, and a stop through the stop flag. Every other
+// SocketException of the stream (unknown host, time-out of one receive,
+// receive or send failure, TLS failure) passes through. After a failure what had arrived stays in the file.
 //
 // Threads: one thread at a time; only the stop flag is written from
 // elsewhere, and it ends any wait within a tenth of a second. Owns its

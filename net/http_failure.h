@@ -11,6 +11,8 @@ enum class HttpFailure {
   CannotConnect,      // no address of the host took the connection
   CannotWriteFile,    // the output file cannot be opened or written
   HeadTooLarge,       // the response head outgrew its limit
+  Malformed,          // a status line, length or chunk that breaks HTTP
+  UnsupportedCoding,  // a transfer or content coding that is not decoded
   BodyCutShort,       // fewer bytes than announced, a cut chunk, no last chunk
   BodyTooLarge,       // the body outgrew the body limit
   TrailerTooLarge,    // a chunk-size line or the trailer outgrew its limit

@@ -40,6 +40,7 @@ SocketChannel::~SocketChannel() {
 }
 
 void SocketChannel::close() {
+  endWithoutCloseNotify_ = false;
   if (tls_) tls_->shutdown();
   tls_.reset();
   platform::closeSocket(socket_);
@@ -172,6 +173,10 @@ int SocketChannel::receive(char* buffer, int size, const WaitBounds& bounds) {
       const platform::TlsSession::Status status = tls_->read(buffer, size, &count);
       if (status == platform::TlsSession::Status::Done) return count;
       if (status == platform::TlsSession::Status::Closed) return 0;
+      if (status == platform::TlsSession::Status::Cut) {
+        endWithoutCloseNotify_ = true;
+        return 0;
+      }
       if (!waitAsAsked(status, start, bounds)) throwTlsFailure(SocketException::kRecvFailed);
       continue;
     }

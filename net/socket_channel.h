@@ -50,6 +50,9 @@ class SocketChannel {
 
   // One receive of at most `size` bytes: the count, or 0 at the end of data.
   int receive(char* buffer, int size, const WaitBounds& bounds);
+  // Whether the end of data came on a TLS connection without the closing
+  // alert; false for plain TCP, which has no such alert. Until close().
+  bool endWithoutCloseNotify() const { return endWithoutCloseNotify_; }
   // Sends all `length` bytes.
   void send(const char* data, int length, const WaitBounds& bounds);
 
@@ -67,6 +70,7 @@ class SocketChannel {
 
   platform::SocketHandle socket_ = platform::kInvalidSocket;
   std::unique_ptr<platform::TlsSession> tls_;
+  bool endWithoutCloseNotify_ = false;
 };
 
 #endif  // TESSAVO_NET_SOCKET_CHANNEL_H_

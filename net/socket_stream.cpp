@@ -18,6 +18,7 @@ SocketStream::~SocketStream() {
 void SocketStream::open(const char* host, int port, bool secure) {
   close();
   if (!buffer_) buffer_.reset(new char[kBufferSize]);
+  endWithoutCloseNotify_ = false;
   channel_.open(host != nullptr ? host : "", port, secure, bounds_, &openFailure_);
 }
 
@@ -43,6 +44,7 @@ bool SocketStream::fill() {
   const int count = channel_.receive(buffer_.get(), kBufferSize, bounds_);
   if (count <= 0) {
     peerEnded_ = true;
+    endWithoutCloseNotify_ = channel_.endWithoutCloseNotify();
     return false;
   }
   end_ = static_cast<std::size_t>(count);
@@ -62,6 +64,7 @@ int SocketStream::read(char* buffer, int size) {
       count = 0;
     } else if (size >= kDirectReadSize) {
       count = channel_.receive(buffer, size, bounds_);
+      if (count == 0) endWithoutCloseNotify_ = channel_.endWithoutCloseNotify();
     } else if (fill()) {
       count = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(size), end_));
       std::memcpy(buffer, buffer_.get(), static_cast<std::size_t>(count));

@@ -63,6 +63,10 @@ class SocketStream {
   const std::string& openFailure() const { return openFailure_; }
   // Closes the connection and drops the buffered bytes; safe to repeat.
   void close();
+  // Whether the last end of data came on a TLS connection without the
+  // closing alert (the stream is closed by then); false for plain TCP.
+  // Cleared by open().
+  bool endWithoutCloseNotify() const { return endWithoutCloseNotify_; }
 
   void setTimeout(int milliseconds) { bounds_.timeoutMs = milliseconds; }
   // The moment every wait ends with kDeadline; time_point::max() for none.
@@ -99,6 +103,7 @@ class SocketStream {
   std::size_t begin_ = 0;  // the first unread byte
   std::size_t end_ = 0;    // after the last received byte
   bool peerEnded_ = false;
+  bool endWithoutCloseNotify_ = false;
 };
 
 #endif  // TESSAVO_NET_SOCKET_STREAM_H_

@@ -41,14 +41,16 @@ const char* portColon(const char* hostAndPort) {
 }  // namespace
 
 URI::URI(const char* text) {
-  parse(text != nullptr ? text : "");
+  unparsed_ = parse(text != nullptr ? text : "");
 }
 
 URI::URI(const std::string& text) {
-  parse(text.c_str());
+  // A NUL inside the text ends the parse like any byte that is no URI
+  // character, and what follows it is left over as well.
+  unparsed_ = text.substr(static_cast<std::size_t>(parse(text.c_str()) - text.c_str()));
 }
 
-void URI::parse(const char* text) {
+const char* URI::parse(const char* text) {
   const char* p = text;
 
   const char* end = scanUntil(p, ":/?#");
@@ -82,7 +84,9 @@ void URI::parse(const char* text) {
     ++p;
     end = scanUntil(p, "");
     fragment_.assign(p, end);
+    p = end;
   }
+  return p;
 }
 
 bool URI::schemeIs(const char* lowerCaseName) const {

@@ -11,7 +11,8 @@
 // Scans run over URI characters only: every byte 0x21 to 0xFF except
 // '"', '<', '>' and DEL. Bytes 0x80 and above (Shift_JIS text) are URI
 // characters; space, control characters and the terminating NUL end every
-// scan, and whatever follows is ignored.
+// scan, and whatever follows is left out of the components (unparsed()
+// keeps it, so that a caller can refuse a text that was cut).
 //
 //   http://user@server:8080/a/b.html?x=1#top
 //     scheme "http", authority "user@server:8080", path "/a/b.html",
@@ -59,14 +60,21 @@ class URI {
   // "file:///C:/doc/a.htm" comes back as "file:C:/doc/a.htm".
   std::string toString() const;
 
+  // The text from the first byte that ended the parse before the end: the
+  // space and the rest of "http://h/a b", empty when the whole text went
+  // into the components.
+  const std::string& unparsed() const { return unparsed_; }
+
  private:
-  void parse(const char* text);
+  // Fills the components; returns where the parse stopped.
+  const char* parse(const char* text);
 
   std::string scheme_;
   std::string authority_;
   std::string path_;
   std::string query_;
   std::string fragment_;
+  std::string unparsed_;
 };
 
 #endif  // TESSAVO_NET_URI_H_

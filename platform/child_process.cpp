@@ -2,9 +2,10 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <signal.h>
-#include <spawn.h>
 #include <string.h>
+#include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,7 +14,8 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/process.h"
+#include "platform/close_on_exec.h"
+#include "platform/network_filter.h"
 
 extern char** environ;
 
@@ -96,57 +98,132 @@ void endGroup(pid_t pid, int processFd) {
   ::kill(-pid, SIGKILL);
 }
 
+// Everything the child needs, made before fork: between fork and exec a
+// program with threads may make only async-signal-safe calls.
+struct Preparation {
+  std::vector<std::string> arguments;
+  std::vector<std::string> environment;
+  std::vector<char*> argv;
+  std::vector<char*> envp;
+  const NetworkFilter* filter = nullptr;
+  int limit = 0;
+};
+
+// The child's side of startChild; never returns. A failure reaches the
+// parent as an errno through `report`; a successful exec closes it.
+[[noreturn]] void becomeChild(const ChildLaunch& launch, const Preparation& preparation,
+                              pid_t parent, int report) {
+  auto fail = [report](int error) {
+    (void)!::write(report, &error, sizeof error);
+    ::_exit(127);
+  };
+  // A group of its own first. Until then the child was in the parent's
+  // group, and a terminal's Ctrl+C sent in that moment is pending here,
+  // blocked; it belongs to the parent, which ends the child itself when it
+  // wants. Setting a signal to "ignore" discards it; then every signal goes
+  // back to its default action.
+  if (::setpgid(0, 0) != 0) fail(errno);
+  for (int signal = 1; signal < NSIG; ++signal) {
+    if (signal == SIGKILL || signal == SIGSTOP) continue;
+    struct sigaction action {};
+    action.sa_handler = SIG_IGN;
+    ::sigaction(signal, &action, nullptr);
+    action.sa_handler = SIG_DFL;
+    ::sigaction(signal, &action, nullptr);
+  }
+  // Ends with the parent, even when the parent is killed outright; a parent
+  // that is already gone will not send it.
+  if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0) fail(errno);
+  if (::getppid() != parent) ::_exit(127);
+
+  const int input = ::open("/dev/null", O_RDONLY);
+  const int output = ::open("/dev/null", O_WRONLY);
+  if (input < 0 || output < 0) fail(errno);
+  if (::dup2(input, 0) < 0 || ::dup2(output, 1) < 0 || ::dup2(output, 2) < 0) fail(errno);
+  // Whatever another thread or a library opened without close-on-exec;
+  // marked rather than closed, so that `report` stays open until exec.
+  markCloseOnExecFrom(3, preparation.limit);
+  if (!launch.folder.empty() && ::chdir(launch.folder.c_str()) != 0) fail(errno);
+  if (preparation.filter != nullptr) {
+    if (const int error = installNetworkFilter(*preparation.filter)) fail(error);
+  }
+  sigset_t none;
+  sigemptyset(&none);
+  ::sigprocmask(SIG_SETMASK, &none, nullptr);
+  ::execve(launch.program.c_str(), preparation.argv.data(),
+           launch.environment ? preparation.envp.data() : environ);
+  fail(errno);
+  ::_exit(127);  // not reached
+}
+
+// Starts the child; 0 with `pid` set, or an errno value. Returns once the
+// child runs the program (or has failed to), so it is in its own group by
+// then.
+int startChild(const ChildLaunch& launch, pid_t* pid) {
+  if (launch.arguments.empty()) return EINVAL;
+  Preparation preparation;
+  preparation.arguments = launch.arguments;
+  preparation.argv = pointerVector(preparation.arguments);
+  if (launch.environment) {
+    preparation.environment = *launch.environment;
+    preparation.envp = pointerVector(preparation.environment);
+  }
+  if (launch.denyNetwork) {
+    int error = 0;
+    preparation.filter = networkFilter(&error);
+    // Never a child with the network it was to be kept from.
+    if (preparation.filter == nullptr) return error;
+  }
+  preparation.limit = descriptorLimit();
+
+  int pipeEnds[2];
+  if (::pipe2(pipeEnds, O_CLOEXEC) != 0) return errno;
+  const int reading = pipeEnds[0];
+  // Above standard error, which the child replaces before it may report.
+  const int report = ::fcntl(pipeEnds[1], F_DUPFD_CLOEXEC, 3);
+  ::close(pipeEnds[1]);
+  if (report < 0) {
+    const int error = errno;
+    ::close(reading);
+    return error;
+  }
+
+  // No handler of the parent may run in the child.
+  sigset_t all;
+  sigset_t previous;
+  sigfillset(&all);
+  ::pthread_sigmask(SIG_SETMASK, &all, &previous);
+  const pid_t parent = ::getpid();
+  const pid_t child = ::fork();
+  if (child == 0) becomeChild(launch, preparation, parent, report);
+  const int forkError = errno;
+  ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  ::close(report);
+  if (child < 0) {
+    ::close(reading);
+    return forkError;
+  }
+  int error = 0;
+  ssize_t got;
+  while ((got = ::read(reading, &error, sizeof error)) < 0 && errno == EINTR) {
+  }
+  ::close(reading);
+  if (got > 0) {
+    reap(child);
+    return error != 0 ? error : EIO;
+  }
+  *pid = child;
+  return 0;
+}
+
 }  // namespace
 
 ChildOutcome runChild(const ChildLaunch& launch, const std::atomic<bool>* stop,
                       int timeoutSeconds) {
   ChildOutcome outcome;
-  if (launch.arguments.empty()) {
-    outcome.error = EINVAL;
-    return outcome;
-  }
-  std::vector<std::string> arguments = launch.arguments;
-  std::vector<char*> argv = pointerVector(arguments);
-  std::vector<std::string> environment;
-  std::vector<char*> envp;
-  if (launch.environment) {
-    environment = *launch.environment;
-    envp = pointerVector(environment);
-  }
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  for (int fd = 0; fd <= 2; ++fd) {
-    posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY, 0);
-  }
-#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
-  // Whatever another thread or a library opened without close-on-exec.
-  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
-#else
-  markDescriptorsCloseOnExec();
-#endif
-  if (!launch.folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, launch.folder.c_str());
-
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t signals;
-  sigemptyset(&signals);
-  posix_spawnattr_setsigmask(&attributes, &signals);
-  sigfillset(&signals);
-  posix_spawnattr_setsigdefault(&attributes, &signals);
-  posix_spawnattr_setpgroup(&attributes, 0);
-  posix_spawnattr_setflags(&attributes,
-                           POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
-
   pid_t pid = 0;
-  const int error = ::posix_spawn(&pid, launch.program.c_str(), &actions, &attributes, argv.data(),
-                                  launch.environment ? envp.data() : environ);
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&actions);
-  if (error != 0) {
-    outcome.error = error;
-    return outcome;
-  }
+  outcome.error = startChild(launch, &pid);
+  if (outcome.error != 0) return outcome;
 
   const int processFd = openProcessDescriptor(pid);
   const Clock::time_point deadline = timeoutSeconds > 0

@@ -3,10 +3,14 @@
 //
 // The child runs in a process group of its own, so that ending it also ends
 // whatever it started, and a terminal's Ctrl+C reaches only the program,
-// which then ends the child itself. It starts with standard input, output
-// and error on /dev/null and no other descriptor, whatever the program has
-// open (on any thread), with no blocked signals and every signal at its
-// default action.
+// which then ends the child itself (also a Ctrl+C that came while the child
+// was being made). It starts with standard input, output and error on
+// /dev/null and no other descriptor, whatever the program has open (on any
+// thread), with no blocked signals and every signal at its default action.
+// It is killed when the thread that started it ends, so a program killed
+// outright (kill -9) leaves no child running; runChild keeps that thread
+// waiting for as long as the child runs. A child may be kept from the
+// network (platform/network_filter.h).
 //
 // While it runs, the caller's stop flag is looked at every few tens of
 // milliseconds, and the time limit is watched; either one ends the whole
@@ -34,11 +38,14 @@ struct ChildLaunch {
   // The child's whole environment as "NAME=value" texts; none keeps the
   // caller's.
   std::optional<std::vector<std::string>> environment;
+  // Keeps the child from the network: it may open no socket but a local
+  // one. Where that cannot be done, the child is not started.
+  bool denyNetwork = false;
 };
 
 struct ChildOutcome {
   enum class End {
-    NotStarted,  // the program could not be executed; `error` says why
+    NotStarted,  // the program could not be started; `error` says why
     Exited,      // `status` is its exit status
     Signalled,   // `status` is the signal that ended it
     Stopped,     // ended because the stop flag was set

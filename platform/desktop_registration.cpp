@@ -6,10 +6,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "platform/command_line.h"
+#include "platform/file_handle.h"
 #include "platform/process.h"
 
 namespace platform {
@@ -30,11 +30,11 @@ bool makeFolders(const std::string& path) {
   return true;
 }
 
+// What is in place, read only when it is a regular file (a FIFO there would
+// hold every start) and only as far as a file of ours can be long.
 bool readFile(const std::string& path, std::string* content) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  content->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return true;
+  int error = 0;
+  return readRegularFile(path, 1024 * 1024, content, &error);
 }
 
 // 1 when written, 0 when already in place, -1 on failure. The new content

@@ -26,26 +26,36 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
   return *this;
 }
 
-bool FileHandle::openRegularForReading(const std::string& path) {
-  close();
+namespace {
+
+// A descriptor reading the regular file at `path`, or -1 with the errno
+// value in `*error`.
+int openRegular(const std::string& path, int* error) {
   // O_NONBLOCK: opening a FIFO without a writer would otherwise wait for
   // one; the type is known only once the file is open.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) {
-    error_ = errno;
-    return false;
+    *error = errno;
+    return -1;
   }
   struct stat status {};
   if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-    error_ = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+    *error = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
     ::close(fd);
-    return false;
+    return -1;
   }
   // A regular file reads the same either way; the flag only went with the
   // open.
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  fd_ = fd;
-  return true;
+  return fd;
+}
+
+}  // namespace
+
+bool FileHandle::openRegularForReading(const std::string& path) {
+  close();
+  fd_ = openRegular(path, &error_);
+  return fd_ >= 0;
 }
 
 bool FileHandle::createNew(const std::string& path) {
@@ -107,6 +117,17 @@ std::string errorText(int error) {
   char buffer[256];
   // The GNU strerror_r returns the text, which may or may not be `buffer`.
   return ::strerror_r(error, buffer, sizeof buffer);
+}
+
+std::FILE* openRegularStream(const std::string& path, int* error) {
+  const int fd = openRegular(path, error);
+  if (fd < 0) return nullptr;
+  std::FILE* stream = ::fdopen(fd, "r");
+  if (stream == nullptr) {
+    *error = errno;
+    ::close(fd);
+  }
+  return stream;
 }
 
 }  // namespace platform

@@ -6,11 +6,14 @@
 // (never an existing file, never through a link, readable by the user alone).
 // Every descriptor is close-on-exec. A failure leaves the handle closed and
 // keeps the errno value, which errorText() turns into words. One thread at a
-// time per handle.
+// time per handle. The free functions below read other files the programs
+// are given (working sets, shortcuts, settings) by the same rule, as a C
+// stream or as a whole file up to a bound.
 #ifndef TESSAVO_PLATFORM_FILE_HANDLE_H_
 #define TESSAVO_PLATFORM_FILE_HANDLE_H_
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 
 namespace platform {
@@ -58,6 +61,21 @@ class FileHandle {
 
 // The system's words for an errno value ("No space left on device").
 std::string errorText(int error);
+
+// A C stream that reads the regular file at `path`, opened as
+// openRegularForReading() opens it; the caller closes it with fclose().
+// Null, with the errno value in `*error`, when it cannot be opened.
+std::FILE* openRegularStream(const std::string& path, int* error);
+
+// The words for a failure of openRegularForReading(): errorText(), but "not
+// a regular file" for a FIFO, device or socket.
+std::string openFailureText(int error);
+
+// Reads the regular file at `path` as openRegularForReading() opens it
+// (never waiting, nothing but a regular file), up to its first `limit`
+// bytes: a larger file is read only that far. False, with the errno value
+// in `*error`, when it cannot be opened or read.
+bool readRegularFile(const std::string& path, std::size_t limit, std::string* contents, int* error);
 
 }  // namespace platform
 

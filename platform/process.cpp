@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/child_process.h"
+#include "platform/close_on_exec.h"
 #include "platform/command_line.h"
 
 #ifndef CLOSE_RANGE_CLOEXEC
@@ -39,8 +40,8 @@ std::vector<char*> argumentVector(std::vector<std::string>& arguments) {
   return vector;
 }
 
-// The highest descriptor number worth marking when the kernel cannot mark
-// a range at once.
+}  // namespace
+
 int descriptorLimit() {
   rlimit limit{};
   if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY ||
@@ -50,7 +51,6 @@ int descriptorLimit() {
   return static_cast<int>(limit.rlim_cur);
 }
 
-// Async-signal-safe: also used between fork and exec.
 void markCloseOnExecFrom(int first, int limit) {
 #ifdef SYS_close_range
   if (::syscall(SYS_close_range, first, ~0U, CLOSE_RANGE_CLOEXEC) == 0) return;
@@ -60,8 +60,6 @@ void markCloseOnExecFrom(int first, int limit) {
     if (flags >= 0 && (flags & FD_CLOEXEC) == 0) ::fcntl(fd, F_SETFD, flags | FD_CLOEXEC);
   }
 }
-
-}  // namespace
 
 std::string findProgram(const std::string& program) {
   if (program.empty()) return std::string();

@@ -1,8 +1,9 @@
 #include "platform/profile_reader.h"
 
-#include <fstream>
+#include <sstream>
 
 #include "platform/ascii_case.h"
+#include "platform/file_handle.h"
 #include "platform/registry_profile.h"
 
 namespace platform {
@@ -87,8 +88,15 @@ std::string readProfileString(const std::string& path, const std::string& sectio
                               ProfileDialect dialect) {
   std::string registryValue;
   if (readRegistryProfile(path, section, key, defaultValue, &registryValue)) return registryValue;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return defaultValue;
+  std::string text;
+  int error = 0;
+  if (!readRegularFile(path, kProfileFileLimit, &text, &error)) return defaultValue;
+  return profileValue(text, section, key, dialect).value_or(defaultValue);
+}
+
+std::optional<std::string> profileValue(const std::string& contents, const std::string& section,
+                                        const std::string& key, ProfileDialect dialect) {
+  std::istringstream file(contents);
   const bool wx = dialect == ProfileDialect::WxFileConfig;
   bool inSection = false;
   bool firstLine = true;
@@ -115,7 +123,7 @@ std::string readProfileString(const std::string& path, const std::string& sectio
     const std::string raw = trimmed(text.substr(equals + 1));
     return wx ? wxValue(raw) : windowsValue(raw);
   }
-  return defaultValue;
+  return std::nullopt;
 }
 
 }  // namespace platform

@@ -30,7 +30,11 @@ TerminationSignals::TerminationSignals() {
   wakeFd_ = ::eventfd(0, EFD_CLOEXEC);
   // Where the signals cannot be received as events, they keep their default
   // action: the program ends at once, as it did before.
-  if (signalFd_ >= 0 && wakeFd_ >= 0) ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
+  if (signalFd_ >= 0 && wakeFd_ >= 0) {
+    sigset_t blocked = set;
+    sigaddset(&blocked, SIGPIPE);
+    ::pthread_sigmask(SIG_BLOCK, &blocked, nullptr);
+  }
 }
 
 TerminationSignals::~TerminationSignals() {
@@ -43,10 +47,18 @@ int TerminationSignals::wait() {
   // waits for its work by other means, and the signals act as they always do.
   if (signalFd_ < 0 || wakeFd_ < 0) return 0;
   for (;;) {
-    pollfd entries[2] = {{signalFd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
-    if (::poll(entries, 2, -1) < 0) {
+    // Asking for no event on standard output still reports POLLERR, which a
+    // pipe gives once its reader has gone.
+    pollfd entries[3] = {
+        {signalFd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}, {outputWatched_ ? 1 : -1, 0, 0}};
+    if (::poll(entries, 3, -1) < 0) {
       if (errno == EINTR) continue;
       return 0;
+    }
+    if (entries[2].revents != 0) {
+      // A closed descriptor (POLLNVAL) is not watched again either.
+      outputWatched_ = false;
+      if (entries[2].revents & POLLERR) return SIGPIPE;
     }
     if (entries[0].revents & POLLIN) {
       signalfd_siginfo info{};

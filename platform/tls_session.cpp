@@ -66,7 +66,6 @@ SSL_CTX* clientContext() {
     SSL_CTX_set_min_proto_version(made, TLS1_2_VERSION);
     SSL_CTX_set_default_verify_paths(made);
     SSL_CTX_set_verify(made, SSL_VERIFY_PEER, nullptr);
-    SSL_CTX_set_options(made, SSL_OP_IGNORE_UNEXPECTED_EOF);
     SSL_CTX_set_mode(made, SSL_MODE_ENABLE_PARTIAL_WRITE);
     return made;
   }();
@@ -131,7 +130,9 @@ TlsSession::Status TlsSession::classify(int result, const char* socketFailure) {
     case SSL_ERROR_ZERO_RETURN:
       return Status::Closed;
     case SSL_ERROR_SYSCALL:
-      if (errno == 0) return Status::Closed;
+      // The end of data without the closing alert, as older libraries
+      // report it.
+      if (errno == 0) return cut();
       failure_ = socketFailure;
       failureCode_ = errno;
       return Status::Failed;
@@ -140,6 +141,11 @@ TlsSession::Status TlsSession::classify(int result, const char* socketFailure) {
   }
   const unsigned long error = ERR_get_error();
   failureCode_ = 0;
+  if (ERR_GET_LIB(error) == ERR_LIB_SSL &&
+      ERR_GET_REASON(error) == SSL_R_UNEXPECTED_EOF_WHILE_READING) {
+    ERR_clear_error();
+    return cut();
+  }
   if (error == 0) {
     failure_ = "TLS error " + std::to_string(code);
   } else if (SSL_get_verify_result(ssl_) != X509_V_OK) {
@@ -152,13 +158,19 @@ TlsSession::Status TlsSession::classify(int result, const char* socketFailure) {
   return Status::Failed;
 }
 
+TlsSession::Status TlsSession::cut() {
+  // The session is over: no closing alert is to be sent any more.
+  failure_ = "the connection ended without the TLS closing alert";
+  return Status::Cut;
+}
+
 TlsSession::Status TlsSession::handshake() {
   ERR_clear_error();
   errno = 0;
   const int result = SSL_do_handshake(ssl_);
   if (result == 1) return Status::Done;
   const Status status = classify(result, "");
-  if (status == Status::Closed) {
+  if (status == Status::Closed || status == Status::Cut) {
     failure_ = "TLS handshake failed (the server closed the connection)";
   } else if (status == Status::Failed && failureCode_ != 0) {
     failure_ = "TLS handshake failed (" + socketErrorText(failureCode_) + ")";
@@ -166,7 +178,7 @@ TlsSession::Status TlsSession::handshake() {
              failure_.find("certificate verify failed") == std::string::npos) {
     failure_ = "TLS handshake failed: " + failure_;
   }
-  return status == Status::Closed ? Status::Failed : status;
+  return status == Status::Closed || status == Status::Cut ? Status::Failed : status;
 }
 
 TlsSession::Status TlsSession::read(char* buffer, int size, int* count) {

@@ -5,9 +5,10 @@
 // chain against the system's CA store (SSL_CERT_FILE and SSL_CERT_DIR
 // replace it, as for every OpenSSL program), the host name or IP address
 // against the certificate, TLS 1.2 or later. The host name is sent as SNI.
-// An end of data without the TLS closing alert reads as an ordinary end of
-// data: many servers end a response that way, and the HTTP framing above
-// tells a complete body from a cut one.
+// An end of data without the TLS closing alert is told apart from one with
+// it (Cut, not Closed): many servers end a response that way, and the HTTP
+// framing above tells a complete body from a cut one, except where the end
+// of the connection is all that delimits the body.
 //
 // The calls never block: each says whether it is done or must wait until
 // the socket can be read or written, so that the caller waits within its
@@ -35,7 +36,7 @@ namespace platform {
 
 class TlsSession {
  public:
-  enum class Status { Done, WantRead, WantWrite, Closed, Failed };
+  enum class Status { Done, WantRead, WantWrite, Closed, Cut, Failed };
 
   // A session for the server named `host` (a name, or an IPv4 or IPv6
   // address without brackets), not yet shaken hands. Null, with the reason
@@ -51,7 +52,8 @@ class TlsSession {
   static bool isAvailable(std::string* reason);
 
   Status handshake();
-  // Done with `*count` > 0 bytes; Closed at the end of data.
+  // Done with `*count` > 0 bytes; Closed at the end of data after the
+  // closing alert, Cut at an end of data without it.
   Status read(char* buffer, int size, int* count);
   // Done with `*count` > 0 bytes taken.
   Status write(const char* data, int length, int* count);
@@ -67,6 +69,7 @@ class TlsSession {
   explicit TlsSession(ssl_st* ssl) : ssl_(ssl) {}
   // Sorts out the result of a TLS call that did not succeed.
   Status classify(int result, const char* socketFailure);
+  Status cut();
 
   ssl_st* ssl_;
   std::string failure_;

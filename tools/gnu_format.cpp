@@ -1,6 +1,7 @@
 #include <string>
 
 #include "engine/message_parts.h"
+#include "tools/control_escape.h"
 #include "tools/report_format.h"
 
 namespace {
@@ -16,28 +17,32 @@ class GnuFormat : public ReportFormat {
  public:
   explicit GnuFormat(std::FILE* output) : output_(output) {}
 
-  void target(const TargetReport& report) override {
-    std::string text;
-    for (const ReportLine& line : report.lines) {
-      const MessageParts parts = splitMessageLine(line.text);
-      const char* severity = severityName(severityOf(parts.kind));
-      text += report.location;
-      if (parts.line != 0 && parts.file.empty()) {
-        text += ':' + position(parts);
-      }
-      text += std::string(": ") + severity + ": ";
-      if (!parts.file.empty()) {
-        text += parts.file + ':' + position(parts) + ": ";
-      }
-      text += parts.text + '\n';
+  void targetBegun(const TargetReport& report) override { location_ = report.location; }
+
+  void targetLine(const std::string& line) override {
+    const MessageParts parts = splitMessageLine(line);
+    const char* severity = severityName(severityOf(parts.kind));
+    std::string message = location_;
+    if (parts.line != 0 && parts.file.empty()) {
+      message += ':' + position(parts);
     }
-    write(text);
+    message += std::string(": ") + severity + ": ";
+    if (!parts.file.empty()) {
+      message += parts.file + ':' + position(parts) + ": ";
+    }
+    message += parts.text;
+    // One message, one line, whatever bytes a file name holds.
+    const std::string shown = escapeControlCharacters(message) + '\n';
+    std::fwrite(shown.data(), 1, shown.size(), output_);
   }
+
+  void targetEnded() override { std::fflush(output_); }
 
   void runLine(const std::string& line) override {
     const MessageParts parts = splitMessageLine(line);
-    write(std::string("tessavo-check: ") + severityName(severityOf(parts.kind)) + ": " +
-          parts.text + '\n');
+    write(escapeControlCharacters(std::string("tessavo-check: ") +
+                                  severityName(severityOf(parts.kind)) + ": " + parts.text) +
+          '\n');
   }
 
   void end(const RunTally&) override {}
@@ -49,6 +54,7 @@ class GnuFormat : public ReportFormat {
   }
 
   std::FILE* output_;
+  std::string location_;  // of the target whose lines come
 };
 
 }  // namespace

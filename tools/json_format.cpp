@@ -103,7 +103,7 @@ class JsonFormat : public ReportFormat {
     flush();
   }
 
-  void target(const TargetReport& report) override {
+  void targetBegun(const TargetReport& report) override {
     json_.lineBreak();
     json_.beginObject();
     json_.key("location");
@@ -112,18 +112,30 @@ class JsonFormat : public ReportFormat {
     json_.value(report.target != nullptr ? report.target->kindName() : "");
     json_.key("state");
     json_.value(stateName(report.state));
+    json_.key("reached");
+    json_.value(report.reached);
     writeAnalysis(json_, report);
     json_.key("messages");
     json_.beginArray();
-    for (const ReportLine& line : report.lines) writeMessage(json_, line.text);
-    json_.endArray();
-    json_.endObject();
+    targetOpen_ = true;
+    write();
+  }
+
+  void targetLine(const std::string& line) override {
+    writeMessage(json_, line);
+    write();
+  }
+
+  void targetEnded() override {
+    closeTarget();
     flush();
   }
 
   void runLine(const std::string& line) override { runLines_.push_back(line); }
 
   void end(const RunTally& tally) override {
+    // A run that failed within a target's lines still gives a whole document.
+    closeTarget();
     json_.lineBreak();
     json_.endArray();
     json_.key("runMessages");
@@ -133,9 +145,10 @@ class JsonFormat : public ReportFormat {
     json_.key("summary");
     json_.beginObject();
     const std::pair<const char*, int> counts[] = {
-        {"targets", tally.targets}, {"checked", tally.checked}, {"couldNotCheck", tally.notChecked},
-        {"stopped", tally.stopped}, {"errors", tally.errors},   {"warnings", tally.warnings},
-        {"infos", tally.infos},
+        {"targets", tally.targets},          {"checked", tally.checked},
+        {"couldNotCheck", tally.notChecked}, {"stopped", tally.stopped},
+        {"notReached", tally.notReached},    {"errors", tally.errors},
+        {"warnings", tally.warnings},        {"infos", tally.infos},
     };
     for (const auto& [name, count] : counts) {
       json_.key(name);
@@ -150,14 +163,26 @@ class JsonFormat : public ReportFormat {
   }
 
  private:
-  void flush() {
+  void closeTarget() {
+    if (!targetOpen_) return;
+    json_.endArray();
+    json_.endObject();
+    targetOpen_ = false;
+  }
+
+  void write() {
     const std::string text = json_.take();
     std::fwrite(text.data(), 1, text.size(), output_);
+  }
+
+  void flush() {
+    write();
     std::fflush(output_);
   }
 
   std::FILE* output_;
   JsonWriter json_;
+  bool targetOpen_ = false;  // its messages are being written
   std::vector<std::string> runLines_;
 };
 

@@ -1,38 +1,58 @@
 #include "tools/run_tally.h"
 
-void RunTally::add(const TargetReport& report) {
+void RunTally::begin(const TargetReport& report) {
   ++targets;
-  switch (report.state) {
-    case TargetState::Checked:
-      ++checked;
-      break;
-    case TargetState::NotChecked:
-      ++notChecked;
-      break;
-    case TargetState::Stopped:
-      ++stopped;
-      break;
-  }
-  bool failing = false;
-  for (const ReportLine& line : report.lines) {
-    switch (severityOf(splitMessageLine(line.text).kind)) {
-      case Severity::Error:
-        ++errors;
-        failing = true;
+  if (!report.reached) {
+    ++notReached;
+  } else {
+    switch (report.state) {
+      case TargetState::Checked:
+        ++checked;
         break;
-      case Severity::Warning:
-        ++warnings;
-        failing = failing || warningsAreErrors;
+      case TargetState::NotChecked:
+        ++notChecked;
         break;
-      case Severity::Info:
-        ++infos;
+      case TargetState::Stopped:
+        ++stopped;
         break;
     }
   }
-  if (failing && report.state == TargetState::Checked) ++targetsWithErrors;
+  checking_ = report.state == TargetState::Checked;
+  failing_ = false;
+  summary.begin(report);
+}
+
+void RunTally::addLine(const std::string& text) {
+  summary.addLine();
+  switch (severityOf(splitMessageLine(text).kind)) {
+    case Severity::Error:
+      ++errors;
+      failing_ = true;
+      break;
+    case Severity::Warning:
+      ++warnings;
+      failing_ = failing_ || warningsAreErrors;
+      break;
+    case Severity::Info:
+      ++infos;
+      break;
+  }
+}
+
+void RunTally::end() {
+  summary.end();
+  if (failing_ && checking_) ++targetsWithErrors;
+}
+
+void RunTally::add(const TargetReport& report) {
+  begin(report);
+  for (const ReportLine& line : report.lines) addLine(line.text);
+  end();
 }
 
 int RunTally::exitStatus() const {
-  if (targets == 0 || notChecked > 0 || stopped > 0 || runFailures > 0) return kExitCannotCheck;
+  if (targets == 0 || notChecked > 0 || stopped > 0 || notReached > 0 || runFailures > 0) {
+    return kExitCannotCheck;
+  }
   return targetsWithErrors > 0 ? kExitErrors : kExitClean;
 }

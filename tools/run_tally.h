@@ -12,17 +12,26 @@
 #ifndef TESSAVO_TOOLS_RUN_TALLY_H_
 #define TESSAVO_TOOLS_RUN_TALLY_H_
 
+#include <string>
+
 #include "engine/message_parts.h"
+#include "engine/run_summary.h"
 #include "engine/target_report.h"
 
 constexpr int kExitClean = 0;
 constexpr int kExitErrors = 1;
 constexpr int kExitCannotCheck = 2;
 
-struct RunTally {
+class RunTally {
+ public:
   explicit RunTally(bool warningsAreErrorsFlag = false)
       : warningsAreErrors(warningsAreErrorsFlag) {}
 
+  // A target's report before its lines, each of its lines, its end.
+  void begin(const TargetReport& report);
+  void addLine(const std::string& text);
+  void end();
+  // All three for a report that holds its lines.
   void add(const TargetReport& report);
   // A line the run wrote about no target: something kept it from checking.
   void addRunLine() { ++runFailures; }
@@ -30,14 +39,22 @@ struct RunTally {
 
   bool warningsAreErrors;
   int targets = 0;
+  // Each target counts once: checked, not checked or stopped once the run
+  // got to it, or not reached.
   int checked = 0;
   int notChecked = 0;
   int stopped = 0;
+  int notReached = 0;
   int runFailures = 0;
   int errors = 0;  // messages, all targets
   int warnings = 0;
   int infos = 0;
   int targetsWithErrors = 0;  // checked targets with an error message (warnings too, when asked)
+  RunSummary summary;         // what the window's status bar says of a run
+
+ private:
+  bool checking_ = false;  // the current target was checked
+  bool failing_ = false;   // and has an error message so far
 };
 
 #endif  // TESSAVO_TOOLS_RUN_TALLY_H_

@@ -11,26 +11,36 @@
 // SIGINT, SIGTERM and SIGHUP stop the run as the window's stop command does:
 // the running validator is ended, the target being checked gets a line
 // saying so, the run's folder is removed, and the program then ends by the
-// signal it got. A second signal ends it at once.
+// signal it got. A reader of the output that goes away (`| head`) stops it
+// the same way, and it ends by SIGPIPE. A second signal does not wait for
+// the stop longer than a stop takes (a second): the output is finished with
+// what was reported, so a json document stays whole.
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/check_job.h"
+#include "engine/resource_failure.h"
 #include "engine/run_sgml.h"
 #include "files/file_name.h"
 #include "files/folder_scan.h"
 #include "files/working_set_file.h"
 #include "net/decimal_text.h"
+#include "platform/file_handle.h"
 #include "platform/file_system.h"
+#include "platform/local_text.h"
 #include "platform/profile_reader.h"
 #include "platform/settings_location.h"
 #include "platform/termination_signals.h"
 #include "tools/checker_options.h"
 #include "tools/checker_output.h"
 #include "tools/console_pane.h"
+#include "tools/control_escape.h"
 #include "tools/report_format.h"
 #include "tools/run_tally.h"
 #include "tools/target_list.h"
@@ -121,7 +131,8 @@ bool addTarget(const std::string& argument, TargetList& targets) {
   }
   if (FileName(argument).extension(true) == "tvx") {
     if (readWorkingSet(argument, targets)) return true;
-    std::fprintf(stderr, "tessavo-check: %s: not a readable working-set file\n", argument.c_str());
+    std::fprintf(stderr, "tessavo-check: %s: not a readable working-set file\n",
+                 escapeControlCharacters(argument).c_str());
     return false;
   }
   targets.AddFile(argument);
@@ -147,12 +158,8 @@ int integerSetting(const char* name, int fallback) {
   return net::leadingDecimal(text.c_str());
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  // Before any thread exists, so that every thread leaves the signals to it.
-  platform::TerminationSignals signals;
-
+// Everything main does; may throw when memory runs out outside the run.
+int checkTargets(int argc, char** argv) {
   CheckerOptions options;
   std::string error;
   if (!parseCheckerOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
@@ -179,6 +186,11 @@ int main(int argc, char** argv) {
     std::fputs("tessavo-check: no target to check in the arguments given\n", stderr);
   }
 
+  // Until here the signals keep their default action: collecting the
+  // targets leaves nothing behind, so a signal ends the program at once,
+  // whatever it is reading. From here on they stop the run in order. Before
+  // any thread exists, so that every thread leaves the signals to it.
+  platform::TerminationSignals signals;
   ConsolePane pane(options.format == OutputFormat::Text ? stdout : nullptr);
   pane.setDoneCallback([&signals] { signals.wake(); });
   CheckerOutput output(makeReportFormat(options.format, stdout), options.warningsAreErrors);
@@ -214,18 +226,47 @@ int main(int argc, char** argv) {
     return kExitCannotCheck;
   }
   // Woken by the end of the run or by a signal. After a signal the run is
-  // stopped and waited for; a second signal does not wait.
+  // stopped and waited for; after a second one, only as long as a stop
+  // takes. Validators still running then end with the program.
   const int stoppedBy = signals.wait();
   if (stoppedBy != 0) {
     run.stop();
     const int again = signals.wait();
-    if (again != 0) platform::TerminationSignals::endProcessBy(again);
+    if (again != 0 && !pane.waitUntilDone(std::chrono::seconds(1))) {
+      output.finish();
+      platform::TerminationSignals::endProcessBy(again);
+    }
   }
   // The end-of-run notice is the run's very last action, after its folder
   // is gone; destroying `run` on return only reaps the thread.
   pane.waitUntilDone();
   // Written also after a signal, so that a json document is whole.
-  const int status = output.finish();
+  int status = output.finish();
+  // As the window's status bar says it; on standard error, so that the
+  // output stays in its format.
+  std::fprintf(stderr, "%s\n", output.summaryText(stoppedBy != 0).c_str());
+  // Output that could not be written (a full disk) is no result at all. A
+  // reader that went away stopped the run and is told nothing.
+  errno = 0;
+  const bool flushed = std::fflush(stdout) == 0;
+  if (stoppedBy == 0 && (!flushed || std::ferror(stdout))) {
+    // An earlier write's reason is gone unless the last flush fails too.
+    const std::string reason = !flushed && errno != 0 ? ": " + platform::errorText(errno) : "";
+    std::fprintf(stderr, "tessavo-check: E: %s%s\n",
+                 platform::localText("出力を書けない: 標準出力").c_str(), reason.c_str());
+    status = kExitCannotCheck;
+  }
   if (stoppedBy != 0) platform::TerminationSignals::endProcessBy(stoppedBy);
   return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return checkTargets(argc, argv);
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "tessavo-check: E: %s\n", resourceFailureText(failure).c_str());
+    return kExitCannotCheck;
+  }
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/local_text.h"
+
 void ErrListModel::changed() {
   if (listener_) listener_();
 }
@@ -14,6 +16,7 @@ void ErrListModel::clear() {
     progress_ = Progress();
     lastTarget_ = nullptr;
     lastTargetHasLines_ = false;
+    limitReached_ = false;
   }
   changed();
 }
@@ -34,9 +37,19 @@ void ErrListModel::add(const std::string& text, std::unique_ptr<ErrorItem> item)
         lastTargetHasLines_ = true;
       }
     }
+    if (line.item && static_cast<long>(lines_.size()) >= lineLimit_) {
+      if (limitReached_) return;  // the pane shows nothing new
+      limitReached_ = true;
+      line = Line{limitLine(), nullptr};
+    }
     lines_.push_back(std::move(line));
   }
   changed();
+}
+
+std::string ErrListModel::limitLine() const {
+  return platform::localText("E: 行が多すぎるので、以降の行は表示しない: 上限 ") +
+         std::to_string(lineLimit_) + platform::localText(" 行");
 }
 
 void ErrListModel::removeLinesOf(const CheckTarget* target) {

@@ -9,6 +9,13 @@
 // item (the closing line, a validator that cannot be started) count for no
 // target.
 //
+// The pane holds at most a line limit of lines (a million unless the
+// owner says otherwise), so that a run with millions of messages cannot
+// exhaust the memory: once it is reached, one line without an item says so
+// and later lines that belong to a target are left out (they still count
+// in the progress); lines without an item, such as the closing line, are
+// always added.
+//
 // Each clear starts a new generation. A reader that remembers the
 // generation it saw can tell that the lines it knows were freed meanwhile.
 //
@@ -41,7 +48,9 @@ class ErrListModel {
     std::string location;       // the newest target's location
   };
 
-  ErrListModel() = default;
+  static constexpr long kDefaultLineLimit = 1000000;
+
+  explicit ErrListModel(long lineLimit = kDefaultLineLimit) : lineLimit_(lineLimit) {}
   ErrListModel(const ErrListModel&) = delete;
   ErrListModel& operator=(const ErrListModel&) = delete;
 
@@ -51,7 +60,8 @@ class ErrListModel {
 
   // Removes every line and frees every item; starts a new generation.
   void clear();
-  // Appends a line; the model owns `item` (which may be null).
+  // Appends a line, or, past the line limit, frees it; the model owns `item`
+  // (which may be null).
   void add(const std::string& text, std::unique_ptr<ErrorItem> item);
   // Removes the lines whose item names `target` (which is about to be
   // freed). The generation stays.
@@ -86,13 +96,17 @@ class ErrListModel {
   };
 
   void changed();
+  // The line that says the limit was reached.
+  std::string limitLine() const;
 
   mutable std::mutex mutex_;
+  const long lineLimit_;
   std::deque<Line> lines_;                   // guarded by mutex_
   std::uint64_t generation_ = 0;             // guarded by mutex_; counts clears
   Progress progress_;                        // guarded by mutex_
   const CheckTarget* lastTarget_ = nullptr;  // guarded by mutex_; of the newest header
   bool lastTargetHasLines_ = false;          // guarded by mutex_
+  bool limitReached_ = false;                // guarded by mutex_
   std::function<void()> listener_;
 };
 

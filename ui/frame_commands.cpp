@@ -30,8 +30,16 @@ constexpr int kSashStep = 8;
 
 void CMainFrame::bindCommand(int id, void (CMainFrame::*handler)(wxCommandEvent&),
                              void (CMainFrame::*rule)(wxUpdateUIEvent&)) {
-  Bind(wxEVT_MENU, handler, this, id);
-  Bind(wxEVT_BUTTON, handler, this, id);
+  // While a command is under way (its dialogs and questions run event
+  // loops), drops and hand-overs wait for its end: the command's later steps
+  // would otherwise replace a working set, or a check, that came meanwhile.
+  const auto run = [this, handler](wxCommandEvent& event) {
+    ++commandsRunning_;
+    (this->*handler)(event);
+    --commandsRunning_;
+  };
+  Bind(wxEVT_MENU, run, id);
+  Bind(wxEVT_BUTTON, run, id);
   Bind(wxEVT_UPDATE_UI, rule, this, id);
 }
 

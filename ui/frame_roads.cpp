@@ -52,7 +52,13 @@ void FrameRoads::startCheckAll() {
 bool FrameRoads::isChecking() const {
   // Arrivals wait for the end-of-run event as well as for the thread: the
   // event shows the run's summary, and a set replaced before it would leave
-  // the summary of an emptied pane behind.
+  // the summary of an emptied pane behind. They also wait for a command
+  // under way: Open, waiting in its file dialog, would otherwise empty the
+  // panes under a check that a hand-over started meanwhile.
+  return checkUnderWay() || frame_->commandRunning();
+}
+
+bool FrameRoads::checkUnderWay() const {
   return frame_->isChecking() || frame_->runEndPending();
 }
 
@@ -78,7 +84,9 @@ void FrameRoads::openWorkingSet(const std::string& path) {
 }
 
 void FrameRoads::showWaiting(std::size_t count) {
-  frame_->statusLine().showWaiting(count);
+  // The notice speaks of a check; arrivals that wait only for a command's
+  // dialog to close come in a moment later without one.
+  frame_->statusLine().showWaiting(checkUnderWay() ? count : 0);
   if (count == 0) {
     poll_.Stop();
   } else if (!poll_.IsRunning()) {

@@ -1,10 +1,11 @@
 // The window's side of target collection: the roads (files/
 // target_collection.h) over the main frame's panes, document and checking
 // state, and the status-bar notice while a drop or a hand-over waits for a
-// running check.
+// running check. Arrivals also wait, without a notice, while a command of
+// the window is under way (in its dialogs and questions).
 //
 // Owned by the main frame, which it borrows and must not outlive. While
-// something waits, a short timer asks again whether the run has ended: the
+// something waits, a short timer asks again whether the wait is over: the
 // end-of-run event comes just before the checking thread is gone, so it
 // alone cannot be relied on to find the thread stopped. User-interface
 // thread only.
@@ -42,6 +43,8 @@ class FrameRoads : public wxEvtHandler, public CollectionHost {
 
  private:
   void onPoll(wxTimerEvent& event);
+  // A check runs, or its end has not been shown yet.
+  bool checkUnderWay() const;
 
   CMainFrame* frame_;  // not owned
   TargetCollection collection_;

@@ -192,6 +192,8 @@ void CMainFrame::StartCheck(CheckScope scope) {
   job_.validatorTimeout = validatorTimeout_;
   job_.jobs = checkJobs_;
   job_.maxErrors = maxErrors_;
+  job_.observer = &runSummary_;
+  runSummary_.reset();
   stopAsked_ = false;
   runShown_ = checker_.start(&job_);
   if (runShown_) {
@@ -219,7 +221,7 @@ void CMainFrame::onCheckDone(wxThreadEvent& /*event*/) {
   errorPane_->syncWithModel();
   if (runShown_) {
     runShown_ = false;
-    statusLine_->showResting(toWx(runSummaryText(errorPane_->progress(), stopAsked_)));
+    statusLine_->showResting(toWx(runSummary_.summary().text(stopAsked_)));
   }
   // Drops and hand-overs that arrived during the run are applied now.
   targetCollection().runEnded();

@@ -30,6 +30,7 @@
 
 #include "engine/check_job.h"
 #include "engine/run_sgml.h"
+#include "engine/run_summary.h"
 #include "ui/frame_settings.h"
 #include "ui/log_font.h"
 #include "viewers/browser_command.h"
@@ -67,6 +68,8 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   // True from the start of a run until its end-of-run event has been
   // handled, which comes a moment after the thread has ended.
   bool runEndPending() const { return runShown_; }
+  // A command of the window is under way (it may wait in a dialog).
+  bool commandRunning() const { return commandsRunning_ > 0; }
 
   // Called by the file pane at start-up and after every New and Open: sets
   // the list font the first time, then adds the command-line files.
@@ -228,14 +231,19 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   TessavoDoc* document_ = nullptr;  // not owned
   std::unique_ptr<StatusLine> statusLine_;
 
-  // The job must outlive the thread that reads it: members are destroyed in
-  // reverse order, so the thread (declared after) goes first.
+  // The job and the recorder of its reports must outlive the thread that
+  // reads them: members are destroyed in reverse order, so the thread
+  // (declared after) goes first.
   CheckJob job_;
+  RunSummaryRecorder runSummary_;
   RunSgml checker_;
   // The run that the status bar reports on: begun by StartCheck, ended by
   // the end-of-run event; whether the user asked it to stop.
   bool runShown_ = false;
   bool stopAsked_ = false;
+  // Commands under way, counted by bindCommand (a command's dialog may
+  // start another).
+  int commandsRunning_ = 0;
 
   wxFont listFont_;
   LogFont listFontRecord_;

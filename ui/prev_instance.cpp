@@ -19,7 +19,10 @@ const char kTopic[] = "Tessavo";
 // tries for this long before it runs on its own.
 constexpr int kConnectAttempts = 20;
 constexpr int kConnectPauseMs = 100;
-constexpr int kReplyTimeoutMs = 10000;
+// The first instance accepts, takes the hand-over and answers at once, from
+// its event loop; one that has not done so within this time (stopped, or
+// hanging) is given up, and this start opens a window of its own.
+constexpr int kHandOverTimeoutMs = kIpcTimeoutMs;
 
 }  // namespace
 
@@ -66,12 +69,13 @@ bool CPrevInstance::handOverToRunning(const std::vector<std::string>& arguments)
   std::string item = arguments.empty() ? std::string() : absolutePath(arguments.front());
   item += '\0';
   for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
-    IpcConversation conversation(socketPath(), kTopic);
+    IpcConversation conversation(socketPath(), kTopic, kHandOverTimeoutMs);
     if (conversation.isOpen()) {
       std::string reply;
-      conversation.request(item, kReplyTimeoutMs, &reply);
-      return true;
+      return conversation.request(item, kHandOverTimeoutMs, &reply);
     }
+    // Someone listens but does not answer: waiting longer would not help.
+    if (conversation.timedOut()) return false;
     wxMilliSleep(kConnectPauseMs);
   }
   return false;

@@ -6,9 +6,15 @@
 // shown, answers on a Unix-domain socket beside it. A later start finds the
 // lock, connects, hands over its first argument (made absolute, as the first
 // instance works in another folder) and ends; the first instance raises its
-// window and takes the file. A later start that finds the lock but no answer
-// (the first is still starting) runs as a full instance of its own that
-// never answers later starts.
+// window and takes the file.
+//
+// A later start that finds the lock but no answer runs as a full instance
+// of its own, with its own window and its arguments, that never answers
+// later starts: so it does when the first is still starting, and when the
+// first does not accept, take or answer the hand-over within the time-out
+// (it is stopped or hangs). The file is then in the new window, never lost;
+// a first instance that goes on later finds the hand-over abandoned and
+// leaves it alone.
 //
 // The handed-over item is the path's bytes and a NUL; a lone NUL (no
 // argument) asks only for the window to be raised. The first instance
@@ -36,8 +42,8 @@ class CPrevInstance {
   CPrevInstance& operator=(const CPrevInstance&) = delete;
 
   // Takes the lock, or finds another instance holding it. When that one
-  // answers, hands it the first of `arguments` and returns true: this start
-  // is to end. False: this is a full instance.
+  // takes the first of `arguments` and answers in time, returns true: this
+  // start is to end. False: this is a full instance.
   bool handOverToRunning(const std::vector<std::string>& arguments);
 
   // Called once the window is shown: when this instance holds the lock,

@@ -5,7 +5,6 @@
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
 
-#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "files/file_name.h"
 #include "files/target_sink.h"
 #include "files/working_set_file.h"
+#include "platform/file_handle.h"
 #include "ui/err_list_view.h"
 #include "ui/file_list_view.h"
 #include "ui/main_frame.h"
@@ -35,11 +35,9 @@ class CollectingSink : public TargetSink {
   std::vector<std::pair<bool, std::string>> entries;  // (is a file, location)
 };
 
+// Never waits: a FIFO or device in the place of a working set is refused.
 bool readable(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
-  std::fclose(file);
-  return true;
+  return platform::FileHandle().openRegularForReading(path);
 }
 
 wxWindow* dialogParent() {

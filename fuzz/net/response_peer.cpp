@@ -43,6 +43,9 @@ const char* const kWords[] = {
     "HTTP/1.1 100 Continue\r\n\r\n",
     "HTTP/1.1 304 Not Modified\r\n",
     "HTTP/1.1 204 No Content\r\n",
+    "Content-Encoding: gzip\r\n",
+    "Transfer-Encoding: gzip, chunked\r\n",
+    "Content-Length: 10, 10\r\n",
 };
 
 std::string expandWords(const std::uint8_t* data, std::size_t size) {

@@ -1,7 +1,8 @@
 // Splits arbitrary bytes as a URI and checks what every caller relies on:
 // each component holds only URI characters and none of the delimiters that
-// end it, nothing is invented beyond the "/" of an empty http path, and the
-// joined text parses back into the same components.
+// end it, what the parse left over is the text's tail from a byte that is
+// no URI character, nothing is invented beyond the "/" of an empty http
+// path, and the joined text parses back into the same components.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -45,6 +46,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   require(uri.port() == -1 || authority.find(':') != std::string::npos);
 
   const std::size_t parsed = std::strlen(text.c_str());
+  // The parse stops at the first byte that is no URI character (a NUL
+  // included), and everything from there is left over.
+  const std::string& unparsed = uri.unparsed();
+  require(unparsed.size() <= text.size());
+  require(text.compare(text.size() - unparsed.size(), unparsed.size(), unparsed) == 0);
+  require(unparsed.empty() || !onlyUriCharacters(unparsed.substr(0, 1), ""));
+  require(unparsed.size() >= text.size() - parsed);
   const std::string joined = uri.toString();
   require(joined.size() <= parsed + 1);
   require(scheme.size() + authority.size() + path.size() + query.size() + fragment.size() <=

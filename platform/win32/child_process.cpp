@@ -47,6 +47,10 @@ ChildOutcome runChild(const ChildLaunch& launch, const std::atomic<bool>* stop,
     outcome.error = EINVAL;
     return outcome;
   }
+  // denyNetwork is not honoured: Windows has no filter a program can put
+  // on a child's sockets short of an AppContainer, which would also keep
+  // the validator from the user's documents. The validator runs as the
+  // user's own program, as it always did there.
   const HANDLE job = newJob();
   PROCESS_INFORMATION started{};
   // Suspended until it is in the job, so that nothing it starts escapes;

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -15,6 +18,34 @@ namespace {
 // (HandleToLong), and a valid one is never negative.
 HANDLE handleOf(int fd) {
   return LongToHandle(fd);
+}
+
+// Opens `path` for reading when it is a regular file, as
+// openRegularForReading() promises; INVALID_HANDLE_VALUE with the errno
+// value in `*error` otherwise.
+HANDLE openRegular(const std::string& path, int* error) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    *error = EISDIR;
+    return INVALID_HANDLE_VALUE;
+  }
+  // Shared for every access, so that a document open in an editor is read
+  // all the same; not inheritable, like every handle of the program.
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    *error = lastErrno();
+    return INVALID_HANDLE_VALUE;
+  }
+  // A device ("CON", "NUL") or a pipe is no document, and a read from it
+  // could wait for ever.
+  if (GetFileType(file) != FILE_TYPE_DISK) {
+    CloseHandle(file);
+    *error = EINVAL;
+    return INVALID_HANDLE_VALUE;
+  }
+  return file;
 }
 
 }  // namespace
@@ -37,27 +68,8 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
 
 bool FileHandle::openRegularForReading(const std::string& path) {
   close();
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    error_ = EISDIR;
-    return false;
-  }
-  // Shared for every access, so that a document open in an editor is read
-  // all the same; not inheritable, like every handle of the program.
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    error_ = lastErrno();
-    return false;
-  }
-  // A device ("CON", "NUL") or a pipe is no document, and a read from it
-  // could wait for ever.
-  if (GetFileType(file) != FILE_TYPE_DISK) {
-    CloseHandle(file);
-    error_ = EINVAL;
-    return false;
-  }
+  const HANDLE file = openRegular(path, &error_);
+  if (file == INVALID_HANDLE_VALUE) return false;
   fd_ = HandleToLong(file);
   return true;
 }
@@ -119,6 +131,24 @@ bool FileHandle::close() {
 
 std::string errorText(int error) {
   return std::strerror(error);
+}
+
+std::FILE* openRegularStream(const std::string& path, int* error) {
+  const HANDLE file = openRegular(path, error);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  // The stream takes the handle over: closing it closes the file.
+  const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY | _O_BINARY);
+  if (descriptor < 0) {
+    *error = EMFILE;
+    CloseHandle(file);
+    return nullptr;
+  }
+  std::FILE* stream = _fdopen(descriptor, "rb");
+  if (stream == nullptr) {
+    *error = errno;
+    _close(descriptor);
+  }
+  return stream;
 }
 
 }  // namespace platform

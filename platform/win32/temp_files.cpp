@@ -3,18 +3,26 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 
 #include "platform/win32/path_text.h"
+#include "platform/win32/system_error.h"
 
 namespace platform {
 
 // The user's own temporary folder (%TMP%, %TEMP%, else the profile's), which
 // Windows keeps private to the user.
-std::string tempFolder() {
+std::string tempFolder(TempFolderFailure* failure) {
   char buffer[MAX_PATH + 2];
   const DWORD length = GetTempPathA(sizeof buffer, buffer);
-  if (length == 0 || length >= sizeof buffer) return std::string();
+  if (length == 0 || length >= sizeof buffer) {
+    if (failure != nullptr) {
+      failure->folder = "%TEMP%";
+      failure->error = length == 0 ? lastErrno() : ENAMETOOLONG;
+    }
+    return std::string();
+  }
   return withSeparator(std::string(buffer, length));
 }
 

@@ -44,6 +44,8 @@ const std::vector<Page> kPages = {
     {"no-doctype-utf8.html", "", TextEncoding::Utf8, MarkupSyntax::Sgml, DtdKind::Missing, true},
     {"no-doctype-comment-first.html", "", TextEncoding::Utf8, MarkupSyntax::Sgml, DtdKind::Missing,
      true},
+    {"no-doctype-text-only.html", "", TextEncoding::Legacy, MarkupSyntax::Sgml, DtdKind::Missing,
+     false},
     {"xhtml10-strict-valid.html", "", TextEncoding::Utf8, MarkupSyntax::Xml, DtdKind::Declared,
      true},
     {"xhtml10-strict-blink.html", "", TextEncoding::Utf8, MarkupSyntax::Xml, DtdKind::Declared,

@@ -64,8 +64,8 @@ TEST_F(DownloadTest, HttpsTargetsAreCheckedLikeHttpOnes) {
   target(TargetKind::Http, plain.url("/page.html"));
   target(TargetKind::Http, secure.url("/page.html"));
   check(recordingValidator());
-  EXPECT_EQ(pane_.texts(), (Texts{"-------- " + plain.url("/page.html"),
-                                  "-------- " + secure.url("/page.html"), "検査終了"}));
+  EXPECT_EQ(pane_.texts(), (Texts{"-------- " + plain.url("/page.html"), kNoDoctype,
+                                  "-------- " + secure.url("/page.html"), kNoDoctype, "検査終了"}));
   EXPECT_EQ(readFile(folder_ + "seen"), "<p>\xA4\xA2</p>\r\n<p>\xA4\xA2</p>\r\n");
 }
 

@@ -26,6 +26,8 @@ const char kProlog[] =
     "2:0:E: prolog can't be omitted unless CONCUR NO and LINK EXPLICIT NO and either IMPLYDEF "
     "ELEMENT YES or IMPLYDEF DOCTYPE YES";
 const char kNoDoctype[] = "2:0:E: no document type declaration; will parse without validation";
+const char kProlog4[] = "1:0:E: character \"4\" not allowed in prolog";
+const char kPrologEnd[] = "1:6:E: end of document in prolog";
 const char kParseError[] = "4:9:E: end tag for element \"B\" which is not open";
 
 TEST(DtdNotice, ReplacesTheValidatorsNotesWithOneLine) {
@@ -63,7 +65,12 @@ TEST(DtdNotice, ReplacesTheValidatorsNotesWithOneLine) {
         "validation\" here"},
        {"3:1:E: no internal or external document type declaration subset; will parse without "
         "validation\" here"}},
-      {"nothing", DtdKind::Missing, {}, {}},
+      {"no doctype, text alone draws no note",
+       DtdKind::Missing,
+       {kProlog4, kPrologEnd},
+       {missing, kProlog4, kPrologEnd}},
+      {"no doctype, nothing written", DtdKind::Missing, {}, {missing}},
+      {"HTML5, nothing written", DtdKind::Html5, {}, {}},
   };
   for (const Case& c : cases) {
     const auto result = explainMissingDtd(c.lines, analysis(c.dtd, "<!doctype html>"));
@@ -77,6 +84,17 @@ TEST(DtdNotice, WritesTheProgramsCodePage) {
   ASSERT_EQ(result.size(), 1u);
   // "I: DOCTYPE 宣言" in CP932.
   EXPECT_EQ(result[0].rfind("I: DOCTYPE \x90\xE9\x8C\xBE", 0), 0u) << result[0];
+}
+
+TEST(DtdNotice, ALateNoteIsFoldedAfterTheLookAhead) {
+  // Lines read one at a time wait for a note only so long: a note after
+  // them is dropped, the notice having come first.
+  const std::string missing = "I: DOCTYPE 宣言のない文書は DTD による検査ができません";
+  Lines lines(DtdNoticeFilter::kLookAhead, kParseError);
+  lines.push_back(kNoDoctype);
+  Lines expected(DtdNoticeFilter::kLookAhead, kParseError);
+  expected.insert(expected.begin(), missing);
+  EXPECT_EQ(explainMissingDtd(lines, analysis(DtdKind::Missing)), expected);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-const char kDocument[] = "<p>text\r\n";
+const std::string kDocument = kDoctypeLine + "<p>text\r\n";
 
 class RecordingObserver : public CheckObserver {
  public:
@@ -24,9 +24,18 @@ class RecordingObserver : public CheckObserver {
     std::lock_guard<std::mutex> lock(mutex_);
     runLines_.push_back(text);
   }
-  void targetReported(const TargetReport& report) override {
+  // Each report put together again, its lines as they came.
+  void targetBegun(const TargetReport& report) override {
     std::lock_guard<std::mutex> lock(mutex_);
     reports_.push_back(report);
+  }
+  void targetLine(const ReportLine& line) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    reports_.back().lines.push_back(line);
+  }
+  void targetEnded(const TargetReport& report) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    EXPECT_EQ(report.location, reports_.back().location);
   }
   std::vector<TargetReport> reports() {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -85,7 +94,7 @@ class OrderedChecksTest : public CheckRunTest {
   // document's name and waits until the file "release.<name>" exists.
   std::string heldValidator() {
     return fakeValidator("held",
-                         "name=$(tr -d '\\r' < \"$in\")\n"
+                         "name=$(tail -n 1 \"$in\")\n"
                          "echo \"$name\" > \"$DIR/started\"\n"
                          "n=0; while [ ! -e \"$DIR/release.$name\" ] && [ $n -lt 3000 ]; do "
                          "sleep 0.02; n=$((n + 1)); done\n"
@@ -93,9 +102,11 @@ class OrderedChecksTest : public CheckRunTest {
   }
   void release(const std::string& name) { writeFile(folder_ + "release." + name, ""); }
 
-  // Targets whose documents hold their own names.
+  // Targets whose documents hold their own names in their last line.
   void namedTargets(const Texts& names) {
-    for (const std::string& name : names) fileTarget(writeFile(docs() + name + ".htm", name));
+    for (const std::string& name : names) {
+      fileTarget(writeFile(docs() + name + ".htm", kDoctypeLine + name));
+    }
   }
 
   RecordingObserver observer_;
@@ -109,7 +120,7 @@ TEST_F(OrderedChecksTest, AnyNumberOfJobsListsWhatOneJobLists) {
   namedTargets(names);
   const std::string validator = fakeValidator(
       "v",
-      "name=$(tr -d '\\r' < \"$in\"); sleep $(printf '0.%03d' $(((22 - ${name#d}) * 5)))\n"
+      "name=$(tail -n 1 \"$in\"); sleep $(printf '0.%03d' $(((22 - ${name#d}) * 5)))\n"
       "printf 'val:$conv.sgml:1:2:E: %s\\nval:/x.dtd:3:4:W: %s\\n' $name $name > \"$err\"");
   const std::vector<PaneLine> single = checkWith(validator, 1);
   ASSERT_EQ(single.size(), 3 * names.size() + 1);
@@ -206,8 +217,8 @@ TEST_F(OrderedChecksTest, AValidatorThatCannotStartEndsTheRunAsWithOneJob) {
 }
 
 TEST_F(OrderedChecksTest, ReportsCarryThePaneLinesStateAndAnalysis) {
-  fileTarget(writeFile(docs() + "utf8.htm",
-                       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<p>\xE3\x81\x82"));
+  fileTarget(writeFile(docs() + "utf8.htm", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" +
+                                                kDoctypeLine + "<p>\xE3\x81\x82"));
   fileTarget(docs() + "missing.htm");
   fileTarget(writeFile(docs() + "plain.htm", kDocument));
   writeFile(folder_ + "canned", "v:$conv.sgml:4:5:X: reference\nv:$conv.sgml:6:7: note\n");

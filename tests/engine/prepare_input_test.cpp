@@ -38,6 +38,31 @@ TEST_F(CheckRunTest, PrepareInputConvertsEveryEncodingToEucJpWithCrLf) {
   }
 }
 
+// UTF-16 and UTF-32 with a byte order mark are copied as UTF-8, mark
+// included, and validated as UTF-8.
+TEST_F(CheckRunTest, PrepareInputCopiesWideUnicodeAsUtf8) {
+  using namespace std::string_literals;
+  const struct {
+    std::string bytes;
+    const char* charset;
+  } cases[] = {
+      {"\xFF\xFE<\0p\0>\0\n\0\x42\x30\r\0"s, "UTF-16LE"},
+      {"\xFE\xFF\0<\0p\0>\0\n\x30\x42\0\r"s, "UTF-16BE"},
+      {"\xFF\xFE\0\0<\0\0\0p\0\0\0>\0\0\0\n\0\0\0\x42\x30\0\0\r\0\0\0"s, "UTF-32LE"},
+      {"\0\0\xFE\xFF\0\0\0<\0\0\0p\0\0\0>\0\0\0\n\0\0\x30\x42\0\0\0\r"s, "UTF-32BE"},
+  };
+  for (const auto& c : cases) {
+    std::remove((docs() + "out").c_str());
+    const CheckTarget target{TargetKind::File, writeFile(docs() + "a.htm", c.bytes)};
+    const kanji::DocumentAnalysis analysis = RunSgml::prepareInput(target, docs() + "out", "");
+    EXPECT_EQ(readFile(docs() + "out"), "\xEF\xBB\xBF<p>\r\n\xE3\x81\x82\r\n") << c.charset;
+    EXPECT_EQ(analysis.encoding, kanji::TextEncoding::Utf8) << c.charset;
+    EXPECT_EQ(analysis.reason, kanji::EncodingReason::ByteOrderMark) << c.charset;
+    EXPECT_EQ(analysis.dtd, kanji::DtdKind::Missing) << c.charset;
+    EXPECT_EQ(analysis.charset, c.charset);
+  }
+}
+
 TEST_F(CheckRunTest, PrepareInputWritesOnlyANewPrivateCopy) {
   const CheckTarget document{TargetKind::File, writeFile(docs() + "a.htm", "text\n")};
   writeFile(docs() + "taken", "someone's\n");

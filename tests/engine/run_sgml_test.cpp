@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <future>
+#include <new>
 #include <thread>
 
 #include "engine/validator_invocation.h"
@@ -21,7 +22,7 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-const char kDocument[] = "<p>text\r\n";
+const std::string kDocument = kDoctypeLine + "<p>text\r\n";
 
 // Copies the file $DIR/canned into the error file.
 const char kCannedBody[] = "cp \"$DIR/canned\" \"$err\"";
@@ -53,7 +54,8 @@ TEST_F(CheckRunTest, CommandLineAndCopyLieInARunFolderOfTheirOwn) {
       fakeValidator("validator",
                     "printf '%s\\n' \"$@\" > \"$DIR/args\"; pwd > \"$DIR/pwd\"; cp \"$in\" "
                     "\"$DIR/seen\"; ls -l \"$in\" | cut -c1-10 > \"$DIR/mode\"; : > \"$err\"");
-  CheckTarget* doc = fileTarget(writeFile(docs() + "a.htm", "\x82\xa0\n"));  // Shift_JIS
+  CheckTarget* doc =
+      fileTarget(writeFile(docs() + "a.htm", kDoctypeLine + "\x82\xa0\n"));  // Shift_JIS
   const auto lines = check(validator);
   const std::string binFolder =
       platform::executablePath().substr(0, platform::executablePath().rfind('/') + 1);
@@ -66,7 +68,7 @@ TEST_F(CheckRunTest, CommandLineAndCopyLieInARunFolderOfTheirOwn) {
   EXPECT_TRUE(startsWith(readFile(folder_ + "pwd"),
                          temp() + "tessavo-run-" + std::to_string(::getpid()) + "-"))
       << readFile(folder_ + "pwd");
-  EXPECT_EQ(readFile(folder_ + "seen"), "\xA4\xA2\r\n");
+  EXPECT_EQ(readFile(folder_ + "seen"), "<!DOCTYPE p SYSTEM \"p.dtd\">\r\n\xA4\xA2\r\n");
   EXPECT_EQ(readFile(folder_ + "mode"), "-rw-------\n");
   EXPECT_EQ(std::system(("test \"$(ls -A '" + docs() + "')\" = a.htm").c_str()), 0);
   EXPECT_EQ(std::system(("test -z \"$(ls -A '" + temp() + "')\"").c_str()), 0);
@@ -141,17 +143,39 @@ TEST_F(CheckRunTest, ErrorFileLinesAreShortenedAndNumbered) {
   }
 }
 
-TEST_F(CheckRunTest, A1500ByteLineShowsAsTwoLines) {
-  const std::string head = "v:$conv.sgml:7:1:E: ";
-  const std::string line = head + std::string(1500 - head.size(), 'x');
-  writeFile(folder_ + "canned", line + "\n");
+// Long messages quote long attribute values; each line shows whole, and the
+// line after it keeps its own start, whatever the block sizes of the reading.
+TEST_F(CheckRunTest, LongErrorFileLinesShowWhole) {
+  const std::string head = "v:$conv.sgml:7:1:E: value of attribute \"DIR\" cannot be \"";
+  std::string canned;
+  Texts expected;
+  for (const std::size_t size : {1300u, 999u, 1000u, 1001u, 70000u}) {
+    const std::string line = head + std::string(size - head.size() - 1, 'A') + "\"";
+    canned += line + (size == 1000u ? "\r\n" : "\n");
+    expected.push_back(line.substr(std::string("v:$conv.sgml:").size()));
+  }
+  canned += "v:$conv.sgml:8:2:E: the next line";
+  expected.push_back("8:2:E: the next line");
+  writeFile(folder_ + "canned", canned);
   fileTarget(writeFile(docs() + "a.htm", kDocument));
   const auto lines = check(fakeValidator("v", kCannedBody));
+  ASSERT_EQ(lines.size(), expected.size() + 2);
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(lines[i + 1].text, expected[i]) << i;
+    EXPECT_EQ(lines[i + 1].line, i + 1 < expected.size() ? 7 : 8) << i;
+  }
+}
+
+// A page without a doctype says so even when the validator has no note on
+// it; that line never hides a validator that failed without a word.
+TEST_F(CheckRunTest, APageWithoutDoctypeIsToldSo) {
+  fileTarget(writeFile(docs() + "version.html", "4.4.3\n"));
+  const auto lines = check(fakeValidator("v", ": > \"$err\"; exit 1"));
   ASSERT_EQ(lines.size(), 4u);
-  EXPECT_EQ(lines[1].text, line.substr(head.size() - 7, 999 - head.size() + 7));
-  EXPECT_EQ(lines[1].line, 7);
-  EXPECT_EQ(lines[2].text, line.substr(999));
-  EXPECT_EQ(lines[2].line, 0);
+  EXPECT_EQ(lines[1].text, kNoDoctype);
+  EXPECT_EQ(lines[1].line, 0);
+  EXPECT_TRUE(startsWith(lines[2].text, "E: nsgmlsが失敗: ")) << lines[2].text;
+  EXPECT_TRUE(incomplete_);
 }
 
 // What the run makes of each way a validator can end.
@@ -268,6 +292,53 @@ TEST_F(CheckRunTest, MissingValidatorEndsTheRun) {
   EXPECT_TRUE(runFolders().empty());
   EXPECT_EQ(pane_.doneCount(), 1);
   EXPECT_TRUE(incomplete_);
+}
+
+// A pane whose memory runs out at the line `failing`, once.
+class ExhaustedPane : public RecordingPane {
+ public:
+  explicit ExhaustedPane(std::string failing) : failing_(std::move(failing)) {}
+  void AddLine(const std::string& text, std::unique_ptr<ErrorItem> item) override {
+    if (text == failing_) {
+      failing_.clear();
+      throw std::bad_alloc();
+    }
+    RecordingPane::AddLine(text, std::move(item));
+  }
+
+ private:
+  std::string failing_;
+};
+
+TEST_F(CheckRunTest, MemoryThatRunsOutFailsTheTargetOrTheRunNeverTheProgram) {
+  const std::string a = "-------- " + fileTarget(writeFile(docs() + "a.htm", kDocument))->location;
+  const std::string b = "-------- " + fileTarget(writeFile(docs() + "b.htm", kDocument))->location;
+  const std::string validator = fakeValidator(
+      "v", "printf 'v:$conv.sgml:1:1:E: one\\nv:$conv.sgml:2:1:E: two\\n' > \"$err\"");
+  const struct {
+    std::string failing;
+    Texts lines;
+  } cases[] = {
+      // Within a target's messages: that target says so, the next is checked.
+      {"2:1:E: two",
+       {a, "1:1:E: one", "E: メモリが足りない", b, "1:1:E: one", "2:1:E: two", "検査終了"}},
+      // Outside a target's lines: the run ends with a line of its own.
+      {b, {a, "1:1:E: one", "2:1:E: two", "E: メモリが足りない", "検査終了"}},
+  };
+  for (const auto& c : cases) {
+    ExhaustedPane pane(c.failing);
+    CheckJob job = jobFor(validator);
+    job.mainWindow = &pane;
+    job.errorPane = &pane;
+    job.jobs = 2;
+    RunSgml run;
+    ASSERT_TRUE(run.start(&job));
+    ASSERT_TRUE(pane.waitUntilDone());
+    waitForThreadEnd(run);
+    EXPECT_EQ(pane.texts(), c.lines) << c.failing;
+    EXPECT_TRUE(run.incomplete()) << c.failing;
+    EXPECT_TRUE(runFolders().empty()) << c.failing;
+  }
 }
 
 TEST_F(CheckRunTest, DefaultValidatorIsFoundOnPath) {
@@ -418,11 +489,11 @@ TEST_F(CheckRunTest, LeftoversOfKilledRunsAreRemovedByTheNextRun) {
 TEST_F(CheckRunTest, RunsAtTheSameTimeNeverSeeEachOthersFiles) {
   // The validator names the document it was given in its one message.
   const std::string validator =
-      fakeValidator("v", "echo \"v:$conv.sgml:1:1:E: $(tr -d '\\r' < \"$in\")\" > \"$err\"");
+      fakeValidator("v", "echo \"v:$conv.sgml:1:1:E: $(tail -n 1 \"$in\")\" > \"$err\"");
   std::vector<std::unique_ptr<CheckTarget>> documents;
   for (const char* name : {"a", "b", "c", "d"}) {
-    documents.push_back(std::make_unique<CheckTarget>(CheckTarget{
-        TargetKind::File, writeFile(docs() + name + ".htm", name + std::string("\n"))}));
+    documents.push_back(std::make_unique<CheckTarget>(
+        CheckTarget{TargetKind::File, writeFile(docs() + name + ".htm", kDoctypeLine + name)}));
   }
   for (int round = 0; round < 5; ++round) {
     RecordingPane panes[2];
@@ -442,7 +513,7 @@ TEST_F(CheckRunTest, RunsAtTheSameTimeNeverSeeEachOthersFiles) {
       Texts expected;
       for (const CheckTarget* document : jobs[r].targets) {
         expected.push_back("-------- " + document->location);
-        expected.push_back("1:1:E: " + readFile(document->location).substr(0, 1));
+        expected.push_back("1:1:E: " + document->location.substr(docs().size(), 1));
       }
       expected.push_back("検査終了");
       EXPECT_EQ(panes[r].texts(), expected) << "round " << round << ", run " << r;

@@ -1,8 +1,13 @@
 #include "engine/target_construction.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <future>
 #include <string>
+#include <utility>
 
 #include "tests/support/file_contents.h"
 #include "tests/support/temp_folder.h"
@@ -17,7 +22,7 @@ std::string describe(const std::unique_ptr<CheckTarget>& target) {
 
 TEST(TargetFromUri, Rules) {
   const struct {
-    const char* text;
+    std::string text;
     const char* target;
   } cases[] = {
       {"http://server/a.html", "http:http://server/a.html"},
@@ -26,8 +31,15 @@ TEST(TargetFromUri, Rules) {
       {"//server/a.html", "http:http://server/a.html"},
       {"http://h/p?q#f", "http:http://h/p?q#f"},
       {"http://h", "http:http://h/"},
-      {"?", "http:http:/"},
-      {"", "http:http:/"},
+      {"  http://h/ok\t\r\n", "http:http://h/ok"},  // blanks around a pasted text
+      {"http://h/ok and more", "nothing"},
+      {"http://h/a\"b", "nothing"},
+      {"http://h/<a>", "nothing"},
+      {std::string("http://h/a\0b", 12), "nothing"},
+      {"http:///ok", "nothing"},
+      {"https://user@:443/", "nothing"},
+      {"?", "nothing"},
+      {"", "nothing"},
       {"file:///C:/My%20Docs/a.htm", "file:C:/My Docs/a.htm"},
       {"file:///C:/a%20b.htm", "file:C:/a b.htm"},
       {"file://server/share/a.htm", "file://server/share/a.htm"},
@@ -66,6 +78,12 @@ TEST(TargetFromUri, RefusalsSayWhy) {
       {"localhost:8080",
        "未知のスキーム：localhost（ホスト名とポートなら http://localhost:8080 と書いてください）"},
       {"host:80x", "未知のスキーム：host（検査できるのは http、https、file のURIです）"},
+      {" host:80 ", "未知のスキーム：host（ホスト名とポートなら http://host:80 と書いてください）"},
+      {"http://h/ok and more", "URIに使えない文字：空白（%20 と書いてください）"},
+      {"file:///a b.htm", "URIに使えない文字：空白（%20 と書いてください）"},
+      {"http://h/<a>", "URIに使えない文字：<（%3C と書いてください）"},
+      {"http://h/a\x01", "URIに使えない文字：0x01（%01 と書いてください）"},
+      {"http:///ok", "ホスト名がない（http://ホスト名/… と書いてください）"},
   };
   for (const auto& c : cases) EXPECT_EQ(refusalOfUri(c.text), c.refusal) << c.text;
 }
@@ -78,6 +96,9 @@ TEST(TargetFromPath, FilesAndShortcuts) {
   writeFile(folder + "ftp.url", "[InternetShortcut]\r\nURL=ftp://server/\r\n");
   writeFile(folder + "file.url", "[InternetShortcut]\nURL=file:///tmp/a%20b.htm\n");
   writeFile(folder + "empty.url", "[Other]\nURL=http://x/\n");
+  ASSERT_EQ(::mkfifo((folder + "fifo.url").c_str(), 0600), 0);
+  ASSERT_EQ(::symlink("/dev/zero", (folder + "zero.url").c_str()), 0);
+  ASSERT_EQ(::mkdir((folder + "folder.url").c_str(), 0700), 0);
 
   const struct {
     std::string path;
@@ -90,15 +111,36 @@ TEST(TargetFromPath, FilesAndShortcuts) {
       {folder + "Link.URL", "http:http://server/"},
       {folder + "ftp.url", "nothing"},
       {folder + "file.url", "file:/tmp/a b.htm"},
-      {folder + "empty.url", "http:http:/"},    // no URL value: "?"
-      {folder + "missing.url", "http:http:/"},  // unreadable: "?"
+      {folder + "empty.url", "nothing"},
+      {folder + "missing.url", "nothing"},
+      // Neither waited on nor read without end.
+      {folder + "fifo.url", "nothing"},
+      {folder + "zero.url", "nothing"},
+      {folder + "folder.url", "nothing"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(describe(targetFromPath(c.path)), c.target) << c.path;
-    EXPECT_EQ(refusalOfPath(c.path).empty(), c.target != "nothing") << c.path;
+    auto made = std::async(std::launch::async, [&] {
+      return std::make_pair(describe(targetFromPath(c.path)), refusalOfPath(c.path));
+    });
+    ASSERT_EQ(made.wait_for(std::chrono::seconds(5)), std::future_status::ready) << c.path;
+    const auto [target, refusal] = made.get();
+    EXPECT_EQ(target, c.target) << c.path;
+    EXPECT_EQ(refusal.empty(), c.target != "nothing") << c.path;
   }
-  EXPECT_EQ(refusalOfPath(folder + "ftp.url"),
-            "未知のスキーム：ftp（検査できるのは http、https、file のURIです）：ftp://server/");
+  const struct {
+    std::string name;
+    std::string refusal;
+  } refusals[] = {
+      {"ftp.url",
+       "未知のスキーム：ftp（検査できるのは http、https、file のURIです）：ftp://server/"},
+      {"empty.url", "ショートカットにURLがない"},
+      {"missing.url",
+       "入力ファイルを開けない: " + folder + "missing.url: No such file or directory"},
+      {"fifo.url", "入力ファイルを開けない: " + folder + "fifo.url: not a regular file"},
+      {"zero.url", "入力ファイルを開けない: " + folder + "zero.url: not a regular file"},
+      {"folder.url", "入力ファイルを開けない: " + folder + "folder.url: Is a directory"},
+  };
+  for (const auto& r : refusals) EXPECT_EQ(refusalOfPath(folder + r.name), r.refusal) << r.name;
 }
 
 TEST(TargetFromPath, SamePathTwiceGivesTwoTargets) {

@@ -64,6 +64,12 @@ class ValidatorPeerTest : public CheckRunTest {
     return folder + name;
   }
 
+  // The pane's lines after the first target's header.
+  Texts linesAfterHeader() {
+    const Texts texts = pane_.texts();
+    return texts.empty() ? texts : Texts(texts.begin() + 1, texts.end());
+  }
+
   // A private temporary folder at `path`, for the runs from now on.
   void useTempFolder(const std::string& path) {
     std::filesystem::create_directories(path);
@@ -116,6 +122,54 @@ TEST_F(ValidatorPeerTest, MessagesAboutOtherFilesKeepTheirNameAndCarryZero) {
   EXPECT_EQ(lines[1].text.rfind(docs() + "bad.dtd:2:", 0), 0u) << lines[1].text;
   EXPECT_EQ(lines[1].line, 0);
   EXPECT_EQ(pane_.texts(), directRun(docs() + "a.sgml"));
+}
+
+TEST_F(ValidatorPeerTest, AMessageQuotingALongValueShowsWhole) {
+  const std::string value(1250, 'A');
+  fileTarget(writeFile(docs() + "dir.html",
+                       "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\n"
+                       "<title>t</title>\n<p dir=\"" +
+                           value + "\">x\n"));
+  const auto lines = check("");
+  EXPECT_EQ(pane_.texts(), directRun(docs() + "dir.html"));
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1].text, "3:1258:E: value of attribute \"DIR\" cannot be \"" + value +
+                               "\"; must be one of \"LTR\", \"RTL\"");
+  EXPECT_EQ(lines[1].line, 3);
+}
+
+// A page in UTF-16 or UTF-32 with a byte order mark gives the lines the same
+// page in UTF-8 gives.
+TEST_F(ValidatorPeerTest, WideUnicodePagesGiveTheLinesOfTheirUtf8Form) {
+  if (platform::findProgram("iconv").empty()) GTEST_SKIP() << "needs iconv";
+  const struct {
+    const char* form;
+    const char* mark;
+  } forms[] = {{"UTF-16LE", "\\377\\376"},
+               {"UTF-16BE", "\\376\\377"},
+               {"UTF-32LE", "\\377\\376\\0\\0"},
+               {"UTF-32BE", "\\0\\0\\376\\377"}};
+  for (const char* page :
+       {"utf8-meta-errors.html", "utf8-crlf-errors.html", "html5-parse-errors.html",
+        "no-doctype-utf8.html", "xhtml10-transitional-errors.html"}) {
+    const std::string utf8 = docs() + "utf8-" + page;
+    shell("cp '" TESSAVO_SOURCE_DIR "/tests/data/documents/" + std::string(page) + "' '" + utf8 +
+          "'");
+    targets_.clear();
+    fileTarget(utf8);
+    check("");
+    const Texts expected = linesAfterHeader();
+    EXPECT_GT(expected.size(), 1u) << page;
+    for (const auto& f : forms) {
+      const std::string wide = docs() + f.form + "-" + page;
+      shell("{ printf '" + std::string(f.mark) + "'; iconv -f UTF-8 -t " + f.form + " '" + utf8 +
+            "'; } > '" + wide + "'");
+      targets_.clear();
+      fileTarget(wide);
+      check("");
+      EXPECT_EQ(linesAfterHeader(), expected) << f.form << " " << page;
+    }
+  }
 }
 
 TEST_F(ValidatorPeerTest, DocumentsInJapaneseFoldersWithQuotesInOtherPaths) {

@@ -1,7 +1,11 @@
 #include "files/working_set_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -55,6 +59,25 @@ TEST(ReadWorkingSet, SignatureTest) {
   EXPECT_TRUE(readWorkingSet(fileWith("tvx1"), sink));  // the signature alone, no line end
   EXPECT_FALSE(readWorkingSet(tempPath("missing"), sink));
   EXPECT_TRUE(sink.calls.empty());
+}
+
+// A FIFO or device in the place of a working set is refused at once, never
+// waited on or read without end.
+TEST(ReadWorkingSet, OnlyRegularFiles) {
+  const std::string fifo = tempPath("fifo");
+  const std::string folder = tempPath("folder");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+  for (const std::string& path : {fifo, std::string("/dev/zero"), folder}) {
+    auto reading = std::async(std::launch::async, [&] {
+      RecordingSink sink;
+      return readWorkingSet(path, sink);
+    });
+    ASSERT_EQ(reading.wait_for(std::chrono::seconds(5)), std::future_status::ready) << path;
+    EXPECT_FALSE(reading.get()) << path;
+  }
+  ::unlink(fifo.c_str());
+  ::rmdir(folder.c_str());
 }
 
 TEST(ReadWorkingSet, LineRules) {

@@ -1,8 +1,10 @@
 #include "net/http_connection.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -201,6 +203,28 @@ std::string chunk(std::size_t size, char fill) {
 }
 
 const std::string kBig = chunk(2500, 'b');
+
+// `text` compressed as one gzip member.
+std::string gzipped(const std::string& text) {
+  z_stream z{};
+  deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+  std::string result(deflateBound(&z, text.size()), '\0');
+  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+  z.avail_in = static_cast<uInt>(text.size());
+  z.next_out = reinterpret_cast<Bytef*>(&result[0]);
+  z.avail_out = static_cast<uInt>(result.size());
+  deflate(&z, Z_FINISH);
+  result.resize(z.total_out);
+  deflateEnd(&z);
+  return result;
+}
+
+// `data` as a chunked body of one chunk.
+std::string chunked(const std::string& data) {
+  char size[20];
+  std::snprintf(size, sizeof size, "%zx\r\n", data.size());
+  return size + data + "\r\n0\r\n\r\n";
+}
 const std::string kLongValue = chunk(40000, 'c');
 
 std::string repeated(const std::string& text, int count) {
@@ -274,13 +298,88 @@ const Download kDownloads[] = {
      200,
      "HTTP/1.1",
      {{"transfer-encoding", "CHUNKED"}, {"content-length", "1"}}},
-    {"chunk-size line without a number ends the chunks",
+    {"chunk-size line without a number",
      {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc\r\nzz\r\n"},
      false,
      "abc",
      200,
      "HTTP/1.1",
-     {{"transfer-encoding", "chunked"}}},
+     {{"transfer-encoding", "chunked"}},
+     HttpConnection::Failure::Malformed},
+    {"negative chunk size",
+     {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n-5\r\nabcde\r\n0\r\n\r\n"},
+     false,
+     "",
+     200,
+     "HTTP/1.1",
+     {{"transfer-encoding", "chunked"}},
+     HttpConnection::Failure::Malformed},
+    {"chunk data longer than its size",
+     {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabcdef\r\n0\r\n\r\n"},
+     false,
+     "abc",
+     200,
+     "HTTP/1.1",
+     {{"transfer-encoding", "chunked"}},
+     HttpConnection::Failure::Malformed},
+    {"a coding other than chunked",
+     {"HTTP/1.1 200 OK\r\nTransfer-Encoding: gzip, chunked\r\n\r\n3\r\nabc\r\n0\r\n\r\n"},
+     false,
+     "",
+     200,
+     "HTTP/1.1",
+     {{"transfer-encoding", "gzip, chunked"}},
+     HttpConnection::Failure::UnsupportedCoding},
+    {"a content coding that is not decoded",
+     {"HTTP/1.1 200 OK\r\nContent-Encoding: identity\r\nContent-Encoding: br\r\n"
+      "Content-Length: 3\r\n\r\nabc"},
+     false,
+     "",
+     200,
+     "HTTP/1.1",
+     {{"content-encoding", "identity"}, {"content-length", "3"}},
+     HttpConnection::Failure::UnsupportedCoding},
+    {"gzip is decoded, two members one after the other",
+     {"HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\nTransfer-Encoding: chunked\r\n\r\n" +
+      chunked(gzipped("<p>one</p>\n") + gzipped("<p>two</p>\n"))},
+     true,
+     "<p>one</p>\n<p>two</p>\n",
+     200,
+     "HTTP/1.1",
+     {{"content-encoding", "gzip"}, {"transfer-encoding", "chunked"}}},
+    {"gzip cut inside its data",
+     {"HTTP/1.1 200 OK\r\nContent-Encoding: x-gzip\r\nContent-Length: 10\r\n\r\n" +
+      gzipped(kBig).substr(0, 10)},
+     true,
+     "",
+     200,
+     "HTTP/1.1",
+     {{"content-encoding", "x-gzip"}, {"content-length", "10"}},
+     HttpConnection::Failure::BodyCutShort},
+    {"gzip that is no gzip",
+     {"HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\nContent-Length: 12\r\n\r\n<p>plain</p>"},
+     true,
+     "",
+     200,
+     "HTTP/1.1",
+     {{"content-encoding", "gzip"}, {"content-length", "12"}},
+     HttpConnection::Failure::Malformed},
+    {"gzip twice",
+     {"HTTP/1.1 200 OK\r\nContent-Encoding: gzip, gzip\r\nContent-Length: 3\r\n\r\nabc"},
+     false,
+     "",
+     200,
+     "HTTP/1.1",
+     {{"content-encoding", "gzip, gzip"}, {"content-length", "3"}},
+     HttpConnection::Failure::UnsupportedCoding},
+    {"blanks around values and no reason phrase",
+     {"HTTP/1.1 200\r\nTransfer-Encoding: chunked \r\nContent-Length: 3 \r\n\r\n"
+      "3 ;x\r\nabc\r\n0\r\n\r\n"},
+     true,
+     "abc",
+     200,
+     "HTTP/1.1",
+     {{"transfer-encoding", "chunked "}, {"content-length", "3 "}}},
     {"connection ends inside a chunk",
      {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nab"},
      false,
@@ -412,13 +511,45 @@ const Download kDownloads[] = {
      200,
      "HTTP/1.0",
      {{"content-type", "text/plain"}}},
-    {"negative length runs to the end",
-     {"HTTP/1.1 200 OK\r\nContent-Length: -1\r\n\r\nall of it"},
+    {"negative length",
+     {"HTTP/1.1 200 OK\r\nContent-Length: -5\r\n\r\nall of it"},
      false,
-     "all of it",
+     "",
      200,
      "HTTP/1.1",
-     {{"content-length", "-1"}}},
+     {{"content-length", "-5"}},
+     HttpConnection::Failure::Malformed},
+    {"length that is no number",
+     {"HTTP/1.1 200 OK\r\nContent-Length: abc\r\n\r\nall of it"},
+     false,
+     "",
+     200,
+     "HTTP/1.1",
+     {{"content-length", "abc"}},
+     HttpConnection::Failure::Malformed},
+    {"a list of two lengths",
+     {"HTTP/1.1 200 OK\r\nContent-Length: 10, 158\r\n\r\n0123456789"},
+     false,
+     "",
+     200,
+     "HTTP/1.1",
+     {{"content-length", "10, 158"}},
+     HttpConnection::Failure::Malformed},
+    {"a list of one length twice",
+     {"HTTP/1.1 200 OK\r\nContent-Length: 4, 4\r\n\r\nabcd"},
+     true,
+     "abcd",
+     200,
+     "HTTP/1.1",
+     {{"content-length", "4, 4"}}},
+    {"two different lengths",
+     {"HTTP/1.1 200 OK\r\nContent-Length: 2\r\nContent-Length: 4\r\n\r\nabcd"},
+     false,
+     "",
+     200,
+     "HTTP/1.1",
+     {{"content-length", "2"}},
+     HttpConnection::Failure::Malformed},
     {"404 with an error page",
      {"HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nNot here."},
      true,
@@ -433,14 +564,14 @@ const Download kDownloads[] = {
      301,
      "HTTP/1.1",
      {{"location", "http://elsewhere/"}, {"content-length", "0"}}},
-    {"repeated fields keep the first value, the last length counts",
+    {"repeated fields keep the first value",
      {"HTTP/1.1 200 OK\r\nContent-Type: text/html\r\ncontent-type: text/plain\r\n"
-      "Content-Length: 2\r\nContent-Length: 4\r\n\r\nabcd"},
+      "Content-Length: 4\r\nContent-Length: 4\r\n\r\nabcd"},
      true,
      "abcd",
      200,
      "HTTP/1.1",
-     {{"content-type", "text/html"}, {"content-length", "2"}}},
+     {{"content-type", "text/html"}, {"content-length", "4"}}},
     {"a line without a colon ends the head",
      {"HTTP/1.0 200 OK\r\nA: 1\r\nno colon here\r\nB: 2\r\n\r\nrest"},
      false,
@@ -448,28 +579,38 @@ const Download kDownloads[] = {
      200,
      "HTTP/1.0",
      {{"a", "1"}}},
-    {"status from the tenth to the twelfth byte",
+    {"status of four digits",
      {"HTTP/1.1 2000 Odd\r\nContent-Length: 0\r\n\r\n"},
-     true,
-     "",
-     200,
-     "HTTP/1.1",
-     {{"content-length", "0"}}},
-    {"short status line gives 0",
-     {"HTTP/1.1 \r\nContent-Length: 0\r\n\r\n"},
-     true,
+     false,
      "",
      0,
      "HTTP/1.1",
-     {{"content-length", "0"}}},
+     {},
+     HttpConnection::Failure::Malformed},
+    {"status line without a status",
+     {"HTTP/1.1 \r\nContent-Length: 0\r\n\r\n"},
+     false,
+     "",
+     0,
+     "HTTP/1.1",
+     {},
+     HttpConnection::Failure::Malformed},
     {"status of fewer digits",
      {"HTTP/1.1 20\r\nContent-Length: 0\r\n\r\n"},
-     true,
+     false,
      "",
-     20,
+     0,
      "HTTP/1.1",
-     {{"content-length", "0"}}},
-    {"status line shorter than a version", {"HTTP\r\n\r\nbody"}, false, "body", 0, "HTTP", {}},
+     {},
+     HttpConnection::Failure::Malformed},
+    {"status line shorter than a version",
+     {"HTTP\r\n\r\nbody"},
+     false,
+     "",
+     0,
+     "HTTP",
+     {},
+     HttpConnection::Failure::Malformed},
     {"server closing at once", {""}, false, "", 0, "", {}},
 };
 
@@ -484,6 +625,8 @@ TEST_F(HttpConnectionTest, DeliversEachKindOfBody) {
     options.tls = tls;
     for (const Download& d : kDownloads) {
       const std::string name = std::string(d.name) + (tls != nullptr ? " (TLS)" : "");
+      // A response refused before its body leaves no file of its own.
+      fs::remove(output());
       Reply reply;
       reply.pieces = d.pieces;
       ConnectionScript script;
@@ -581,6 +724,24 @@ TEST_F(HttpConnectionTest, ConnectsAnewForAnotherHostName) {
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_NE(requests[1].find("\r\nHost: localhost:" + std::to_string(server.port()) + "\r\n"),
             std::string::npos);
+}
+
+// The body limit holds for the decoded document too: a few kilobytes of
+// gzip must not fill the disk.
+TEST_F(HttpConnectionTest, DecodedGzipStaysWithinTheBodyLimit) {
+  const std::string bomb = gzipped(std::string(4 * 1000 * 1000, '\0'));
+  ASSERT_LT(bomb.size(), 10000u);
+  ScriptedServer server({answering({"HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\n"
+                                    "Content-Length: " +
+                                    std::to_string(bomb.size()) + "\r\n\r\n" + bomb},
+                                   false)});
+  HttpConnection connection(kAgent);
+  connection.setBodyLimit(1000000);
+  HttpHeader header;
+  EXPECT_FALSE(connection.get(URI(server.url("/")), nullptr, header, output().c_str()));
+  EXPECT_EQ(connection.failure(), HttpConnection::Failure::BodyTooLarge);
+  EXPECT_EQ(connection.failureText(), "the decoded body is larger than 1000000 bytes");
+  EXPECT_LE(bodySize(), 1000000u);
 }
 
 TEST_F(HttpConnectionTest, KeptConnectionClosedByTheServerIsNotRetried) {

@@ -124,4 +124,37 @@ TEST_F(HttpsTest, KeepsSecureConnectionsApartFromPlainOnes) {
   EXPECT_EQ(requests[1].rfind("GET /2 HTTP/1.1\r\nHost: 127.0.0.1:", 0), 0u) << requests[1];
 }
 
+// A body that only the end of the connection delimits is whole only when
+// the server ends the session with its closing alert: a cut there would
+// otherwise pass for the whole document. Where a length or the chunks
+// delimit the body, a missing alert after it does not matter.
+TEST_F(HttpsTest, EndWithoutCloseNotifyCutsABodyThatRunsToTheEnd) {
+  const struct {
+    const char* response;
+    bool cut;
+    bool whole;
+  } cases[] = {
+      {"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n<p>part", true, false},
+      {"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n<p>part", false, true},
+      {"HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: 7\r\n\r\n<p>part", true, true},
+  };
+  PeerOptions options;
+  options.tls = &certificates_->valid;
+  for (const auto& c : cases) {
+    ConnectionScript script = answering({c.response}, false);
+    script.cutTls = c.cut;
+    ScriptedServer server({script}, options);
+    HttpConnection connection(kAgent);
+    HttpHeader header;
+    EXPECT_EQ(connection.get(URI(server.url("/")), nullptr, header, output().c_str()), c.whole)
+        << c.response << c.cut;
+    if (!c.whole) {
+      EXPECT_EQ(connection.failure(), HttpConnection::Failure::BodyCutShort);
+      EXPECT_EQ(connection.failureText(),
+                "the TLS connection ended without close_notify after 7 bytes");
+    }
+    EXPECT_EQ(body(), "<p>part");
+  }
+}
+
 }  // namespace

@@ -137,5 +137,9 @@ void ScriptedServer::play(const ConnectionScript& script, PeerConnection& connec
       return;
     }
   }
-  if (script.hold) awaitClose(connection);
+  if (script.hold) {
+    awaitClose(connection);
+  } else if (!script.cutTls) {
+    connection.endSending();
+  }
 }

@@ -9,10 +9,10 @@
 // `pauseMs` between them (so a line can arrive split), then, when `endless`
 // is not empty, sends it again and again, `endlessPauseMs` apart, until the
 // client leaves (an endless body or head, or a trickle). After the last
-// reply it closes the connection, or, with `hold`, keeps it open until the
-// client closes it. Every wait gives up after 20 seconds, and an endless
-// reply ends after 20 seconds, so a faulty client fails its test instead of
-// hanging it.
+// reply it closes the connection (with the TLS closing alert, unless
+// `cutTls`), or, with `hold`, keeps it open until the client closes it.
+// Every wait gives up after 20 seconds, and an endless reply ends after 20
+// seconds, so a faulty client fails its test instead of hanging it.
 //
 // Threads: the script runs on its own thread; finish() waits for it and
 // returns what it received. Destroy the client (or close it) before calling
@@ -42,6 +42,8 @@ struct Reply {
 struct ConnectionScript {
   std::vector<Reply> replies;
   bool hold = false;
+  // Ends a TLS connection without its closing alert, as a cut one ends.
+  bool cutTls = false;
 };
 
 // A connection that answers one request per response, then closes, or

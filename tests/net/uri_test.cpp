@@ -130,8 +130,29 @@ TEST(URI, PortReadsLikeAtoi) {
 TEST(URI, StringConstructorStopsAtNul) {
   const URI uri(std::string("http://h/a\0b", 12));
   EXPECT_EQ(uri.path(), "/a");
+  EXPECT_EQ(uri.unparsed(), std::string("\0b", 2));
   EXPECT_EQ(URI(std::string()).toString(), "");
   EXPECT_EQ(URI(static_cast<const char*>(nullptr)).toString(), "");
+}
+
+// What ended the parse early stays for the caller, so that a text cut at a
+// blank is not taken for the part before it.
+TEST(URI, KeepsWhatItLeftUnparsed) {
+  const struct {
+    const char* text;
+    const char* unparsed;
+  } cases[] = {
+      {"http://h/ok and more", " and more"},
+      {"http://h/p?q#f", ""},
+      {"http://h/a\"b", "\"b"},
+      {"http://h<x>/", "<x>/"},
+      {"http://h/p?a#f g", " g"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(URI(c.text).unparsed(), c.unparsed) << c.text;
+    EXPECT_EQ(URI(std::string(c.text)).unparsed(), c.unparsed) << c.text;
+  }
 }
 
 TEST(URI, CopiesAllComponents) {

@@ -1,7 +1,10 @@
 #include "platform/child_process.h"
 
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +17,7 @@
 #include <sstream>
 #include <string>
 
+#include "tests/support/file_contents.h"
 #include "tests/support/process_end.h"
 #include "tests/support/report_pipe.h"
 #include "tests/support/temp_folder.h"
@@ -134,6 +138,63 @@ TEST_F(ChildProcessTest, TimeLimitEndsTheChild) {
   ASSERT_EQ(running.wait_for(seconds(10)), std::future_status::ready);
   EXPECT_EQ(running.get().end, End::TimedOut);
   EXPECT_TRUE(test_support::processEnded(std::atoi(pid.c_str())));
+}
+
+TEST_F(ChildProcessTest, SignalsToTheParentsGroupNeverReachTheChild) {
+  // A child is in its parent's group until it has made its own: a Ctrl+C in
+  // that moment belongs to the parent, which stops the child itself.
+  const std::string ended = folder_ + "ended";
+  const std::string storm = TESSAVO_BINARY_DIR "/bin/group_signal_storm /bin/true 300";
+  ASSERT_EQ(std::system((storm + " > '" + ended + "'").c_str()), 0);
+  EXPECT_EQ(test_support::readFile(ended), "0\n") << "children ended by the parent's Ctrl+C";
+}
+
+TEST_F(ChildProcessTest, ChildWithoutNetworkOpensOnlyLocalSockets) {
+  const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  ASSERT_GE(listener, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+  ASSERT_EQ(::listen(listener, 8), 0);
+  ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+  const std::string port = std::to_string(ntohs(address.sin_port));
+
+  // Each family's socket() result as errno names it ("ok" when allowed),
+  // then a connection to the listener.
+  const std::string probe =
+      "import errno, socket, sys\n"
+      "for family in (socket.AF_UNIX, socket.AF_INET, socket.AF_INET6, socket.AF_NETLINK):\n"
+      "  try:\n"
+      "    socket.socket(family, socket.SOCK_DGRAM).close(); print('ok', end=' ')\n"
+      "  except OSError as e:\n"
+      "    print(errno.errorcode[e.errno], end=' ')\n"
+      "try:\n"
+      "  socket.create_connection(('127.0.0.1', int(sys.argv[1])), 5).close(); print('connected')\n"
+      "except OSError as e:\n"
+      "  print(errno.errorcode[e.errno])\n";
+  const struct {
+    bool denyNetwork;
+    const char* report;
+  } cases[] = {
+      {true, "ok EACCES EACCES EACCES EACCES\n"},
+      {false, "ok ok ok ok connected\n"},
+  };
+  for (const auto& c : cases) {
+    test_support::ReportPipe report(folder_ + "report");
+    platform::ChildLaunch child = childLaunch(
+        "/bin/sh", {"-c", "python3 -c \"$1\" \"$3\" > \"$2\"", "sh", probe, report.path(), port});
+    child.denyNetwork = c.denyNetwork;
+    const platform::ChildOutcome outcome = platform::runChild(child, nullptr, 20);
+    EXPECT_EQ(outcome.end, End::Exited);
+    EXPECT_EQ(report.readLine(), c.report) << c.denyNetwork;
+    pollfd entry{listener, POLLIN, 0};
+    const bool reached = ::poll(&entry, 1, 0) == 1;
+    EXPECT_EQ(reached, !c.denyNetwork) << c.denyNetwork;
+    if (reached) ::close(::accept(listener, nullptr, nullptr));
+  }
+  ::close(listener);
 }
 
 TEST(SignalName, SpellsTheSignalAsTheHeadersDo) {

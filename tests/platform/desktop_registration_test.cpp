@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <future>
 #include <string>
 
 #include "platform/process.h"
@@ -74,6 +76,20 @@ TEST(DesktopRegistration, WritesOnlyWhatDiffers) {
   EXPECT_EQ(platform::registerDocumentType("/usr/bin/tessavo", svg), 1);
   EXPECT_EQ(readFile(home.path() + "/icons/hicolor/scalable/apps/tessavo.svg"), svg);
   EXPECT_EQ(platform::registerDocumentType("/usr/bin/tessavo", svg), 0);
+}
+
+// A FIFO where the entry belongs is replaced, never waited on.
+TEST(DesktopRegistration, ReplacesAFifoWithoutWaiting) {
+  DataHome home;
+  const std::string entry = home.path() + "/applications/tessavo.desktop";
+  ASSERT_EQ(::mkdir(home.path().c_str(), 0700), 0);
+  ASSERT_EQ(::mkdir((home.path() + "/applications").c_str(), 0700), 0);
+  ASSERT_EQ(::mkfifo(entry.c_str(), 0600), 0);
+  auto registering = std::async(std::launch::async,
+                                [] { return platform::registerDocumentType("/usr/bin/tessavo"); });
+  ASSERT_EQ(registering.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+  EXPECT_EQ(registering.get(), 2);
+  EXPECT_EQ(readFile(entry), platform::desktopEntryText("/usr/bin/tessavo"));
 }
 
 TEST(DesktopRegistration, FailsWhereNothingCanBeWritten) {

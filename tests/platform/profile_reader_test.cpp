@@ -1,8 +1,11 @@
 #include "platform/profile_reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <future>
 #include <string>
 
 #include "tests/support/file_contents.h"
@@ -76,6 +79,35 @@ TEST(ProfileReader, UndoesWxFileConfigEscapes) {
   for (const auto& c : cases) {
     EXPECT_EQ(readProfileString(path, "Settings", c.key, "", ProfileDialect::WxFileConfig), c.value)
         << c.key;
+  }
+}
+
+// A FIFO or device in the place of a shortcut or settings file counts as
+// unreadable at once, and a huge file is read only so far.
+TEST(ProfileReader, ReadsOnlyRegularFilesAndOnlySoFar) {
+  const test_support::TempFolder folder("profile_reader");
+  const std::string fifo = folder / "fifo.url";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string big =
+      writeFile(folder / "big.url", "[InternetShortcut]\nURL=http://early/\n" +
+                                        std::string(platform::kProfileFileLimit, ';') +
+                                        "\n[Late]\nURL=http://late/\n");
+  const struct {
+    std::string path;
+    const char* section;
+    const char* value;
+  } cases[] = {
+      {fifo, "InternetShortcut", "?"},
+      {"/dev/zero", "InternetShortcut", "?"},
+      {folder.path(), "InternetShortcut", "?"},
+      {big, "InternetShortcut", "http://early/"},
+      {big, "Late", "?"},
+  };
+  for (const auto& c : cases) {
+    auto reading = std::async(std::launch::async,
+                              [&] { return readProfileString(c.path, c.section, "URL", "?"); });
+    ASSERT_EQ(reading.wait_for(std::chrono::seconds(5)), std::future_status::ready) << c.path;
+    EXPECT_EQ(reading.get(), c.value) << c.path << " " << c.section;
   }
 }
 

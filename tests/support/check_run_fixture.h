@@ -23,6 +23,12 @@
 #include "tests/support/recording_pane.h"
 #include "tests/support/temp_folder.h"
 
+// A document type declaration for test documents: the validator's lines
+// about a document that has one are listed as they stand.
+inline const std::string kDoctypeLine = "<!DOCTYPE p SYSTEM \"p.dtd\">\n";
+// The line a checked document without a doctype gets (engine/dtd_notice.h).
+inline const std::string kNoDoctype = "I: DOCTYPE 宣言のない文書は DTD による検査ができません";
+
 class CheckRunTest : public ::testing::Test {
  protected:
   void SetUp() override {

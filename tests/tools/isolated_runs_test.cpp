@@ -3,12 +3,17 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "checker_fixture.h"
 #include "tests/support/process_end.h"
@@ -81,6 +86,86 @@ TEST_F(IsolatedRunsTest, SignalsStopTheRunWithinASecond) {
   }
 }
 
+TEST_F(IsolatedRunsTest, JsonStaysWholeAfterASecondSignal) {
+  test_support::ReportPipe validatorPid(folder_ + "validator.pid");
+  const std::string held =
+      scriptValidator("held", "echo $$ > '" + validatorPid.path() + "'; exec sleep 600");
+  const pid_t checker =
+      start({"-j", "8", "--format", "json", "--validator", held, "samples"}, folder_ + "out");
+  ASSERT_GT(checker, 0);
+  const std::string line = validatorPid.readLine();
+  ASSERT_NE(line.find('\n'), std::string::npos) << line;
+  ::kill(-checker, SIGINT);
+  ::kill(-checker, SIGTERM);
+  const int status = waitFor(checker, 2000);
+  ASSERT_NE(status, -1) << "still running after two signals";
+  EXPECT_TRUE(WIFSIGNALED(status)) << status;
+  const std::string output = readFile(folder_ + "out");
+  const nlohmann::json json = nlohmann::json::parse(output, nullptr, false);
+  ASSERT_FALSE(json.is_discarded()) << output;
+  EXPECT_EQ(json["exitStatus"], 2);
+  EXPECT_EQ(json["targets"].size(), 5u) << output;
+  EXPECT_EQ(runFolders(), "");
+}
+
+TEST_F(IsolatedRunsTest, ClosedOutputPipeStopsTheRunAndRemovesItsFolder) {
+  // More lines than a pipe holds, so that the checker writes on after the
+  // reader has gone.
+  const std::string chatty = scriptValidator(
+      "chatty",
+      "i=0; while [ $i -lt 3000 ]; do echo \"v:x:$i:1:E: line $i\"; i=$((i+1)); done > \"$err\"");
+  shell("cd '" + folder_ + "' && { XDG_RUNTIME_DIR='" + folder_ + "temp' XDG_CONFIG_HOME='" +
+        folder_ + "config' '" + kChecker + "' -j 2 --validator '" + chatty +
+        "' samples; echo $? > status; } | head -2 > head.out");
+  EXPECT_EQ(readFile(folder_ + "head.out"), "-------- samples/ascii-valid.html\n0:1:E: line 0\n");
+  EXPECT_EQ(readFile(folder_ + "status"), "141\n") << "ended by SIGPIPE, as pipeline programs are";
+  EXPECT_EQ(runFolders(), "");
+}
+
+TEST_F(IsolatedRunsTest, CtrlCDuringManyJobsStopsEveryTargetCrashingNone) {
+  // Many short validator runs at once, so that the Ctrl+C often comes while
+  // a validator is being started.
+  std::filesystem::create_directories(folder_ + "many");
+  for (int i = 0; i < 200; ++i) {
+    std::filesystem::copy_file(folder_ + "samples/ascii-valid.html",
+                               folder_ + "many/" + std::to_string(i) + ".html");
+  }
+  const std::string validator =
+      scriptValidator("quick", "echo > \"$TESSAVO_RUNNING\"; echo 'v:x:1:1:E: seen' > \"$err\"");
+  for (int round = 0; round < 12; ++round) {
+    // A pipe per round, so that no late word of the last round counts.
+    test_support::ReportPipe running(folder_ + "running" + std::to_string(round));
+    const pid_t checker = start({"-j", "8", "--validator", validator, "many"}, folder_ + "out",
+                                {"TESSAVO_RUNNING=" + running.path()});
+    ASSERT_GT(checker, 0);
+    ASSERT_NE(running.readLine().find('\n'), std::string::npos) << "round " << round;
+    ::kill(-checker, SIGINT);
+    const int status = waitFor(checker, 2000);
+    ASSERT_NE(status, -1) << "round " << round << ": still running";
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+    const std::string output = readFile(folder_ + "out");
+    EXPECT_EQ(output.find("異常終了"), std::string::npos) << "round " << round << "\n" << output;
+    EXPECT_NE(output.find("E: 検査を中断したため未完了"), std::string::npos) << output;
+  }
+  EXPECT_EQ(runFolders(), "");
+}
+
+TEST_F(IsolatedRunsTest, KilledCheckerLeavesNoValidatorRunning) {
+  test_support::ReportPipe validatorPid(folder_ + "validator.pid");
+  const std::string held =
+      scriptValidator("held", "echo $$ > '" + validatorPid.path() + "'; exec sleep 600");
+  const pid_t checker = start({"--validator", held, "samples/ascii-valid.html"}, folder_ + "out");
+  ASSERT_GT(checker, 0);
+  const std::string line = validatorPid.readLine();
+  ASSERT_NE(line.find('\n'), std::string::npos) << line;
+  ::kill(checker, SIGKILL);
+  EXPECT_NE(waitFor(checker, 1000), -1);
+  const pid_t validator = std::atoi(line.c_str());
+  const bool ended = test_support::processEnded(validator);
+  if (!ended) ::kill(validator, SIGKILL);
+  EXPECT_TRUE(ended) << "the validator runs on after its checker was killed";
+}
+
 TEST_F(IsolatedRunsTest, FailingValidatorsGiveTheirLineAndStatusTwo) {
   const struct {
     const char* name;
@@ -140,6 +225,80 @@ TEST_F(IsolatedRunsTest, FullTemporaryFolderIsNeverNoErrors) {
   ::umount2(mount.c_str(), MNT_DETACH);
 }
 
+TEST_F(IsolatedRunsTest, ErrorFileCutByAFullFolderShowsNoFragments) {
+  const std::string mount = folder_ + "small";
+  std::filesystem::create_directories(mount);
+  if (::mount("tmpfs", mount.c_str(), "tmpfs", 0, "size=64k,mode=0700") != 0) {
+    GTEST_SKIP() << "cannot mount a small tmpfs here (" << strerror(errno) << ")";
+  }
+  // 12 KiB of messages, 8 KiB of room after the copy: the error file ends
+  // in the middle of a line.
+  const std::string many =
+      scriptValidator("many",
+                      "i=0; while [ $i -lt 400 ]; do echo \"v:x:$i:1:E: message number $i\"; "
+                      "i=$((i+1)); done > \"$err\"");
+  writeFile(mount + "/filler", std::string(13 * 4096, 'x'));
+  const Result result =
+      run("--validator '" + many + "' samples/ascii-valid.html", "XDG_RUNTIME_DIR='" + mount + "'");
+  ::umount2(mount.c_str(), MNT_DETACH);
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.output.find("\nE: 一時フォルダに空きがない: "), std::string::npos)
+      << result.output;
+  // Every line is the header, a line of ours, or the closing line: no piece
+  // of a message.
+  std::size_t start = 0;
+  for (std::size_t end; (end = result.output.find('\n', start)) != std::string::npos;
+       start = end + 1) {
+    const std::string line = result.output.substr(start, end - start);
+    EXPECT_TRUE(line.rfind("-------- ", 0) == 0 || line.rfind("E: ", 0) == 0 || line == "検査終了")
+        << line;
+  }
+}
+
+TEST_F(IsolatedRunsTest, TemporaryFolderThatCannotBeMadeIsNamedWithItsReason) {
+  writeFile(folder_ + "a-file", "x");
+  shell("mkdir -m 0500 '" + folder_ + "closed'");
+  const std::string own = "/tessavo-" + std::to_string(::getuid());
+  struct Case {
+    std::string tmpdir;
+    const char* reason;
+  };
+  std::vector<Case> cases = {{folder_ + "missing", "No such file or directory"},
+                             {folder_ + "a-file", "Not a directory"}};
+  // The superuser may write anywhere.
+  if (::geteuid() != 0) cases.push_back({folder_ + "closed", "Permission denied"});
+  for (const Case& c : cases) {
+    const Result result = run("--validator /bin/true samples/ascii-valid.html",
+                              "XDG_RUNTIME_DIR= TMPDIR='" + c.tmpdir + "'");
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.output,
+              "E: 一時フォルダを作れない: " + c.tmpdir + own + ": " + c.reason + "\n検査終了\n");
+  }
+}
+
+TEST_F(IsolatedRunsTest, PerUserFolderOfAnotherCostsOneFolderNotOnePerRun) {
+  const std::string own = "tessavo-" + std::to_string(::getuid());
+  // A link planted at the name, and (the superuser can give one away) a
+  // folder of another user.
+  std::vector<std::string> plants = {"mkdir elsewhere && ln -s elsewhere " + own};
+  if (::geteuid() == 0) plants.push_back("mkdir " + own + " && chown 65534 " + own);
+  const std::string validator = fakeValidator("v", "v:x:1:1:E: seen");
+  for (std::size_t i = 0; i < plants.size(); ++i) {
+    const std::string base = folder_ + "base" + std::to_string(i) + "/";
+    shell("mkdir '" + base + "' && cd '" + base + "' && " + plants[i]);
+    for (int round = 0; round < 3; ++round) {
+      const Result result = run("--validator '" + validator + "' samples/ascii-valid.html",
+                                "XDG_RUNTIME_DIR= TMPDIR='" + base + "'");
+      EXPECT_EQ(result.status, 1) << plants[i] << "\n" << result.output;
+    }
+    int folders = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(base)) {
+      if (entry.path().filename().string().rfind(own + "-", 0) == 0) ++folders;
+    }
+    EXPECT_EQ(folders, 1) << plants[i];
+  }
+}
+
 TEST_F(IsolatedRunsTest, TargetsThatAreNoDocumentsAreRefusedAtOnce) {
   shell("cd '" + folder_ + "' && mkfifo fifo.html && mkdir folder.html");
   writeFile(folder_ + "odd.tvx", "tvx1\nfile\tfifo.html\nfile\t/dev/zero\nfile\tfolder.html\n");
@@ -177,6 +336,86 @@ TEST_F(IsolatedRunsTest, ValidatorTimeoutComesFromTheSettings) {
   EXPECT_EQ(WEXITSTATUS(status), 2);
   EXPECT_EQ(readFile(folder_ + "out"), "-------- samples/ascii-valid.html\nE: nsgmlsが時間切れ: " +
                                            slow + ": 1 秒\n検査終了\n");
+}
+
+// Waits up to `milliseconds` for the started checker to end, as waitFor
+// does; the peak resident memory, in KiB, of the checker and of the
+// processes it waited for (its validators), or -1 when it ran on.
+long peakKilobytes(pid_t pid, int milliseconds, int& status) {
+  const long fd = ::syscall(SYS_pidfd_open, pid, 0);
+  if (fd < 0) return -1;
+  pollfd entry{static_cast<int>(fd), POLLIN, 0};
+  const int ready = ::poll(&entry, 1, milliseconds);
+  ::close(static_cast<int>(fd));
+  if (ready != 1) ::kill(-pid, SIGKILL);
+  rusage usage{};
+  ::wait4(pid, &status, 0, &usage);
+  return ready == 1 ? usage.ru_maxrss : -1;
+}
+
+// How often `text` occurs in the file at `path`, read in small pieces: a
+// child started by posix_spawn shares this process's memory until it
+// starts the checker, and its peak counts that.
+std::size_t occurrences(const std::string& path, const std::string& text) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return 0;
+  std::size_t count = 0;
+  std::string window;
+  char buffer[65536];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+    window.append(buffer, got);
+    for (std::size_t at = window.find(text); at != std::string::npos;
+         at = window.find(text, at + 1)) {
+      ++count;
+    }
+    // Keep what may begin an occurrence cut by the next piece.
+    window.erase(0, window.size() - std::min(window.size(), text.size() - 1));
+  }
+  std::fclose(file);
+  return count;
+}
+
+TEST_F(IsolatedRunsTest, HundredsOfThousandsOfMessagesPassThroughInLittleMemory) {
+  // Every message is held nowhere: the checker's memory stays far below
+  // what 300,000 messages take (about 100 bytes each as text alone).
+  constexpr int kMessages = 300000;
+  const std::string flood = scriptValidator(
+      "flood", "seq " + std::to_string(kMessages) +
+                   " | sed 's/.*/v:x:&:1:E: element \"BLINK\" undefined/' > \"$err\"");
+  const struct {
+    const char* format;
+    const char* counted;  // what each message gives once
+  } cases[] = {{"text", ":1:E: element"}, {"gnu", ": error: element"}, {"json", "{\"line\":"}};
+  for (const auto& c : cases) {
+    const pid_t pid = start({"--validator", flood, "--format", c.format, "--max-errors", "0",
+                             "samples/ascii-valid.html"},
+                            folder_ + "out");
+    ASSERT_GT(pid, 0);
+    int status = 0;
+    const long peak = peakKilobytes(pid, 60000, status);
+    ASSERT_GT(peak, 0) << c.format << ": still running";
+    EXPECT_LT(peak, 40 * 1024) << c.format;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << c.format << " " << status;
+    EXPECT_EQ(occurrences(folder_ + "out", c.counted), static_cast<std::size_t>(kMessages))
+        << c.format;
+    EXPECT_EQ(runFolders(), "") << c.format;
+  }
+}
+
+TEST_F(IsolatedRunsTest, OutputThatCannotBeWrittenIsNoResult) {
+  const std::string validator = fakeValidator("v", "v:x:1:1:E: bad");
+  for (const char* format : {"text", "gnu", "json"}) {
+    const std::string command = "cd '" + folder_ + "' && XDG_RUNTIME_DIR='" + folder_ + "temp' '" +
+                                kChecker + "' --validator '" + validator + "' --format " + format +
+                                " samples/ascii-valid.html > /dev/full 2> err";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << format << " " << status;
+    EXPECT_EQ(readFile(folder_ + "err"),
+              "検査終了: 1件, エラーあり 1件, 1行\ntessavo-check: E: 出力を書けない: 標準出力\n")
+        << format;
+    EXPECT_EQ(runFolders(), "") << format;
+  }
 }
 
 }  // namespace

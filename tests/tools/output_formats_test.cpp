@@ -213,6 +213,37 @@ TEST_F(OutputFormatsTest, GnuLinesWithoutAPlaceNameTheTarget) {
   }
 }
 
+TEST_F(OutputFormatsTest, ControlCharactersInNamesAreEscapedInTextAndGnu) {
+  // Each name holds a control character; the line break one would start a
+  // line naming another file.
+  const std::string names[] = {"a\nb.htm:9:9: error: forged.htm", "c\x1b[31md.htm", "e\rf.htm",
+                               "g\x01h\x7f.htm"};
+  const std::string shown[] = {"a\\nb.htm:9:9: error: forged.htm", "c\\x1b[31md.htm", "e\\rf.htm",
+                               "g\\x01h\\x7f.htm"};
+  std::filesystem::create_directories(folder_ + "hostile");
+  for (const std::string& name : names) {
+    writeFile(folder_ + "hostile/" + name,
+              "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\n");
+  }
+  const std::string validator = "--validator '" + fakeValidator("v", "v:x:2:3:E: bad") + "' ";
+
+  std::string text = "";
+  std::string gnu = "";
+  for (const std::string& name : shown) {
+    text += "-------- hostile/" + name + "\n2:3:E: bad\n";
+    gnu += "hostile/" + name + ":2:4: error: bad\n";
+  }
+  EXPECT_EQ(run(validator + "hostile").output, text + "検査終了\n");
+  EXPECT_EQ(run(validator + "--format gnu hostile").output, gnu);
+  // json escapes them as JSON does, and gives the names back whole.
+  const nlohmann::json document =
+      nlohmann::json::parse(run(validator + "--format json hostile").output);
+  ASSERT_EQ(document["targets"].size(), std::size(names));
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    EXPECT_EQ(document["targets"][i]["location"], "hostile/" + names[i]);
+  }
+}
+
 TEST_F(OutputFormatsTest, JsonIsOneDocumentThatAgreesWithTheTextRun) {
   if (std::system("command -v onsgmls >/dev/null") != 0) GTEST_SKIP() << "needs onsgmls";
   writePageWithErrors("page.html");
@@ -298,6 +329,29 @@ TEST_F(OutputFormatsTest, JsonIsOneDocumentThatAgreesWithTheTextRun) {
   const nlohmann::json missing = target("missing.html")["messages"][0];
   EXPECT_EQ(missing["type"], "error");
   EXPECT_EQ(missing["text"], "入力ファイルを開けない: missing.html");
+}
+
+TEST_F(OutputFormatsTest, TargetsNeverReachedAreCountedApart) {
+  // The validator cannot be started: the first target says so, the other
+  // three are never reached.
+  for (const char* name : {"a.htm", "b.htm", "c.htm", "d.htm"}) writeFile(folder_ + name, "");
+  const std::string arguments = "--validator '" + folder_ + "none' a.htm b.htm c.htm d.htm";
+  const Result json = run("--format json " + arguments);
+  EXPECT_EQ(json.status, 2);
+  // The window's summary, on standard error.
+  shell("cd '" + folder_ + "' && XDG_RUNTIME_DIR='" + folder_ + "temp' '" + kChecker + "' " +
+        arguments + " >/dev/null 2>summary; test $? = 2");
+  EXPECT_EQ(readFile(folder_ + "summary"),
+            "検査終了: 4件中 1件, エラーあり 0件, 検査できず 1件, 未検査 3件, 1行\n");
+  const nlohmann::json document = nlohmann::json::parse(json.output);
+  ASSERT_EQ(document["targets"].size(), 4u);
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(document["targets"][i]["reached"], i == 0) << i;
+    EXPECT_EQ(document["targets"][i]["state"], "could not check") << i;
+  }
+  EXPECT_EQ(document["summary"], nlohmann::json::parse(R"({"targets": 4, "checked": 0,
+      "couldNotCheck": 1, "stopped": 0, "notReached": 3, "errors": 1, "warnings": 0,
+      "infos": 0})"));
 }
 
 TEST_F(OutputFormatsTest, MaxErrorsReachesTheValidator) {

@@ -31,12 +31,13 @@ class ParallelWindowCheckTest : public WindowTest {
     return path;
   }
 
-  // Documents holding their own names, added to the file pane; their paths
-  // in the pane's order.
+  // Documents holding their own names in their last line, after a doctype
+  // (the validator's lines are then listed as they stand), added to the
+  // file pane; their paths in the pane's order.
   Texts addDocuments(const Texts& names) {
     Texts paths;
     for (const std::string& name : names) {
-      paths.push_back(writeFile(name + ".html", name));
+      paths.push_back(writeFile(name + ".html", "<!DOCTYPE p SYSTEM \"p.dtd\">\n" + name));
       files->AddFile(paths.back());
     }
     std::sort(paths.begin(), paths.end());
@@ -69,7 +70,7 @@ TEST_F(ParallelWindowCheckTest, JobsComeFromTheSettingsOrTheCores) {
 TEST_F(ParallelWindowCheckTest, LinesReachThePaneTargetAfterTarget) {
   // Later documents take less time, so with three jobs they are done first.
   const std::string slow = validator(
-      "name=$(tr -d '\\r' < \"$copy\"); sleep $(printf '0.%03d' $(((30 - ${name#d}) * 5)))\n"
+      "name=$(tail -n 1 \"$copy\"); sleep $(printf '0.%03d' $(((30 - ${name#d}) * 5)))\n"
       "printf 'val:$conv.sgml:1:2:E: %s\\nval:$conv.sgml:3:4:W: %s\\n' $name $name > \"$err\"");
   writeSettings("Jobs=3\nSP Location=" + slow + "\n");
   open();
@@ -115,7 +116,7 @@ TEST_F(ParallelWindowCheckTest, StopEndsEveryRunningValidator) {
   // Each validator announces itself and waits (a minute at most) for a
   // release that never comes.
   const std::string held = validator(
-      "echo \"$(tr -d '\\r' < \"$copy\")\" > \"$DIR/started\"\n"
+      "echo \"$(tail -n 1 \"$copy\")\" > \"$DIR/started\"\n"
       "n=0; while [ ! -e \"$DIR/release\" ] && [ $n -lt 3000 ]; do sleep 0.02; n=$((n + 1)); "
       "done");
   writeSettings("Jobs=2\nSP Location=" + held + "\n");

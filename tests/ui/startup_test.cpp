@@ -2,6 +2,7 @@
 // real window under a display: dialogs answered by wxTEST_DIALOG, drops
 // through the frame's drop target, and second starts of the real program.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <wx/config.h>
 #include <wx/dirdlg.h>
 #include <wx/docview.h>
@@ -14,6 +15,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,7 @@
 #include "ui/status_line.h"
 #include "ui/tessavo_app.h"
 #include "ui/tessavo_doc.h"
+#include "ui/working_set_dialog.h"
 #include "ui/wx_text.h"
 
 using namespace startup_test;
@@ -119,6 +122,20 @@ class ExpectMessage : public wxExpectModalBase<wxMessageDialog, ExpectMessage> {
  private:
   int answer_;
   wxString* seen_;
+};
+
+// A dialog of type T answered by `answer`, which may let events run first,
+// as they do while a real dialog is up.
+template <class T>
+class Answer : public wxExpectModalBase<T, Answer<T>> {
+ public:
+  explicit Answer(std::function<int(T*)> answer) : answer_(std::move(answer)) {}
+
+ protected:
+  int OnInvoked(T* dialog) const override { return answer_(dialog); }
+
+ private:
+  std::function<int(T*)> answer_;
 };
 
 // A folder of documents for one test.
@@ -388,6 +405,60 @@ TEST(StartupRoads, DropAndHandOverDuringACheckWaitForItsEnd) {
   EXPECT_FALSE(modified(frame));
 }
 
+TEST(StartupRoads, HandOverDuringNewOrOpenWaitsForTheCommand) {
+  const Documents docs("hand-over-in-dialog");
+  // Holds the check that the hand-over starts, so that it would still run
+  // when the command goes on.
+  test_support::HeldValidator validator(scratch() + "work/");
+  writeProfile("[Settings]\nDropStart=1\nSP Location=" + validator.path() + "\n");
+  CMainFrame* frame = openWindow({});
+  ASSERT_NE(frame, nullptr);
+  bool checkedInDialog = false;
+  const auto handOver = [&] {
+    EXPECT_EQ(runSecondStart(docs.root(), {"a.htm"}), 0);
+    EXPECT_TRUE(pumpUntil([&] {
+      return frame->targetCollection().waiting() == 1 || checkStarted(frame);
+    })) << "the hand-over did not arrive";
+    checkedInDialog = frame->isChecking();
+  };
+  // The hand-over comes after the command: it replaces the set and is checked.
+  const auto handedOverAfterwards = [&] {
+    EXPECT_FALSE(checkedInDialog) << "the hand-over started a check inside the command";
+    ASSERT_TRUE(pumpUntil([&] { return frame->targetCollection().waiting() == 0; }));
+    EXPECT_TRUE(frame->isChecking());
+    EXPECT_EQ(fileLines(frame), Lines{docs("a.htm")});
+    validator.release();
+    waitForCheck(frame);
+    validator.hold();
+  };
+
+  // Open's file dialog, answered with a working set.
+  wxTEST_DIALOG(
+      {
+        wxCommandEvent open(wxEVT_MENU, ID_FILE_OPEN);
+        frame->ProcessWindowEvent(open);
+      },
+      Answer<WorkingSetDialog>([&](WorkingSetDialog* dialog) {
+        handOver();
+        dialog->choose(toWx(docs("set.tvx")));
+        return wxID_OK;
+      }));
+  handedOverAfterwards();
+
+  // New's question about unsaved changes.
+  frame->filePane()->AddUri("http://h/changed");
+  wxTEST_DIALOG(
+      {
+        wxCommandEvent fresh(wxEVT_MENU, ID_FILE_NEW);
+        frame->ProcessWindowEvent(fresh);
+      },
+      Answer<wxMessageDialog>([&](wxMessageDialog*) {
+        handOver();
+        return wxID_NO;
+      }));
+  handedOverAfterwards();
+}
+
 TEST(SecondStart, HandsOverItsFirstArgumentOnly) {
   std::string why;
   ASSERT_TRUE(ensureWindowManager(&why)) << why;
@@ -498,6 +569,17 @@ TEST(StartWithABadWorkingSet, EndsWithoutCrashing) {
     lastPress = std::chrono::steady_clock::now();
   };
   EXPECT_EQ(runProgram(docs.root(), {"nothere.tvx"}, alone, pressEnter), 1);
+
+  // A FIFO as the working set, or as the settings file, is never waited on:
+  // the one is told as not opened, the other read as no settings.
+  ASSERT_EQ(::mkfifo(docs("fifo.tvx").c_str(), 0600), 0);
+  EXPECT_EQ(runProgram(docs.root(), {"fifo.tvx"}, alone, pressEnter), 1);
+  const std::string config = scratch() + "fifo-config/";
+  std::filesystem::create_directories(config + "Marrowby");
+  ASSERT_EQ(::mkfifo((config + "Marrowby/Tessavo.conf").c_str(), 0600), 0);
+  std::vector<std::string> fifoSettings = alone;
+  fifoSettings.push_back("XDG_CONFIG_HOME=" + config);
+  EXPECT_EQ(runProgram(docs.root(), {"unsigned.tvx"}, fifoSettings), 1);
 }
 
 TEST(StartupSettings, ReadFromTheProfilesSettingsSection) {

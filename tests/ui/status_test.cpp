@@ -9,15 +9,11 @@
 
 namespace {
 
-TEST(RunStatusText, CountsTargetsTargetsWithLinesAndLines) {
+TEST(RunStatusText, CountsTargetsAndNamesTheOneBeingChecked) {
   ErrListModel::Progress progress;
   progress.targets = 12;
-  progress.targetsWithLines = 3;
-  progress.lines = 29;
   progress.location = "/d/日本語/a.htm";
   EXPECT_EQ(runProgressText(progress, 205), "検査中 12/205: /d/日本語/a.htm");
-  EXPECT_EQ(runSummaryText(progress, false), "検査終了: 12件, エラーあり 3件, 29行");
-  EXPECT_EQ(runSummaryText(progress, true), "検査終了: 12件, エラーあり 3件, 29行, 中断");
 }
 
 TEST(ErrListModelProgress, HeadersStartTargetsAndLinesWithItemsCount) {
@@ -48,6 +44,26 @@ TEST(ErrListModelProgress, HeadersStartTargetsAndLinesWithItemsCount) {
   EXPECT_EQ(progress.lines, 0);
 }
 
+TEST(ErrListModelLimit, PastTheLimitOneLineSaysSoAndOnlyLinesWithoutAnItemFollow) {
+  ErrListModel model(3);
+  CheckTarget a{TargetKind::File, "/d/a.htm"};
+  for (int i = 0; i < 100; ++i) {
+    model.add(i == 0 ? "-------- /d/a.htm" : std::to_string(i) + ":1:E: x",
+              std::make_unique<ErrorItem>(ErrorItem{&a, i == 0 ? -1 : i}));
+  }
+  model.add("検査終了", nullptr);
+  ASSERT_EQ(model.size(), 5);
+  EXPECT_EQ(model.text(2), "2:1:E: x");
+  EXPECT_EQ(model.text(3), "E: 行が多すぎるので、以降の行は表示しない: 上限 3 行");
+  EXPECT_FALSE(model.item(3));
+  EXPECT_EQ(model.text(4), "検査終了");
+  EXPECT_EQ(model.progress().lines, 99) << "every line the run wrote counts";
+
+  model.clear();
+  model.add("-------- /d/a.htm", std::make_unique<ErrorItem>(ErrorItem{&a, -1}));
+  EXPECT_EQ(model.size(), 1) << "a clear starts below the limit again";
+}
+
 // Three documents, the second with an error; the run is held in the
 // validator of the second, then let go.
 class StatusDuringARun : public WindowTest {
@@ -57,7 +73,9 @@ class StatusDuringARun : public WindowTest {
     // the third not yet taken up.
     writeSettings("Jobs=1\nSP Location=" + validator.path() + "\n");
     open();
-    for (const char* name : {"a.htm", "b.htm", "c.htm"}) files->AddFile(writeFile(name, "<p>\n"));
+    for (const char* name : {"a.htm", "b.htm", "c.htm"}) {
+      files->AddFile(writeFile(name, "<!DOCTYPE p SYSTEM \"p.dtd\">\n<p>\n"));
+    }
     command(ID_CHECK_ALL);
     ASSERT_TRUE(frame->isChecking());
   }
@@ -103,13 +121,26 @@ TEST_F(StatusDuringARun, SaysWhenTheRunWasStopped) {
   command(ID_CHECK_ABORT);
   validator.release();
   waitForRunEnd();
-  // The stopped document's one line says that its check was not finished.
-  EXPECT_EQ(statusText(), "検査終了: 2件, エラーあり 1件, 1行, 中断");
+  // The stopped document's one line says that its check was not finished;
+  // the third was never reached.
+  EXPECT_EQ(statusText(),
+            "検査終了: 3件中 2件, エラーあり 0件, 検査できず 1件, 未検査 1件, 1行, 中断");
 
   // A new working set starts from the idle text.
   document()->SetModifiedFlag(false);
   command(ID_FILE_NEW);
   EXPECT_EQ(statusText(), "ﾚﾃﾞｨ");
+}
+
+TEST_F(WindowTest, TheSummaryCountsTargetsThatWereNotCheckedOrNeverReached) {
+  writeSettings("SP Location=" + folderPath() + "no-such-validator\n");
+  open();
+  for (const char* name : {"a.htm", "b.htm", "c.htm", "d.htm"}) {
+    files->AddFile(writeFile(name, "<p>\n"));
+  }
+  command(ID_CHECK_ALL);
+  waitForRunEnd();
+  EXPECT_EQ(statusText(), "検査終了: 4件中 1件, エラーあり 0件, 検査できず 1件, 未検査 3件, 1行");
 }
 
 }  // namespace

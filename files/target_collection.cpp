@@ -4,6 +4,7 @@
 
 #include "files/file_name.h"
 #include "files/folder_scan.h"
+#include "platform/file_system.h"
 
 bool isWorkingSetPath(const std::string& path) {
   return FileName(path).extension(true) == "tvx";
@@ -22,7 +23,7 @@ void TargetCollection::addChosenFiles(const std::vector<std::string>& paths) {
 
 void TargetCollection::addChosenFolder(const std::string& folder) {
   if (folder.empty()) return;
-  AddFolder(folder.back() == '/' ? folder : folder + '/', host_);
+  AddFolder(platform::withFolderSeparator(folder), host_);
   host_.setModified(true);
   autoStart();
 }
@@ -87,7 +88,7 @@ void TargetCollection::applyDrop(const std::vector<std::string>& paths) {
   host_.clearErrorPane();
   for (const std::string& path : paths) {
     if (isDirectory(path.c_str())) {
-      AddFolder(!path.empty() && path.back() == '/' ? path : path + '/', host_);
+      AddFolder(platform::withFolderSeparator(path), host_);
     } else {
       host_.AddFile(path);
     }

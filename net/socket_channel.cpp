@@ -72,6 +72,8 @@ bool SocketChannel::open(const std::string& host, int port, bool secure, const W
   close();
   failure->clear();
   checkBounds(bounds);
+  std::string noTls;
+  if (secure && !platform::TlsSession::isAvailable(&noTls)) throw SocketException(noTls, -1);
   platform::WaitLimit lookupLimit;
   lookupLimit.until = bounds.deadline;
   lookupLimit.stop = bounds.stop;

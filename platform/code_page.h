@@ -7,7 +7,9 @@
 // (Shift_JIS) can be selected, which is what the program's texts were
 // written for and what the DBCS-sensitive tests run under. The selection is
 // process-wide, like the system code page it stands for; set it before any
-// other thread starts.
+// other thread starts. On Windows the program starts in the system's ANSI
+// code page (GetACP: CP932 on a Japanese system), and the CP932 lead bytes
+// are the system's own (IsDBCSLeadByteEx).
 #ifndef TESSAVO_PLATFORM_CODE_PAGE_H_
 #define TESSAVO_PLATFORM_CODE_PAGE_H_
 

@@ -1,5 +1,7 @@
 #include "platform/command_line.h"
 
+#include "platform/code_page.h"
+
 namespace platform {
 namespace {
 
@@ -55,8 +57,11 @@ std::vector<std::string> splitCommandLine(const std::string& commandLine) {
       }
       argument.append(backslashes, '\\');
       if (*p == '\0' || (!inQuotes && isBlank(*p))) break;
-      if (copy) argument.push_back(*p);
-      ++p;
+      // A double-byte character goes whole: its trail byte may be 0x5C
+      // ("表" under CP932), which is no backslash.
+      const char* next = CharNextA(p);
+      if (copy) argument.append(p, next);
+      p = next;
     }
     arguments.push_back(argument);
   }
@@ -66,15 +71,18 @@ std::vector<std::string> splitCommandLine(const std::string& commandLine) {
 std::string quotedArgumentText(const std::string& argument) {
   std::string result;
   std::size_t backslashes = 0;
-  for (char c : argument) {
-    if (c == '\\') {
+  for (const char* p = argument.c_str(); *p != '\0';) {
+    const char* next = CharNextA(p);
+    if (next - p == 1 && *p == '\\') {
       ++backslashes;
+      p = next;
       continue;
     }
-    if (c == '"') backslashes = backslashes * 2 + 1;
+    if (*p == '"') backslashes = backslashes * 2 + 1;
     result.append(backslashes, '\\');
     backslashes = 0;
-    result.push_back(c);
+    result.append(p, next);
+    p = next;
   }
   result.append(backslashes * 2, '\\');
   return result;

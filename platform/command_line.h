@@ -4,7 +4,9 @@
 //
 // The rules are the Windows C runtime's, so that the quoting a user writes in
 // the "Editor" setting means the same thing on every platform. This is the
-// one place where they live. Pure functions; any thread.
+// one place where they live. As the runtime does, they step over whole
+// characters of the program's code page: the trail byte 0x5C of a CP932
+// character ("表") is no backslash. Pure functions; any thread.
 #ifndef TESSAVO_PLATFORM_COMMAND_LINE_H_
 #define TESSAVO_PLATFORM_COMMAND_LINE_H_
 

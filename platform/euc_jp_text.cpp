@@ -1,15 +1,10 @@
 #include "platform/euc_jp_text.h"
 
-#include <iconv.h>
-
-#include <cerrno>
-
 #include "platform/code_page.h"
 
 namespace platform {
 namespace {
 
-const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 const char kUtf8Replacement[] = "\xEF\xBF\xBD";
 
 bool isAscii(const std::string& text) {
@@ -39,20 +34,16 @@ std::size_t eucCharacterLength(const std::string& text, std::size_t i) {
 
 }  // namespace
 
-EucJpConverter::EucJpConverter()
-    : cp932_(currentCodePage() == CodePage::Cp932), iconv_(kNoConverter) {
+EucJpConverter::EucJpConverter() : cp932_(currentCodePage() == CodePage::Cp932) {
   if (!cp932_) {
     // The Microsoft variant also knows the NEC and IBM rows that documents
     // converted from Shift_JIS carry; plain EUC-JP is the fallback.
-    iconv_t converter = ::iconv_open("UTF-8", "EUC-JP-MS");
-    if (converter == kNoConverter) converter = ::iconv_open("UTF-8", "EUC-JP");
-    iconv_ = converter;
+    toUtf8_ = std::make_unique<CharacterConverter>("UTF-8", "EUC-JP-MS");
+    if (!toUtf8_->isAvailable()) toUtf8_ = std::make_unique<CharacterConverter>("UTF-8", "EUC-JP");
   }
 }
 
-EucJpConverter::~EucJpConverter() {
-  if (iconv_ != kNoConverter) ::iconv_close(static_cast<iconv_t>(iconv_));
-}
+EucJpConverter::~EucJpConverter() = default;
 
 std::string EucJpConverter::toCodePage(const std::string& eucJp) {
   if (isAscii(eucJp)) return eucJp;
@@ -62,34 +53,16 @@ std::string EucJpConverter::toCodePage(const std::string& eucJp) {
 std::string EucJpConverter::toUtf8(const std::string& eucJp) {
   std::string result;
   result.reserve(eucJp.size() * 3 / 2 + 4);
-  auto converter = static_cast<iconv_t>(iconv_);
   for (std::size_t i = 0; i < eucJp.size();) {
     const std::size_t length = eucCharacterLength(eucJp, i);
     if (length == 1) {
       result.push_back(eucJp[i++]);
       continue;
     }
-    if (length == 0 || converter == kNoConverter) {
+    if (length == 0 || !toUtf8_->convert(eucJp.data() + i, length, &result)) {
       result += kUtf8Replacement;
-      i += length == 0 ? 1 : length;
-      continue;
     }
-    char in[3];
-    char out[8];
-    eucJp.copy(in, length, i);
-    char* inPointer = in;
-    std::size_t inLeft = length;
-    char* outPointer = out;
-    std::size_t outLeft = sizeof out;
-    ::iconv(converter, nullptr, nullptr, nullptr, nullptr);
-    if (::iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) ==
-            static_cast<std::size_t>(-1) ||
-        inLeft != 0) {
-      result += kUtf8Replacement;
-    } else {
-      result.append(out, outPointer - out);
-    }
-    i += length;
+    i += length == 0 ? 1 : length;
   }
   return result;
 }

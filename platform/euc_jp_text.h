@@ -12,7 +12,10 @@
 #ifndef TESSAVO_PLATFORM_EUC_JP_TEXT_H_
 #define TESSAVO_PLATFORM_EUC_JP_TEXT_H_
 
+#include <memory>
 #include <string>
+
+#include "platform/character_converter.h"
 
 namespace platform {
 
@@ -30,7 +33,7 @@ class EucJpConverter {
   std::string toCp932(const std::string& eucJp) const;
 
   bool cp932_;
-  void* iconv_;  // iconv_t from EUC-JP to UTF-8; unused under CP932
+  std::unique_ptr<CharacterConverter> toUtf8_;  // null under CP932
 };
 
 }  // namespace platform

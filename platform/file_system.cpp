@@ -21,6 +21,10 @@ bool isFileSystemFull(const std::string& folder) {
   return (::geteuid() == 0 ? space.f_bfree : space.f_bavail) == 0;
 }
 
+std::string withFolderSeparator(const std::string& path) {
+  return path.empty() || path.back() == '/' ? path : path + '/';
+}
+
 std::string absolutePath(const std::string& path) {
   if (path.empty() || path.front() == '/') return path;
   std::vector<char> buffer(4096);

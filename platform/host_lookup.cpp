@@ -1,16 +1,13 @@
 #include "platform/host_lookup.h"
 
-#include <arpa/inet.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-
 #include <algorithm>
 #include <condition_variable>
 #include <cstring>
 #include <memory>
 #include <mutex>
 #include <thread>
+
+#include "platform/socket_headers.h"
 
 namespace platform {
 

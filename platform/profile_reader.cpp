@@ -4,6 +4,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/file_handle.h"
+#include "platform/registry_profile.h"
 
 namespace platform {
 namespace {
@@ -85,6 +86,8 @@ std::string windowsValue(const std::string& raw) {
 std::string readProfileString(const std::string& path, const std::string& section,
                               const std::string& key, const std::string& defaultValue,
                               ProfileDialect dialect) {
+  std::string registryValue;
+  if (readRegistryProfile(path, section, key, defaultValue, &registryValue)) return registryValue;
   std::string text;
   int error = 0;
   if (!readRegularFile(path, kProfileFileLimit, &text, &error)) return defaultValue;

@@ -5,7 +5,9 @@
 // path is decided here only: $XDG_CONFIG_HOME/Marrowby/Tessavo.conf, with
 // $HOME/.config standing in for an unset or relative XDG_CONFIG_HOME (tests
 // point XDG_CONFIG_HOME at a temporary folder). Sections are the profile's
-// groups ("Settings", "Recent File List").
+// groups ("Settings", "Recent File List"). On Windows the profile is the
+// registry key HKEY_CURRENT_USER\Software\Marrowby\Tessavo, where wxConfig
+// keeps it, and the path names that key (platform/registry_profile.h).
 #ifndef TESSAVO_PLATFORM_SETTINGS_LOCATION_H_
 #define TESSAVO_PLATFORM_SETTINGS_LOCATION_H_
 

@@ -1,5 +1,6 @@
 // The BSD-socket calls the network stream is built on, each a thin wrapper
-// that a Windows build would replace with its Winsock call.
+// of one call; the Windows build's are Winsock 2's (platform/win32/), where
+// the error codes are WSAGetLastError()'s.
 //
 // TCP stream sockets over IPv4 and IPv6. The client side is non-blocking:
 // connectSocket() and every wait take a WaitLimit, so that a connection that

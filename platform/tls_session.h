@@ -47,6 +47,10 @@ class TlsSession {
   TlsSession(const TlsSession&) = delete;
   TlsSession& operator=(const TlsSession&) = delete;
 
+  // Whether this build has a TLS library at all. Without one it is false,
+  // with the reason in `reason`, and no connection needs to be tried.
+  static bool isAvailable(std::string* reason);
+
   Status handshake();
   // Done with `*count` > 0 bytes; Closed at the end of data after the
   // closing alert, Cut at an end of data without it.

@@ -1,14 +1,11 @@
 #include "platform/utf8_text.h"
 
-#include <iconv.h>
-
 #include "platform/code_page.h"
 #include "platform/utf8_sequence.h"
 
 namespace platform {
 namespace {
 
-const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 const char kGetaMark[] = "\x81\xAC";
 
 bool isAscii(const std::string& text) {
@@ -28,14 +25,11 @@ std::size_t characterLength(const std::string& text, std::size_t i) {
 
 }  // namespace
 
-Utf8Converter::Utf8Converter()
-    : cp932_(currentCodePage() == CodePage::Cp932), iconv_(kNoConverter) {
-  if (cp932_) iconv_ = ::iconv_open("CP932", "UTF-8");
+Utf8Converter::Utf8Converter() : cp932_(currentCodePage() == CodePage::Cp932) {
+  if (cp932_) toCp932_ = std::make_unique<CharacterConverter>("CP932", "UTF-8");
 }
 
-Utf8Converter::~Utf8Converter() {
-  if (iconv_ != kNoConverter) ::iconv_close(static_cast<iconv_t>(iconv_));
-}
+Utf8Converter::~Utf8Converter() = default;
 
 std::string Utf8Converter::toCodePage(const std::string& utf8) {
   if (!cp932_ || isAscii(utf8)) return utf8;
@@ -45,7 +39,6 @@ std::string Utf8Converter::toCodePage(const std::string& utf8) {
 std::string Utf8Converter::toCp932(const std::string& utf8) {
   std::string result;
   result.reserve(utf8.size());
-  auto converter = static_cast<iconv_t>(iconv_);
   for (std::size_t i = 0; i < utf8.size();) {
     const std::size_t length = characterLength(utf8, i);
     if (length == 1) {
@@ -60,25 +53,7 @@ std::string Utf8Converter::toCp932(const std::string& utf8) {
       while (i < utf8.size() && characterLength(utf8, i) == 0) ++i;
       continue;
     }
-    char in[4];
-    char out[4];
-    utf8.copy(in, length, i);
-    char* inPointer = in;
-    std::size_t inLeft = length;
-    char* outPointer = out;
-    std::size_t outLeft = sizeof out;
-    bool converted = false;
-    if (converter != kNoConverter) {
-      ::iconv(converter, nullptr, nullptr, nullptr, nullptr);
-      converted = ::iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) !=
-                      static_cast<std::size_t>(-1) &&
-                  inLeft == 0;
-    }
-    if (converted) {
-      result.append(out, outPointer - out);
-    } else {
-      result += kGetaMark;
-    }
+    if (!toCp932_->convert(utf8.data() + i, length, &result)) result += kGetaMark;
     i += length;
   }
   return result;

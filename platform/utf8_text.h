@@ -11,7 +11,10 @@
 #ifndef TESSAVO_PLATFORM_UTF8_TEXT_H_
 #define TESSAVO_PLATFORM_UTF8_TEXT_H_
 
+#include <memory>
 #include <string>
+
+#include "platform/character_converter.h"
 
 namespace platform {
 
@@ -28,7 +31,7 @@ class Utf8Converter {
   std::string toCp932(const std::string& utf8);
 
   bool cp932_;
-  void* iconv_;  // iconv_t from UTF-8 to CP932; unused under UTF-8
+  std::unique_ptr<CharacterConverter> toCp932_;  // null under UTF-8
 };
 
 }  // namespace platform

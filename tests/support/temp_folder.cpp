@@ -1,27 +1,33 @@
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
+#include <random>
 #include <system_error>
-#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace test_support {
 
 TempFolder::TempFolder(const std::string& prefix) {
-  std::string pattern = ::testing::TempDir();
-  if (!pattern.empty() && pattern.back() != '/') pattern += '/';
-  pattern += prefix + "-XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  if (::mkdtemp(buffer.data()) == nullptr) {
-    ADD_FAILURE() << "cannot make a temporary folder " << pattern;
-    return;
+  std::string base = ::testing::TempDir();
+  if (!base.empty() && base.back() != '/' && base.back() != '\\') base += '/';
+  // As mkdtemp does, on every system: a random name, made only if new.
+  std::random_device seed;
+  std::mt19937 random(seed());
+  static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string candidate = base + prefix + "-";
+    for (int i = 0; i < 6; ++i) candidate += kLetters[random() % (sizeof kLetters - 1)];
+    std::error_code error;
+    if (fs::create_directory(candidate, error)) {
+      fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, error);
+      path_ = candidate + "/";
+      return;
+    }
   }
-  path_ = std::string(buffer.data()) + "/";
+  ADD_FAILURE() << "cannot make a temporary folder in " << base;
 }
 
 TempFolder::~TempFolder() {

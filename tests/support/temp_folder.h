@@ -1,7 +1,7 @@
 // A new folder of a test's own, removed with everything in it when the
 // object goes.
 //
-// The folder is made with mkdtemp under gtest's temporary folder ($TEST_TMPDIR,
+// The folder is made new, as mkdtemp makes one, under gtest's temporary folder ($TEST_TMPDIR,
 // $TMPDIR or /tmp), so two tests, two test programs or two runs of CI never
 // share it, and its name may hold any byte the base folder's name holds.
 // Removal goes through std::filesystem, never a shell, and first gives back

@@ -395,7 +395,11 @@ TEST_F(IsolatedRunsTest, HundredsOfThousandsOfMessagesPassThroughInLittleMemory)
     int status = 0;
     const long peak = peakKilobytes(pid, 60000, status);
     ASSERT_GT(peak, 0) << c.format << ": still running";
+#ifndef __SANITIZE_ADDRESS__
+    // Under AddressSanitizer freed memory waits in its quarantine (256 MB by
+    // default), so a peak says nothing there; the plain build holds the bound.
     EXPECT_LT(peak, 40 * 1024) << c.format;
+#endif
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << c.format << " " << status;
     EXPECT_EQ(occurrences(folder_ + "out", c.counted), static_cast<std::size_t>(kMessages))
         << c.format;

@@ -32,7 +32,7 @@ StartFailure StartFailures::report(const std::string& text) {
     wxEvtHandler* owner = mailbox->owner;
     if (owner == nullptr) return;
     owner->CallAfter([owner, message] {
-      wxWindow* parent = wxDynamicCast(owner, wxWindow);
+      wxWindow* parent = dynamic_cast<wxWindow*>(owner);
       if (parent == nullptr && wxTheApp != nullptr) parent = wxTheApp->GetTopWindow();
       wxMessageBox(message, "Tessavo", wxOK | wxICON_EXCLAMATION, parent);
     });

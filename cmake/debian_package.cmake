@@ -32,13 +32,15 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the programs link (libc, libstdc++, wxWidgets' GTK runtime)
 # come from dpkg-shlibdeps; the rest are used at run time without linking:
 # the validator and its HTML and XHTML document types, the TLS library of
-# https targets, the fonts for Japanese text, and the desktop's handler that
-# opens the help page and documents.
+# https targets, the fonts for Japanese text, the desktop's handler that
+# opens the help page and documents, and a Java runtime for the HTML5
+# checker (vnu.jar, shipped in the package).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(tessavo_java "default-jre-headless | java11-runtime-headless")
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "opensp, sgml-data, w3c-sgml-lib, libssl3, fonts-noto-cjk, xdg-utils")
+    "opensp, sgml-data, w3c-sgml-lib, libssl3, fonts-noto-cjk, xdg-utils, ${tessavo_java}")
 if(NOT TESSAVO_GUI)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "opensp, sgml-data, w3c-sgml-lib, libssl3")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "opensp, sgml-data, w3c-sgml-lib, libssl3, ${tessavo_java}")
 else()
   # The standard dialogs in the user's language; the program works without.
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "wx3.2-i18n")

@@ -3,6 +3,7 @@
 #include <memory>
 #include <utility>
 
+#include "engine/html5_checker.h"
 #include "engine/ordered_checks.h"
 #include "engine/temp_paths.h"
 #include "platform/file_handle.h"
@@ -31,6 +32,7 @@ int RunSgml::run(void* argument) {
   platform::RunFolder folder;
   std::size_t reported = 0;
   if (!job.targets.empty()) {
+    if (job.html5Checker != nullptr) job.html5Checker->beginRun();
     platform::RunFolder::sweepLeftovers(temp);
     if (folder.create(temp)) {
       OrderedCheckCallbacks callbacks;

@@ -5,6 +5,8 @@
 
 #include "engine/convert_exception.h"
 #include "engine/error_file.h"
+#include "engine/html5_messages.h"
+#include "engine/message_filter.h"
 #include "engine/run_sgml.h"
 #include "engine/temp_paths.h"
 #include "files/file_name.h"
@@ -32,11 +34,29 @@ std::string documentFolder(const CheckTarget& target) {
   return platform::absolutePath(folder.empty() ? std::string("./") : folder);
 }
 
+// Appends the reason to the notice the validator's lines got for a document
+// without a DTD (engine/dtd_notice.h): the one line without a position that
+// is a note. A document whose lines hold no notice gets the reason as a
+// note of its own.
+void explainHtml5Unavailable(const std::string& reason, std::vector<ReportLine>& lines) {
+  const std::string note = "I: ";
+  for (ReportLine& line : lines) {
+    if (line.itemLine >= 0 && line.text.compare(0, note.size(), note) == 0) {
+      line.text += ": " + reason;
+      return;
+    }
+  }
+  lines.push_back(ReportLine{note + reason, true, 0});
+}
+
 }  // namespace
 
 TargetChecker::TargetChecker(const CheckJob& job, const platform::RunFolder& run,
                              const std::string& name)
-    : timeout_(job.validatorTimeout < 0 ? kDefaultValidatorTimeout : job.validatorTimeout) {
+    : timeout_(job.validatorTimeout < 0 ? kDefaultValidatorTimeout : job.validatorTimeout),
+      html5Checker_(job.html5Checker),
+      filter_(job.messageFilter) {
+  if (html5Checker_ != nullptr) html5_ = std::make_unique<Html5Invocation>(*html5Checker_);
   if (!folder_.createWithin(run, name)) {
     folderFailure_ = platform::localText("一時フォルダを作れない: ") + run.path() + name + ": " +
                      platform::errorText(folder_.error());
@@ -49,6 +69,13 @@ TargetChecker::TargetChecker(const CheckJob& job, const platform::RunFolder& run
 }
 
 TargetReport TargetChecker::check(const CheckTarget& target, const std::atomic<bool>& stop) {
+  TargetReport report = checkUnfiltered(target, stop);
+  if (filter_ != nullptr) filter_->apply(report.lines);
+  return report;
+}
+
+TargetReport TargetChecker::checkUnfiltered(const CheckTarget& target,
+                                            const std::atomic<bool>& stop) {
   TargetReport report;
   report.target = &target;
   report.location = target.location;
@@ -72,11 +99,12 @@ TargetReport TargetChecker::check(const CheckTarget& target, const std::atomic<b
   }
 
   kanji::DocumentAnalysis analysis;
+  std::string contentType;
   try {
     if (target.kind != TargetKind::File && target.kind != TargetKind::Http) {
       throw ConvertException(platform::localText("未知のスキーム"));
     }
-    analysis = RunSgml::prepareInput(target, copy_, download_, &stop);
+    analysis = RunSgml::prepareInput(target, copy_, download_, &stop, &contentType);
   } catch (const ConvertException& failure) {
     if (stop.load()) {
       notFinished();
@@ -88,6 +116,33 @@ TargetReport TargetChecker::check(const CheckTarget& target, const std::atomic<b
     return report;
   }
   report.analysis = analysis;
+
+  // Why a page for the HTML5 checker goes to the SGML validator instead.
+  std::string html5Unavailable;
+  if (goesToHtml5Checker(analysis) && html5Checker_ != nullptr) {
+    html5Unavailable = html5Checker_->unavailableReason();
+    if (html5Unavailable.empty()) {
+      std::remove(copy_.c_str());
+      report.checkedBy = CheckedBy::Html5Checker;
+      const Html5Answer answer =
+          html5_->check(target.kind == TargetKind::Http ? download_ : target.location,
+                        html5ContentType(analysis, contentType), stop, timeout_);
+      if (answer.end == Html5Answer::End::Stopped) {
+        notFinished();
+      } else if (answer.end == Html5Answer::End::Failed) {
+        fail(answer.failure);
+      } else {
+        const Html5Listing listing = listHtml5Messages(answer.json, report.lines, converter_);
+        if (!listing.readable) {
+          fail(platform::localText("HTML5 チェッカーの応答を読めない: ") +
+               answer.json.substr(0, 80));
+        } else if (listing.nonDocumentError) {
+          report.state = TargetState::NotChecked;
+        }
+      }
+      return report;
+    }
+  }
 
   std::remove(errorFile_.c_str());
   const platform::ChildOutcome outcome =
@@ -112,8 +167,10 @@ TargetReport TargetChecker::check(const CheckTarget& target, const std::atomic<b
     return report;
   }
 
+  report.checkedBy = CheckedBy::SgmlValidator;
   const int listed =
       listErrorFile(errorFile_, validator_->names(), analysis, report.lines, converter_);
+  if (!html5Unavailable.empty()) explainHtml5Unavailable(html5Unavailable, report.lines);
   const std::string program = validator_->program() + ": ";
   switch (outcome.end) {
     case End::Signalled:

@@ -17,6 +17,12 @@
 // fraction of a second, and the target then gets a line saying it was not
 // finished.
 //
+// A document without a DTD (engine/html5_invocation.h) goes to the job's
+// HTML5 checker instead, as its original bytes, when the job has one that
+// can be used; otherwise to the SGML validator as before, and the validator's
+// notice on it gets the reason appended ("…: java が見つかりません"). The
+// job's message filter, if any, then drops the messages it matches.
+//
 // One thread uses a checker; the run's folder and the job must outlive it.
 #ifndef TESSAVO_ENGINE_TARGET_CHECKER_H_
 #define TESSAVO_ENGINE_TARGET_CHECKER_H_
@@ -26,6 +32,7 @@
 #include <string>
 
 #include "engine/check_job.h"
+#include "engine/html5_invocation.h"
 #include "engine/target_report.h"
 #include "engine/validator_invocation.h"
 #include "platform/run_folder.h"
@@ -42,6 +49,8 @@ class TargetChecker {
   TargetReport check(const CheckTarget& target, const std::atomic<bool>& stop);
 
  private:
+  TargetReport checkUnfiltered(const CheckTarget& target, const std::atomic<bool>& stop);
+
   platform::RunFolder folder_;
   std::string folderFailure_;  // the line for targets when the folder was not made
   std::string copy_;
@@ -49,6 +58,9 @@ class TargetChecker {
   std::string download_;
   int timeout_;
   std::unique_ptr<ValidatorInvocation> validator_;  // made once the folder exists
+  Html5Checker* html5Checker_;                     // not owned; may be null
+  std::unique_ptr<Html5Invocation> html5_;         // when there is a checker
+  const MessageFilter* filter_;                    // not owned; may be null
   platform::ValidatorText converter_;
 };
 

@@ -33,6 +33,13 @@ enum class TargetState {
   Stopped,     // the run was stopped before the target was done
 };
 
+// Which checker checked a target.
+enum class CheckedBy {
+  Nothing,         // the target was not read, or no checker got to it
+  SgmlValidator,   // the SGML validator, against the document's DTD
+  Html5Checker,    // the HTML5 checker
+};
+
 struct TargetReport {
   const CheckTarget* target = nullptr;  // not owned; null for a text that gave no target
   std::string location;                 // what the header line shows
@@ -43,6 +50,7 @@ struct TargetReport {
   // Set once the document was read: the encoding and syntax it was
   // validated in.
   std::optional<kanji::DocumentAnalysis> analysis;
+  CheckedBy checkedBy = CheckedBy::Nothing;
   std::vector<ReportLine> lines;  // after the header line, in order
   // The target could not be checked for a reason that lies outside the
   // document: the validator, the temporary folder, or a stop.

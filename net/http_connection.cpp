@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <sstream>
 
 #include "net/decimal_text.h"
 #include "net/http_body.h"
@@ -106,6 +107,19 @@ bool HttpConnection::fail(Failure failure, std::string text) {
 
 bool HttpConnection::get(const URI& uri, const char* referer, HttpHeader& header,
                          const char* outputFile) {
+  const Request request{outputFile != nullptr ? "GET" : "HEAD", referer, nullptr, nullptr};
+  return transact(uri, request, Output{outputFile, nullptr}, header);
+}
+
+bool HttpConnection::post(const URI& uri, const std::string& contentType, const std::string& body,
+                          HttpHeader& header, std::string* response) {
+  response->clear();
+  return transact(uri, Request{"POST", nullptr, &contentType, &body}, Output{nullptr, response},
+                  header);
+}
+
+bool HttpConnection::transact(const URI& uri, const Request& request, const Output& output,
+                              HttpHeader& header) {
   failure_ = Failure::None;
   failureText_.clear();
   const bool secure = uri.schemeIs("https");
@@ -120,7 +134,7 @@ bool HttpConnection::get(const URI& uri, const char* referer, HttpHeader& header
                                                      std::chrono::seconds(totalTimeoutSeconds_)
                                                : std::chrono::steady_clock::time_point::max());
   try {
-    return exchange(uri, secure, port, referer, header, outputFile);
+    return exchange(uri, secure, port, request, output, header);
   } catch (const SocketException& failure) {
     if (failure.message() == SocketException::kStopped) {
       forgetConnection();
@@ -135,8 +149,8 @@ bool HttpConnection::get(const URI& uri, const char* referer, HttpHeader& header
   }
 }
 
-bool HttpConnection::exchange(const URI& uri, bool secure, int port, const char* referer,
-                              HttpHeader& header, const char* outputFile) {
+bool HttpConnection::exchange(const URI& uri, bool secure, int port, const Request& request,
+                              const Output& output, HttpHeader& header) {
   const std::string host = uri.host();
   if (!stream_.isOpen() || connectedHost_ != host || connectedPort_ != port ||
       connectedSecure_ != secure) {
@@ -151,9 +165,15 @@ bool HttpConnection::exchange(const URI& uri, bool secure, int port, const char*
     connectedSecure_ = secure;
   }
 
-  const std::string request =
-      httpRequestHead(outputFile != nullptr ? "GET" : "HEAD", uri, port, userAgent_, referer);
-  stream_.send(request.data(), static_cast<int>(request.size()));
+  if (request.body != nullptr) {
+    const std::string head =
+        httpPostHead(uri, port, userAgent_, *request.contentType, request.body->size());
+    stream_.send(head.data(), static_cast<int>(head.size()));
+    stream_.send(request.body->data(), static_cast<int>(request.body->size()));
+  } else {
+    const std::string head = httpRequestHead(request.method, uri, port, userAgent_, request.referer);
+    stream_.send(head.data(), static_cast<int>(head.size()));
+  }
 
   ResponseFraming framing;
   std::size_t budget = kHeadLimit;
@@ -169,30 +189,34 @@ bool HttpConnection::exchange(const URI& uri, bool secure, int port, const char*
   }
   // 101 hands the connection over to another protocol.
   if (header.status == 101) framing.closeAfter = true;
-  const bool bodyless = outputFile == nullptr || (header.status >= 100 && header.status <= 199) ||
+  const bool bodyless = output.isNone() || (header.status >= 100 && header.status <= 199) ||
                         header.status == 204 || header.status == 304;
 
-  if (outputFile != nullptr) {
+  HttpOutcome outcome;
+  if (output.file != nullptr) {
     std::unique_ptr<char[]> fileBuffer(new char[kFileBufferSize]);
     std::ofstream file;
     file.rdbuf()->pubsetbuf(fileBuffer.get(), kFileBufferSize);
-    file.open(outputFile, std::ios::out | std::ios::trunc | std::ios::binary);
+    file.open(output.file, std::ios::out | std::ios::trunc | std::ios::binary);
     if (!file.is_open()) {
       forgetConnection();
-      return fail(Failure::CannotWriteFile, std::string("cannot create ") + outputFile);
+      return fail(Failure::CannotWriteFile, std::string("cannot create ") + output.file);
     }
-    HttpOutcome outcome;
     if (!bodyless) outcome = copyBody(stream_, framing.body, bodyLimit_, file);
     file.close();
     if (outcome.ok() && file.fail()) {
       outcome.failure = Failure::CannotWriteFile;
-      outcome.text = std::string("cannot write ") + outputFile;
+      outcome.text = std::string("cannot write ") + output.file;
     }
-    if (!outcome.ok()) {
-      // The rest of the body may still be on the connection.
-      forgetConnection();
-      return fail(outcome.failure, outcome.text);
-    }
+  } else if (output.memory != nullptr && !bodyless) {
+    std::ostringstream memory;
+    outcome = copyBody(stream_, framing.body, bodyLimit_, memory);
+    *output.memory = memory.str();
+  }
+  if (!outcome.ok()) {
+    // The rest of the body may still be on the connection.
+    forgetConnection();
+    return fail(outcome.failure, outcome.text);
   }
 
   if (framing.closeAfter) stream_.close();

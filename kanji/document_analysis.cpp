@@ -85,9 +85,9 @@ void decideEncoding(const DocumentHead& head, const Utf8Scan& utf8, const EucJpS
 // HTML5's doctype for generators that cannot write the short one:
 // <!DOCTYPE html SYSTEM "about:legacy-compat">, which names no DTD either.
 bool isLegacyCompat(const DocumentHead& head) {
-  return equalsIgnoringAsciiCase(head.doctypeName, "html") && !head.hasPublicId &&
-         head.hasSystemId && !head.hasInternalSubset &&
-         equalsIgnoringAsciiCase(head.systemId, "about:legacy-compat");
+  return !head.hasPublicId && equalsIgnoringAsciiCase(head.systemId, "about:legacy-compat") &&
+         platform::startsWithIgnoringAsciiCase(head.doctypeText, "<!doctype html ") &&
+         head.doctypeText.find('[') == std::string::npos;
 }
 
 void decideMarkup(const DocumentHead& head, DocumentAnalysis& result) {

@@ -3,7 +3,6 @@
 # only). The build links it beside the programs, where a program in the
 # build tree looks for it; `cmake --install` and the Debian package put it
 # with its licence in share/tessavo/, where an installed program looks.
-set(TESSAVO_VNU_JAR_VERSION 26.9.27)
 set(TESSAVO_VNU_JAR_DIR ${PROJECT_BINARY_DIR}/html5-checker/node_modules/vnu-jar
     CACHE PATH "Folder of the npm package vnu-jar (build/dist/vnu.jar, LICENSE)")
 set(vnu_jar ${TESSAVO_VNU_JAR_DIR}/build/dist/vnu.jar)

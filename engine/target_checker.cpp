@@ -36,8 +36,7 @@ std::string documentFolder(const CheckTarget& target) {
 
 // Appends the reason to the notice the validator's lines got for a document
 // without a DTD (engine/dtd_notice.h): the one line without a position that
-// is a note. A document whose lines hold no notice gets the reason as a
-// note of its own.
+// is a note. Lines without a notice stay as they are.
 void explainHtml5Unavailable(const std::string& reason, std::vector<ReportLine>& lines) {
   const std::string note = "I: ";
   for (ReportLine& line : lines) {
@@ -46,7 +45,6 @@ void explainHtml5Unavailable(const std::string& reason, std::vector<ReportLine>&
       return;
     }
   }
-  lines.push_back(ReportLine{note + reason, true, 0});
 }
 
 }  // namespace

@@ -15,7 +15,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "validate HTML and SGML documents in batch")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "Tessavo checks HTML and SGML documents against their document type with\n"
-  "the SGML validator onsgmls. Local files, folders and http addresses are\n"
+  "the SGML validator onsgmls, and HTML5 pages with the Nu Html Checker\n"
+  "(vnu.jar, shipped in the package). Local files, folders and http addresses are\n"
   "collected in a working set (a .tvx file) and checked at once. Every\n"
   "message of the validator lands in a list, and a double click opens the\n"
   "document at that line. Documents in Shift_JIS, EUC-JP and ISO-2022-JP\n"

@@ -12,7 +12,6 @@
 
 #include "engine/check_target.h"
 #include "engine/error_pane.h"
-
 #include "engine/target_report.h"
 
 class Html5Checker;

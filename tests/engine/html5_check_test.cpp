@@ -16,6 +16,7 @@
 
 #include "engine/html5_checker.h"
 #include "engine/message_parts.h"
+#include "python_http_server.h"
 #include "tests/support/check_run_fixture.h"
 
 namespace {
@@ -127,8 +128,10 @@ class Html5CheckTest : public CheckRunTest {
   // A stand-in for Java that serves on 127.0.0.1 at a port the kernel
   // picks. `mode`: "silent" accepts and never answers; "silent-once" does
   // so in its first run and answers every request with no messages in
-  // later ones; "fail" ends at once with status 3. Each run adds a line to
-  // "standin.runs", each connection accepted one to "standin.accepted".
+  // later ones; "answer" answers so from the first; "fail" ends at once
+  // with status 3. Each run adds a line to "standin.runs", each connection
+  // accepted one to "standin.accepted", each request its head to
+  // "standin.requests".
   std::string standIn(const std::string& mode) {
     const std::string path = folder_ + "java-stand-in";
     writeFile(path, "#!/usr/bin/env python3\n"
@@ -138,7 +141,7 @@ class Html5CheckTest : public CheckRunTest {
                     "with open(here + 'standin.runs', 'a') as f: f.write('run\\n')\n"
                     "runs = len(open(here + 'standin.runs').readlines())\n"
                     "if mode == 'fail': sys.exit(3)\n"
-                    "answer = mode == 'silent-once' and runs > 1\n"
+                    "answer = mode == 'answer' or (mode == 'silent-once' and runs > 1)\n"
                     "s = socket.socket()\n"
                     "s.bind(('127.0.0.1', 0))\n"
                     "s.listen(8)\n"
@@ -155,6 +158,7 @@ class Html5CheckTest : public CheckRunTest {
                     "            data += more\n"
                     "        if not data: break\n"
                     "        head, _, body = data.partition(b'\\r\\n\\r\\n')\n"
+                    "        with open(here + 'standin.requests', 'ab') as f: f.write(head + b'\\n')\n"
                     "        length = [int(l.split(b':')[1]) for l in head.split(b'\\r\\n')\n"
                     "                  if l.lower().startswith(b'content-length:')][0]\n"
                     "        while len(body) < length: body += c.recv(65536)\n"
@@ -292,6 +296,29 @@ TEST_F(Html5CheckTest, ACheckerKilledMidRunFailsItsPageAndStartsAgainForTheNext)
   EXPECT_EQ(lines["b.html"], std::vector<std::string>());
   EXPECT_EQ(linesIn("standin.runs"), 2);
   EXPECT_TRUE(run.incomplete());
+}
+
+TEST_F(Html5CheckTest, ADownloadGoesWithItsContentType) {
+  std::unique_ptr<Html5Checker> checker = standInChecker("answer");
+  writeFile(folder_ + "site/page.xhtml",
+            "<?xml version=\"1.0\"?>\n<html xmlns=\"http://www.w3.org/1999/xhtml\"/>\n");
+  writeFile(folder_ + "site/page.html", kHtml5Page);
+  PythonHttpServer server(folder_ + "site");
+  ASSERT_TRUE(server.available());
+  target(TargetKind::Http, server.url("/page.html"));
+  target(TargetKind::Http, server.url("/page.xhtml"));
+  fileTarget(folder_ + "site/page.xhtml");
+  checkWith(*checker);
+  EXPECT_FALSE(incomplete_);
+  const std::string requests = readFile(folder_ + "standin.requests");
+  std::vector<std::string> types;
+  for (std::size_t at = requests.find("Content-Type: "); at != std::string::npos;
+       at = requests.find("Content-Type: ", at + 1)) {
+    types.push_back(requests.substr(at + 14, requests.find('\r', at) - at - 14));
+  }
+  // As python's server sends them, and for the local file as its syntax says.
+  EXPECT_EQ(types, (std::vector<std::string>{"text/html", "application/xhtml+xml",
+                                             "application/xhtml+xml"}));
 }
 
 TEST_F(Html5CheckTest, AFailedStartIsTriedOncePerRun) {

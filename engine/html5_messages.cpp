@@ -62,8 +62,8 @@ Html5Listing listHtml5Messages(const std::string& answer, std::vector<ReportLine
     }
     shown += kind;
     shown += ": ";
-    shown += converter.toCodePage(oneLine(text(message, "message")),
-                                  platform::ValidatorEncoding::Utf8);
+    shown +=
+        converter.toCodePage(oneLine(text(message, "message")), platform::ValidatorEncoding::Utf8);
     lines.push_back(ReportLine{std::move(shown), true, line});
   }
   return listing;

@@ -58,9 +58,9 @@ class TargetChecker {
   std::string download_;
   int timeout_;
   std::unique_ptr<ValidatorInvocation> validator_;  // made once the folder exists
-  Html5Checker* html5Checker_;                     // not owned; may be null
-  std::unique_ptr<Html5Invocation> html5_;         // when there is a checker
-  const MessageFilter* filter_;                    // not owned; may be null
+  Html5Checker* html5Checker_;                      // not owned; may be null
+  std::unique_ptr<Html5Invocation> html5_;          // when there is a checker
+  const MessageFilter* filter_;                     // not owned; may be null
   platform::ValidatorText converter_;
 };
 

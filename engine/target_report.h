@@ -35,9 +35,9 @@ enum class TargetState {
 
 // Which checker checked a target.
 enum class CheckedBy {
-  Nothing,         // the target was not read, or no checker got to it
-  SgmlValidator,   // the SGML validator, against the document's DTD
-  Html5Checker,    // the HTML5 checker
+  Nothing,        // the target was not read, or no checker got to it
+  SgmlValidator,  // the SGML validator, against the document's DTD
+  Html5Checker,   // the HTML5 checker
 };
 
 struct TargetReport {

@@ -171,7 +171,8 @@ bool HttpConnection::exchange(const URI& uri, bool secure, int port, const Reque
     stream_.send(head.data(), static_cast<int>(head.size()));
     stream_.send(request.body->data(), static_cast<int>(request.body->size()));
   } else {
-    const std::string head = httpRequestHead(request.method, uri, port, userAgent_, request.referer);
+    const std::string head =
+        httpRequestHead(request.method, uri, port, userAgent_, request.referer);
     stream_.send(head.data(), static_cast<int>(head.size()));
   }
 

@@ -109,8 +109,8 @@ class HttpConnection {
   };
   // Runs one exchange within the bounds.
   bool transact(const URI& uri, const Request& request, const Output& output, HttpHeader& header);
-  bool exchange(const URI& uri, bool secure, int port, const Request& request,
-                const Output& output, HttpHeader& header);
+  bool exchange(const URI& uri, bool secure, int port, const Request& request, const Output& output,
+                HttpHeader& header);
   bool fail(Failure failure, std::string text);
   void forgetConnection();
 

@@ -32,7 +32,6 @@ std::string httpPostHead(const URI& uri, int port, const std::string& userAgent,
   std::string request = httpRequestHead("POST", uri, port, userAgent, nullptr);
   // Before the empty line that ends the head.
   request.insert(request.size() - 2, "Content-Type: " + contentType +
-                                         "\r\nContent-Length: " + std::to_string(length) +
-                                         "\r\n");
+                                         "\r\nContent-Length: " + std::to_string(length) + "\r\n");
   return request;
 }

@@ -56,8 +56,7 @@ std::set<std::string> socketInodes(int pid) {
   if (listing == nullptr) return inodes;
   while (const dirent* entry = ::readdir(listing)) {
     char target[64];
-    const ssize_t length =
-        ::readlink((folder + entry->d_name).c_str(), target, sizeof target - 1);
+    const ssize_t length = ::readlink((folder + entry->d_name).c_str(), target, sizeof target - 1);
     if (length <= 0) continue;
     const std::string link(target, static_cast<std::size_t>(length));
     const std::string prefix = "socket:[";

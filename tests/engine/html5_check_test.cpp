@@ -48,8 +48,7 @@ struct Message {
   char kind;
   std::string text;
   bool operator==(const Message& other) const {
-    return line == other.line && column == other.column && kind == other.kind &&
-           text == other.text;
+    return line == other.line && column == other.column && kind == other.kind && text == other.text;
   }
 };
 
@@ -133,38 +132,39 @@ class Html5CheckTest : public CheckRunTest {
   // accepted one to "standin.accepted", each request its head to
   // "standin.requests".
   std::string standIn(const std::string& mode) {
-    const std::string path = folder_ + "java-stand-in";
-    writeFile(path, "#!/usr/bin/env python3\n"
-                    "import os, socket, sys\n"
-                    "here = '" + folder_ + "'\n"
-                    "mode = '" + mode + "'\n"
-                    "with open(here + 'standin.runs', 'a') as f: f.write('run\\n')\n"
-                    "runs = len(open(here + 'standin.runs').readlines())\n"
-                    "if mode == 'fail': sys.exit(3)\n"
-                    "answer = mode == 'answer' or (mode == 'silent-once' and runs > 1)\n"
-                    "s = socket.socket()\n"
-                    "s.bind(('127.0.0.1', 0))\n"
-                    "s.listen(8)\n"
-                    "held = []\n"
-                    "while True:\n"
-                    "    c, _ = s.accept()\n"
-                    "    held.append(c)\n"
-                    "    with open(here + 'standin.accepted', 'a') as f: f.write('x\\n')\n"
-                    "    while answer:\n"
-                    "        data = b''\n"
-                    "        while b'\\r\\n\\r\\n' not in data:\n"
-                    "            more = c.recv(65536)\n"
-                    "            if not more: break\n"
-                    "            data += more\n"
-                    "        if not data: break\n"
-                    "        head, _, body = data.partition(b'\\r\\n\\r\\n')\n"
-                    "        with open(here + 'standin.requests', 'ab') as f: f.write(head + b'\\n')\n"
-                    "        length = [int(l.split(b':')[1]) for l in head.split(b'\\r\\n')\n"
-                    "                  if l.lower().startswith(b'content-length:')][0]\n"
-                    "        while len(body) < length: body += c.recv(65536)\n"
-                    "        json = b'{\"messages\":[]}'\n"
-                    "        c.sendall(b'HTTP/1.1 200 OK\\r\\nContent-Length: %d\\r\\n\\r\\n' % len(json)"
-                    " + json)\n");
+    std::string script = R"PY(#!/usr/bin/env python3
+import os, socket, sys
+here, mode = HERE, MODE
+with open(here + 'standin.runs', 'a') as f: f.write('run\n')
+runs = len(open(here + 'standin.runs').readlines())
+if mode == 'fail': sys.exit(3)
+answer = mode == 'answer' or (mode == 'silent-once' and runs > 1)
+s = socket.socket()
+s.bind(('127.0.0.1', 0))
+s.listen(8)
+held = []
+while True:
+    c, _ = s.accept()
+    held.append(c)
+    with open(here + 'standin.accepted', 'a') as f: f.write('x\n')
+    while answer:
+        data = b''
+        while b'\r\n\r\n' not in data:
+            more = c.recv(65536)
+            if not more: break
+            data += more
+        if not data: break
+        head, _, body = data.partition(b'\r\n\r\n')
+        with open(here + 'standin.requests', 'ab') as f: f.write(head + b'\n')
+        length = [int(l.split(b':')[1]) for l in head.split(b'\r\n')
+                  if l.lower().startswith(b'content-length:')][0]
+        while len(body) < length: body += c.recv(65536)
+        json = b'{"messages":[]}'
+        c.sendall(b'HTTP/1.1 200 OK\r\nContent-Length: %d\r\n\r\n' % len(json) + json)
+)PY";
+    script.replace(script.find("HERE"), 4, "'" + folder_ + "'");
+    script.replace(script.find("MODE"), 4, "'" + mode + "'");
+    const std::string path = writeFile(folder_ + "java-stand-in", script);
     ::chmod(path.c_str(), 0755);
     return path;
   }
@@ -184,8 +184,9 @@ class Html5CheckTest : public CheckRunTest {
 TEST_F(Html5CheckTest, CorpusMatchesTheCommandLineChecker) {
   if (!exists(kJar)) GTEST_SKIP() << kJar << " is missing: scripts/setup.sh fetches it";
   const std::vector<std::string> files = {
-      "bom.html",     "crlf.html",       "declared-shift_jis.html", "invalid.html",
-      "japanese-utf8.html", "no-doctype.html", "valid.html",      "xhtml5.xhtml"};
+      "bom.html",     "crlf.html",          "declared-shift_jis.html",
+      "invalid.html", "japanese-utf8.html", "no-doctype.html",
+      "valid.html",   "xhtml5.xhtml"};
   auto expected = std::async(std::launch::async, commandLineMessages, files);
   for (const std::string& file : files) fileTarget(kCorpus + file);
   std::map<std::string, std::vector<std::string>> got =
@@ -227,7 +228,8 @@ TEST_F(Html5CheckTest, WithoutJarOrJavaThePageGoesToTheSgmlValidatorWithTheReaso
     std::string java;
     std::string reason;
   } cases[] = {
-      {folder_ + "missing/vnu.jar", "java", "vnu.jar が見つかりません: " + folder_ + "missing/vnu.jar"},
+      {folder_ + "missing/vnu.jar", "java",
+       "vnu.jar が見つかりません: " + folder_ + "missing/vnu.jar"},
       {jar, "no-such-java-program", "no-such-java-program が見つかりません"},
       {"", "java", "HTML5 チェッカーは使わない設定"},
   };
@@ -328,7 +330,8 @@ TEST_F(Html5CheckTest, AFailedStartIsTriedOncePerRun) {
   std::map<std::string, std::vector<std::string>> lines = linesByTarget(checkWith(*checker));
   for (const char* name : {"a.html", "b.html"}) {
     ASSERT_EQ(lines[name].size(), 1u) << name;
-    EXPECT_TRUE(startsWith(lines[name][0], "E: HTML5 チェッカーを起動できない: ")) << lines[name][0];
+    EXPECT_TRUE(startsWith(lines[name][0], "E: HTML5 チェッカーを起動できない: "))
+        << lines[name][0];
     EXPECT_NE(lines[name][0].find(": 終了コード 3"), std::string::npos) << lines[name][0];
   }
   EXPECT_EQ(linesIn("standin.runs"), 1);

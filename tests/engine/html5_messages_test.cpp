@@ -123,8 +123,8 @@ TEST(Html5Checkers, DocumentsWithoutADtdGoToTheHtml5Checker) {
 
 TEST(Html5Checkers, ContentTypeKeepsTheServersOrFollowsTheSyntax) {
   const kanji::DocumentAnalysis html = kanji::analyseDocument("<!DOCTYPE html><p>");
-  const kanji::DocumentAnalysis xml =
-      kanji::analyseDocument("<?xml version=\"1.0\"?><html xmlns=\"http://www.w3.org/1999/xhtml\"/>");
+  const kanji::DocumentAnalysis xml = kanji::analyseDocument(
+      "<?xml version=\"1.0\"?><html xmlns=\"http://www.w3.org/1999/xhtml\"/>");
   const struct {
     const kanji::DocumentAnalysis* analysis;
     const char* http;

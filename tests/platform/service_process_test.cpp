@@ -29,17 +29,17 @@ TEST(ServiceProcess, FindsThePortItsChildListensOn) {
   ServiceProcess other;
   int error = 0;
   ASSERT_TRUE(other.start(python("import socket, time\n"
-                                  "s = socket.socket()\ns.bind(('127.0.0.1', 0))\ns.listen()\n"
-                                  "time.sleep(60)\n",
-                                  folder.path()),
+                                 "s = socket.socket()\ns.bind(('127.0.0.1', 0))\ns.listen()\n"
+                                 "time.sleep(60)\n",
+                                 folder.path()),
                           &error));
   ServiceProcess service;
-  ASSERT_TRUE(service.start(
-      python("import socket, time\n"
-             "s = socket.socket(socket.AF_INET6)\ns.bind(('::1', 0))\ns.listen()\n"
-             "open('port', 'w').write(str(s.getsockname()[1]))\ntime.sleep(60)\n",
-             folder.path()),
-      &error))
+  ASSERT_TRUE(
+      service.start(python("import socket, time\n"
+                           "s = socket.socket(socket.AF_INET6)\ns.bind(('::1', 0))\ns.listen()\n"
+                           "open('port', 'w').write(str(s.getsockname()[1]))\ntime.sleep(60)\n",
+                           folder.path()),
+                    &error))
       << error;
   int port = 0;
   ASSERT_EQ(service.waitUntilListening(nullptr, 30, &port), ServiceProcess::Wait::Listening);

@@ -65,12 +65,17 @@ TEST_F(Html5RunsTest, ASignalEndsTheCheckerWithTheRun) {
   test_support::ReportPipe standInPid(folder_ + "stand-in.pid");
   // Listens on 127.0.0.1, accepts, and never answers.
   const std::string standIn = folder_ + "java";
-  writeFile(standIn, "#!/usr/bin/env python3\n"
-                     "import os, socket\n"
-                     "s = socket.socket()\ns.bind(('127.0.0.1', 0))\ns.listen()\n"
-                     "c = s.accept()\n"
-                     "with open('" + standInPid.path() + "', 'w') as f: f.write('%d\\n' % os.getpid())\n"
-                     "while True: c[0].recv(1 << 16) or os.pause()\n");
+  std::string script = R"PY(#!/usr/bin/env python3
+import os, socket
+s = socket.socket()
+s.bind(('127.0.0.1', 0))
+s.listen()
+c = s.accept()
+with open(PID_PIPE, 'w') as f: f.write('%d\n' % os.getpid())
+while True: c[0].recv(1 << 16) or os.pause()
+)PY";
+  script.replace(script.find("PID_PIPE"), 8, "'" + standInPid.path() + "'");
+  writeFile(standIn, script);
   ::chmod(standIn.c_str(), 0755);
   writeSettings("Java=" + standIn + "\n");
   writeFile(folder_ + "page.html", kPage);
@@ -89,9 +94,10 @@ TEST_F(Html5RunsTest, ASignalEndsTheCheckerWithTheRun) {
 }
 
 TEST_F(Html5RunsTest, FiltersDropMessagesFromOutputAndStatus) {
-  const std::string validator = scriptValidator(
-      "echo", "printf 'v:$conv.sgml:1:0:E: element \"BLINK\" undefined\\n"
-              "v:$conv.sgml:2:0:W: odd\\n' > \"$err\"");
+  const std::string validator =
+      scriptValidator("echo",
+                      "printf 'v:$conv.sgml:1:0:E: element \"BLINK\" undefined\\n"
+                      "v:$conv.sgml:2:0:W: odd\\n' > \"$err\"");
   writeFile(folder_ + "page.html", "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\n");
   writeFile(folder_ + "patterns", "# the blink element is accepted here\nBLINK\n");
   const std::string check = "--validator '" + validator + "' ";
@@ -116,8 +122,8 @@ TEST_F(Html5RunsTest, FiltersDropMessagesFromOutputAndStatus) {
     EXPECT_EQ(result.output, c.output) << c.arguments;
   }
   writeSettings("");
-  const nlohmann::json report = nlohmann::json::parse(
-      run(check + "--format json --filter BLINK page.html").output);
+  const nlohmann::json report =
+      nlohmann::json::parse(run(check + "--format json --filter BLINK page.html").output);
   EXPECT_EQ(report["summary"]["errors"], 0);
   EXPECT_EQ(report["summary"]["warnings"], 1);
   EXPECT_EQ(report["targets"][0]["checker"], "sgml");

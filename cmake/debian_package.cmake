@@ -15,7 +15,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "validate HTML and SGML documents in batch")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "Tessavo checks HTML and SGML documents against their document type with\n"
-  "the SGML validator onsgmls. Local files, folders and http addresses are\n"
+  "the SGML validator onsgmls, and HTML5 pages with the Nu Html Checker\n"
+  "(vnu.jar, shipped in the package). Local files, folders and http addresses are\n"
   "collected in a working set (a .tvx file) and checked at once. Every\n"
   "message of the validator lands in a list, and a double click opens the\n"
   "document at that line. Documents in Shift_JIS, EUC-JP and ISO-2022-JP\n"
@@ -34,13 +35,16 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # the validator and its HTML and XHTML document types, the TLS library of
 # https targets and zlib for gzip-encoded downloads, the seccomp library that
 # keeps the validator from the network (all linked too, named for clarity),
-# the fonts for Japanese text, and the desktop's handler that opens the help
-# page and documents.
+# the fonts for Japanese text, the desktop's handler that opens the help page
+# and documents, and a Java runtime for the HTML5 checker (vnu.jar, shipped in
+# the package).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(tessavo_java "default-jre-headless | java11-runtime-headless")
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "opensp, sgml-data, w3c-sgml-lib, libssl3, libseccomp2, zlib1g, fonts-noto-cjk, xdg-utils")
+    "opensp, sgml-data, w3c-sgml-lib, libssl3, libseccomp2, zlib1g, fonts-noto-cjk, xdg-utils, ${tessavo_java}")
 if(NOT TESSAVO_GUI)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "opensp, sgml-data, w3c-sgml-lib, libssl3, libseccomp2, zlib1g")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS
+      "opensp, sgml-data, w3c-sgml-lib, libssl3, libseccomp2, zlib1g, ${tessavo_java}")
 else()
   # The standard dialogs in the user's language; the program works without.
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "wx3.2-i18n")

@@ -14,6 +14,9 @@
 #include "engine/error_pane.h"
 #include "engine/target_report.h"
 
+class Html5Checker;
+class MessageFilter;
+
 // The private message that announces the end of a run (WM_USER + 52). The
 // window keeps it as the id of the event it queues for itself.
 constexpr int WM_CHECK_DONE = 0x434;
@@ -61,6 +64,11 @@ struct CheckJob {
   int maxErrors = kValidatorsOwnMaxErrors;
   // Receives a report per target, besides the pane; may be null. Not owned.
   CheckObserver* observer = nullptr;
+  // The HTML5 checker for pages without a DTD; null sends them to the SGML
+  // validator. Not owned: the window keeps it from run to run.
+  Html5Checker* html5Checker = nullptr;
+  // Drops the checkers' messages it matches; may be null. Not owned.
+  const MessageFilter* messageFilter = nullptr;
 };
 
 #endif  // TESSAVO_ENGINE_CHECK_JOB_H_

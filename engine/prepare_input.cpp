@@ -38,7 +38,8 @@ kanji::WideForm wideFormAtStart(InputFileBuffer& file) {
 kanji::DocumentAnalysis RunSgml::prepareInput(const CheckTarget& target,
                                               const std::string& intermediate,
                                               const std::string& download,
-                                              const std::atomic<bool>* stop) {
+                                              const std::atomic<bool>* stop,
+                                              std::string* downloadContentType) {
   InputFileBuffer sourceFile;
   OutputFileBuffer intermediateFile;
 
@@ -48,6 +49,7 @@ kanji::DocumentAnalysis RunSgml::prepareInput(const CheckTarget& target,
   switch (target.kind) {
     case TargetKind::Http:
       contentType = downloadTarget(target, download, stop).contentType;
+      if (downloadContentType != nullptr) *downloadContentType = contentType;
       sourcePath = download;
       break;
     case TargetKind::File:

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "engine/error_file.h"
+#include "engine/html5_checker.h"
+#include "engine/message_filter.h"
 #include "engine/ordered_checks.h"
 #include "engine/resource_failure.h"
 #include "engine/temp_paths.h"
@@ -36,7 +38,17 @@ void RunSgml::handOver(const CheckJob& job, CheckTarget* target, TargetReport&& 
   std::optional<TargetReport::ValidatorLines> validatorLines = std::move(report.validatorLines);
   report.validatorLines.reset();
   if (observer != nullptr) observer->targetBegun(report);
+  // A page meant for the HTML5 checker that the validator checked instead
+  // says why on its notice about the missing DTD: the first note of a line.
+  std::string html5Unavailable = validatorLines ? validatorLines->html5Unavailable : "";
+  const std::string note = "I: ";
   auto give = [&](ReportLine&& line) {
+    if (job.messageFilter != nullptr && job.messageFilter->drops(line)) return;
+    if (!html5Unavailable.empty() && line.itemLine >= 0 &&
+        line.text.compare(0, note.size(), note) == 0) {
+      line.text += ": " + html5Unavailable;
+      html5Unavailable.clear();
+    }
     pane.AddLine(line.text, line.hasItem ? itemFor(target, line.itemLine) : nullptr);
     if (observer != nullptr) observer->targetLine(line);
   };
@@ -74,6 +86,7 @@ int RunSgml::run(void* argument) {
     if (job.observer != nullptr) job.observer->runLine(line);
   };
   if (!job.targets.empty()) {
+    if (job.html5Checker != nullptr) job.html5Checker->beginRun();
     platform::RunFolder::sweepLeftovers(temp);
     if (folder.create(temp)) {
       platform::ValidatorText converter;

@@ -62,14 +62,16 @@ class RunSgml : public Thread {
   // UTF-32 with a byte order mark converted to UTF-8 (kanji/wide_unicode.h),
   // any other converted to EUC-JP (kanji/validator_copy.h). An http target is first downloaded into
   // `download` with a connection of its own (user agent "Tessavo/1.30", 30 s
-  // per receive); `stop` (may be null) abandons it. Returns the document's
-  // analysis, which chooses how the validator is run on the copy. Throws
+  // per receive); `stop` (may be null) abandons it, and `contentType` (may
+  // be null) receives its Content-Type. Returns the document's analysis,
+  // which chooses the checker and how the validator is run on the copy. Throws
   // ConvertException with the message to show; `intermediate` is not left
   // behind unless the copy was written whole.
   static kanji::DocumentAnalysis prepareInput(const CheckTarget& target,
                                               const std::string& intermediate,
                                               const std::string& download,
-                                              const std::atomic<bool>* stop = nullptr);
+                                              const std::atomic<bool>* stop = nullptr,
+                                              std::string* contentType = nullptr);
 
   // True when the last run left a target unchecked for a reason that lies
   // outside the document: the validator could not be started, failed, was

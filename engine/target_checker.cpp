@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "engine/convert_exception.h"
+#include "engine/html5_messages.h"
 #include "engine/run_sgml.h"
 #include "engine/temp_paths.h"
 #include "files/file_name.h"
@@ -39,7 +40,9 @@ std::string documentFolder(const CheckTarget& target) {
 TargetChecker::TargetChecker(const CheckJob& job, const platform::RunFolder& run,
                              const std::string& name)
     : keptPrefix_(run.path() + "listed-" + name + "-"),
-      timeout_(job.validatorTimeout < 0 ? kDefaultValidatorTimeout : job.validatorTimeout) {
+      timeout_(job.validatorTimeout < 0 ? kDefaultValidatorTimeout : job.validatorTimeout),
+      html5Checker_(job.html5Checker) {
+  if (html5Checker_ != nullptr) html5_ = std::make_unique<Html5Invocation>(*html5Checker_);
   if (!folder_.createWithin(run, name)) {
     folderFailure_ = platform::localText("一時フォルダを作れない: ") + run.path() + name + ": " +
                      platform::errorText(folder_.error());
@@ -75,11 +78,12 @@ TargetReport TargetChecker::check(const CheckTarget& target, const std::atomic<b
   }
 
   kanji::DocumentAnalysis analysis;
+  std::string contentType;
   try {
     if (target.kind != TargetKind::File && target.kind != TargetKind::Http) {
       throw ConvertException(platform::localText("未知のスキーム"));
     }
-    analysis = RunSgml::prepareInput(target, copy_, download_, &stop);
+    analysis = RunSgml::prepareInput(target, copy_, download_, &stop, &contentType);
   } catch (const ConvertException& failure) {
     if (stop.load()) {
       notFinished();
@@ -91,6 +95,33 @@ TargetReport TargetChecker::check(const CheckTarget& target, const std::atomic<b
     return report;
   }
   report.analysis = analysis;
+
+  // Why a page for the HTML5 checker goes to the SGML validator instead.
+  std::string html5Unavailable;
+  if (goesToHtml5Checker(analysis) && html5Checker_ != nullptr) {
+    html5Unavailable = html5Checker_->unavailableReason();
+    if (html5Unavailable.empty()) {
+      std::remove(copy_.c_str());
+      report.checkedBy = CheckedBy::Html5Checker;
+      const Html5Answer answer =
+          html5_->check(target.kind == TargetKind::Http ? download_ : target.location,
+                        html5ContentType(analysis, contentType), stop, timeout_);
+      if (answer.end == Html5Answer::End::Stopped) {
+        notFinished();
+      } else if (answer.end == Html5Answer::End::Failed) {
+        fail(answer.failure);
+      } else {
+        const Html5Listing listing = listHtml5Messages(answer.json, report.lines, converter_);
+        if (!listing.readable) {
+          fail(platform::localText("HTML5 チェッカーの応答を読めない: ") +
+               answer.json.substr(0, 80));
+        } else if (listing.nonDocumentError) {
+          report.state = TargetState::NotChecked;
+        }
+      }
+      return report;
+    }
+  }
 
   std::remove(errorFile_.c_str());
   const platform::ChildOutcome outcome =
@@ -121,6 +152,7 @@ TargetReport TargetChecker::check(const CheckTarget& target, const std::atomic<b
   // the run lists when it hands the report over. The file moves into the
   // run's folder: the checker's own goes with the checker, which may end
   // first. Only whether the validator wrote anything is asked here.
+  report.checkedBy = CheckedBy::SgmlValidator;
   int listed = 0;
   if (!full) {
     const std::string kept = keptPrefix_ + std::to_string(++listedFiles_);
@@ -129,7 +161,8 @@ TargetReport TargetChecker::check(const CheckTarget& target, const std::atomic<b
     listed = written > 0 ? 1 : 0;
     if (sizeError || std::rename(errorFile_.c_str(), kept.c_str()) != 0) listed = -1;
     if (listed >= 0) {
-      report.validatorLines = TargetReport::ValidatorLines{kept, validator_->names()};
+      report.validatorLines =
+          TargetReport::ValidatorLines{kept, validator_->names(), html5Unavailable};
     }
   }
   const std::string program = validator_->program() + ": ";

@@ -20,6 +20,12 @@
 // running validator or download within a fraction of a second, and the
 // target then gets a line saying it was not finished.
 //
+// A document without a DTD (engine/html5_invocation.h) goes to the job's
+// HTML5 checker instead, as its original bytes, when the job has one that
+// can be used; otherwise to the SGML validator as before, and the validator's
+// notice on it gets the reason appended ("…: java が見つかりません") when the
+// run lists the validator's lines.
+//
 // One thread uses a checker; the run's folder and the job must outlive it.
 #ifndef TESSAVO_ENGINE_TARGET_CHECKER_H_
 #define TESSAVO_ENGINE_TARGET_CHECKER_H_
@@ -29,6 +35,7 @@
 #include <string>
 
 #include "engine/check_job.h"
+#include "engine/html5_invocation.h"
 #include "engine/target_report.h"
 #include "engine/validator_invocation.h"
 #include "platform/run_folder.h"
@@ -53,6 +60,9 @@ class TargetChecker {
   int timeout_;
   std::unique_ptr<ValidatorInvocation> validator_;  // made once the folder exists
   int listedFiles_ = 0;                             // error files kept for the run to list
+  Html5Checker* html5Checker_;                      // not owned; may be null
+  std::unique_ptr<Html5Invocation> html5_;          // when there is a checker
+  platform::ValidatorText converter_;               // for the HTML5 checker's texts
 };
 
 #endif  // TESSAVO_ENGINE_TARGET_CHECKER_H_

@@ -39,6 +39,13 @@ enum class TargetState {
   Stopped,     // the run was stopped before the target was done
 };
 
+// Which checker checked a target.
+enum class CheckedBy {
+  Nothing,        // the target was not read, or no checker got to it
+  SgmlValidator,  // the SGML validator, against the document's DTD
+  Html5Checker,   // the HTML5 checker
+};
+
 struct TargetReport {
   const CheckTarget* target = nullptr;  // not owned; null for a text that gave no target
   std::string location;                 // what the header line shows
@@ -51,12 +58,16 @@ struct TargetReport {
   std::optional<kanji::DocumentAnalysis> analysis;
   // The validator's error file, whose lines come first after the header
   // line, and how it names the target's files; none when the validator did
-  // not run to its end. The run removes the file once it is listed.
+  // not run to its end. The run removes the file once it is listed. When a
+  // page meant for the HTML5 checker went to the validator, why: it is added
+  // to the notice on the missing DTD.
   struct ValidatorLines {
     std::string errorFile;
     ErrorFileNames names;
+    std::string html5Unavailable;
   };
   std::optional<ValidatorLines> validatorLines;
+  CheckedBy checkedBy = CheckedBy::Nothing;
   std::vector<ReportLine> lines;  // the run's own lines, after the validator's
   // The target could not be checked for a reason that lies outside the
   // document: the validator, the temporary folder, or a stop.

@@ -82,6 +82,14 @@ void decideEncoding(const DocumentHead& head, const Utf8Scan& utf8, const EucJpS
   }
 }
 
+// HTML5's doctype for generators that cannot write the short one:
+// <!DOCTYPE html SYSTEM "about:legacy-compat">, which names no DTD either.
+bool isLegacyCompat(const DocumentHead& head) {
+  return !head.hasPublicId && equalsIgnoringAsciiCase(head.systemId, "about:legacy-compat") &&
+         platform::startsWithIgnoringAsciiCase(head.doctypeText, "<!doctype html ") &&
+         head.doctypeText.find('[') == std::string::npos;
+}
+
 void decideMarkup(const DocumentHead& head, DocumentAnalysis& result) {
   const bool found = head.doctype == DoctypePresence::Found;
   // A system identifier alone is enough when it names one of the XHTML DTDs
@@ -97,7 +105,8 @@ void decideMarkup(const DocumentHead& head, DocumentAnalysis& result) {
   if (head.doctype == DoctypePresence::Missing) {
     result.dtd = DtdKind::Missing;
   } else if (found && (equalsIgnoringAsciiCase(head.doctypeText, "<!doctype html>") ||
-                       equalsIgnoringAsciiCase(head.doctypeText, "<!doctype html >"))) {
+                       equalsIgnoringAsciiCase(head.doctypeText, "<!doctype html >") ||
+                       isLegacyCompat(head))) {
     result.dtd = DtdKind::Html5;
     result.doctypeText = head.doctypeText;
   } else {

@@ -20,7 +20,8 @@
 // does not name a public identifier of an SGML HTML DTD (HTML 2.0 to 4.01).
 //
 // DTD. A document type declaration that is "html" and nothing else (HTML5's
-// <!DOCTYPE html>, in any letter case and spacing) gives the validator
+// <!DOCTYPE html>, in any letter case and spacing), or "html" with the
+// system identifier "about:legacy-compat" alone, gives the validator
 // nothing to validate against; so does a document without any
 // document type declaration.
 //
@@ -62,7 +63,7 @@ enum class MarkupSyntax { Sgml, Xml };
 
 enum class DtdKind {
   Declared,  // a DTD is named (or the prolog could not be read to the end)
-  Html5,     // <!DOCTYPE html> without external identifier or subset
+  Html5,     // <!DOCTYPE html>, bare or with SYSTEM "about:legacy-compat"
   Missing,   // no document type declaration at all
 };
 

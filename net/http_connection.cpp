@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <sstream>
 
 #include "net/gzip_body.h"
 #include "net/http_body.h"
@@ -97,6 +98,19 @@ bool HttpConnection::fail(Failure failure, std::string text) {
 
 bool HttpConnection::get(const URI& uri, const char* referer, HttpHeader& header,
                          const char* outputFile) {
+  const Request request{outputFile != nullptr ? "GET" : "HEAD", referer, nullptr, nullptr};
+  return transact(uri, request, Output{outputFile, nullptr}, header);
+}
+
+bool HttpConnection::post(const URI& uri, const std::string& contentType, const std::string& body,
+                          HttpHeader& header, std::string* response) {
+  response->clear();
+  return transact(uri, Request{"POST", nullptr, &contentType, &body}, Output{nullptr, response},
+                  header);
+}
+
+bool HttpConnection::transact(const URI& uri, const Request& request, const Output& output,
+                              HttpHeader& header) {
   failure_ = Failure::None;
   failureText_.clear();
   const bool secure = uri.schemeIs("https");
@@ -111,7 +125,7 @@ bool HttpConnection::get(const URI& uri, const char* referer, HttpHeader& header
                                                      std::chrono::seconds(totalTimeoutSeconds_)
                                                : std::chrono::steady_clock::time_point::max());
   try {
-    return exchange(uri, secure, port, referer, header, outputFile);
+    return exchange(uri, secure, port, request, output, header);
   } catch (const SocketException& failure) {
     if (failure.message() == SocketException::kStopped) {
       forgetConnection();
@@ -126,8 +140,8 @@ bool HttpConnection::get(const URI& uri, const char* referer, HttpHeader& header
   }
 }
 
-bool HttpConnection::exchange(const URI& uri, bool secure, int port, const char* referer,
-                              HttpHeader& header, const char* outputFile) {
+bool HttpConnection::exchange(const URI& uri, bool secure, int port, const Request& request,
+                              const Output& output, HttpHeader& header) {
   const std::string host = uri.host();
   if (!stream_.isOpen() || connectedHost_ != host || connectedPort_ != port ||
       connectedSecure_ != secure) {
@@ -142,9 +156,16 @@ bool HttpConnection::exchange(const URI& uri, bool secure, int port, const char*
     connectedSecure_ = secure;
   }
 
-  const std::string request =
-      httpRequestHead(outputFile != nullptr ? "GET" : "HEAD", uri, port, userAgent_, referer);
-  stream_.send(request.data(), static_cast<int>(request.size()));
+  if (request.body != nullptr) {
+    const std::string head =
+        httpPostHead(uri, port, userAgent_, *request.contentType, request.body->size());
+    stream_.send(head.data(), static_cast<int>(head.size()));
+    stream_.send(request.body->data(), static_cast<int>(request.body->size()));
+  } else {
+    const std::string head =
+        httpRequestHead(request.method, uri, port, userAgent_, request.referer);
+    stream_.send(head.data(), static_cast<int>(head.size()));
+  }
 
   ResponseFraming framing;
   std::size_t budget = kHeadLimit;
@@ -165,7 +186,7 @@ bool HttpConnection::exchange(const URI& uri, bool secure, int port, const char*
   }
   // 101 hands the connection over to another protocol.
   if (header.status == 101) framing.closeAfter = true;
-  const bool bodyless = outputFile == nullptr || (header.status >= 100 && header.status <= 199) ||
+  const bool bodyless = output.isNone() || (header.status >= 100 && header.status <= 199) ||
                         header.status == 204 || header.status == 304;
 
   // A body whose end cannot be told is not read; without a body the fields
@@ -175,36 +196,41 @@ bool HttpConnection::exchange(const URI& uri, bool secure, int port, const char*
     return fail(framing.faultKind, framing.fault);
   }
 
-  if (outputFile != nullptr) {
+  // The gzip layer comes off on the way, so the sink holds the document.
+  const auto copyDocument = [this, &framing](std::ostream& sink) {
+    if (!framing.gzip) return copyBody(stream_, framing.body, bodyLimit_, sink);
+    GzipBody gzip(sink, bodyLimit_);
+    std::ostream decoded(&gzip);
+    HttpOutcome copied = copyBody(stream_, framing.body, bodyLimit_, decoded);
+    // A failed decoding is why the copy stopped, whatever the copy says.
+    if (!gzip.outcome().ok() || copied.ok()) copied = gzip.finish();
+    return copied;
+  };
+  HttpOutcome outcome;
+  if (output.file != nullptr) {
     std::unique_ptr<char[]> fileBuffer(new char[kFileBufferSize]);
     std::ofstream file;
     file.rdbuf()->pubsetbuf(fileBuffer.get(), kFileBufferSize);
-    file.open(outputFile, std::ios::out | std::ios::trunc | std::ios::binary);
+    file.open(output.file, std::ios::out | std::ios::trunc | std::ios::binary);
     if (!file.is_open()) {
       forgetConnection();
-      return fail(Failure::CannotWriteFile, std::string("cannot create ") + outputFile);
+      return fail(Failure::CannotWriteFile, std::string("cannot create ") + output.file);
     }
-    HttpOutcome outcome;
-    if (!bodyless && framing.gzip) {
-      // The gzip layer comes off on the way, so the file holds the document.
-      GzipBody gzip(file, bodyLimit_);
-      std::ostream decoded(&gzip);
-      outcome = copyBody(stream_, framing.body, bodyLimit_, decoded);
-      // A failed decoding is why the copy stopped, whatever the copy says.
-      if (!gzip.outcome().ok() || outcome.ok()) outcome = gzip.finish();
-    } else if (!bodyless) {
-      outcome = copyBody(stream_, framing.body, bodyLimit_, file);
-    }
+    if (!bodyless) outcome = copyDocument(file);
     file.close();
     if (outcome.ok() && file.fail()) {
       outcome.failure = Failure::CannotWriteFile;
-      outcome.text = std::string("cannot write ") + outputFile;
+      outcome.text = std::string("cannot write ") + output.file;
     }
-    if (!outcome.ok()) {
-      // The rest of the body may still be on the connection.
-      forgetConnection();
-      return fail(outcome.failure, outcome.text);
-    }
+  } else if (output.memory != nullptr && !bodyless) {
+    std::ostringstream memory;
+    outcome = copyDocument(memory);
+    *output.memory = memory.str();
+  }
+  if (!outcome.ok()) {
+    // The rest of the body may still be on the connection.
+    forgetConnection();
+    return fail(outcome.failure, outcome.text);
   }
 
   if (framing.closeAfter) stream_.close();

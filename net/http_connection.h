@@ -1,5 +1,6 @@
 // An HTTP/1.1 client that downloads one resource at a time into a local
-// file with a single GET (or asks for its head only, with HEAD), over plain
+// file with a single GET (or asks for its head only, with HEAD), or sends a
+// body with POST and takes the response body into memory, over plain
 // TCP for "http" URIs and over TLS for "https" ones (scheme names in any
 // letter case).
 //
@@ -85,14 +86,35 @@ class HttpConnection {
   // body was copied.
   bool get(const URI& uri, const char* referer, HttpHeader& header, const char* outputFile);
 
+  // POST `body` as `contentType` to `uri`; the response body goes into
+  // `response`. The same connection rules, bounds and failures as get().
+  bool post(const URI& uri, const std::string& contentType, const std::string& body,
+            HttpHeader& header, std::string* response);
+
   // Why the last get() returned false: None after a success. The text names
   // the details ("connection ended after 5 of 100 bytes").
   Failure failure() const { return failure_; }
   const std::string& failureText() const { return failureText_; }
 
  private:
-  bool exchange(const URI& uri, bool secure, int port, const char* referer, HttpHeader& header,
-                const char* outputFile);
+  // The request as a whole: the method and the text to send.
+  struct Request {
+    const char* method;
+    const char* referer;
+    const std::string* contentType;  // with `body`, for POST only
+    const std::string* body;
+  };
+  // Where the response body goes: a file made once the head is read, or
+  // memory; nowhere (both null) for HEAD.
+  struct Output {
+    const char* file;
+    std::string* memory;
+    bool isNone() const { return file == nullptr && memory == nullptr; }
+  };
+  // Runs one exchange within the bounds.
+  bool transact(const URI& uri, const Request& request, const Output& output, HttpHeader& header);
+  bool exchange(const URI& uri, bool secure, int port, const Request& request, const Output& output,
+                HttpHeader& header);
   bool fail(Failure failure, std::string text);
   void forgetConnection();
 

@@ -26,3 +26,12 @@ std::string httpRequestHead(const char* method, const URI& uri, int port,
   request += "\r\n";
   return request;
 }
+
+std::string httpPostHead(const URI& uri, int port, const std::string& userAgent,
+                         const std::string& contentType, std::size_t length) {
+  std::string request = httpRequestHead("POST", uri, port, userAgent, nullptr);
+  // Before the empty line that ends the head.
+  request.insert(request.size() - 2, "Content-Type: " + contentType +
+                                         "\r\nContent-Length: " + std::to_string(length) + "\r\n");
+  return request;
+}

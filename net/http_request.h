@@ -15,6 +15,7 @@
 #ifndef TESSAVO_NET_HTTP_REQUEST_H_
 #define TESSAVO_NET_HTTP_REQUEST_H_
 
+#include <cstddef>
 #include <string>
 
 #include "net/uri.h"
@@ -23,5 +24,11 @@
 // may be null or empty.
 std::string httpRequestHead(const char* method, const URI& uri, int port,
                             const std::string& userAgent, const char* referer);
+
+// The head of a POST whose body has `length` bytes of `contentType`: the
+// head above with "POST", then "Content-Type" and "Content-Length" before
+// the empty line.
+std::string httpPostHead(const URI& uri, int port, const std::string& userAgent,
+                         const std::string& contentType, std::size_t length);
 
 #endif  // TESSAVO_NET_HTTP_REQUEST_H_

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs (only the missing ones),
-# then configures and builds. Usage: scripts/setup.sh [BUILD_DIR [CMAKE_ARGS...]]
+# fetches the HTML5 checker (vnu.jar) with npm into the build tree, then
+# configures and builds. Usage: scripts/setup.sh [BUILD_DIR [CMAKE_ARGS...]]
 # As root it installs with apt-get; otherwise it prints the command to run
 # with sudo and stops if anything is missing.
 set -euo pipefail
@@ -14,6 +15,9 @@ for package in "${wanted[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
   [[ $status == "install ok installed" ]] || missing+=("$package")
 done
+# npm fetches the HTML5 checker at build time; one that came with Node.js
+# from elsewhere serves as well as Debian's.
+command -v npm >/dev/null || missing+=(npm)
 if ((${#missing[@]})); then
   if [[ $(id -u) -eq 0 ]]; then
     echo "setup: installing ${missing[*]}"
@@ -26,6 +30,18 @@ if ((${#missing[@]})); then
     echo "  sudo apt-get install --no-install-recommends ${missing[*]}" >&2
     exit 1
   fi
+fi
+
+# The HTML5 checker at its pinned version. Its install script, which would
+# fetch a Java runtime, is not run: Debian's runs it.
+vnu_version=26.9.27
+vnu_dir=$build_dir/html5-checker
+if ! grep -qs "\"version\": \"$vnu_version\"" "$vnu_dir/node_modules/vnu-jar/package.json" ||
+   [[ ! -f $vnu_dir/node_modules/vnu-jar/build/dist/vnu.jar ]]; then
+  echo "setup: fetching vnu-jar $vnu_version with npm"
+  mkdir -p "$vnu_dir"
+  npm install --prefix "$vnu_dir" --ignore-scripts --no-audit --no-fund --no-save \
+    "vnu-jar@$vnu_version" >/dev/null
 fi
 
 cmake -S "$root" -B "$build_dir" "$@" >/dev/null

@@ -50,7 +50,7 @@ bool parseCheckerOptions(const std::vector<std::string>& arguments, CheckerOptio
       value = argument.substr(2);
     }
     if (name != "--format" && name != "-j" && name != "--jobs" && name != "--max-errors" &&
-        name != "--validator") {
+        name != "--validator" && name != "--html5-checker" && name != "--filter") {
       error = "unknown option " + argument;
       return false;
     }
@@ -74,6 +74,10 @@ bool parseCheckerOptions(const std::vector<std::string>& arguments, CheckerOptio
       }
     } else if (name == "--validator") {
       options.validator = *value;
+    } else if (name == "--html5-checker") {
+      options.html5Checker = *value;
+    } else if (name == "--filter") {
+      options.filters.push_back(*value);
     } else if (name == "--max-errors") {
       options.maxErrors = numberIn(*value, 0, 999999999);
       if (!options.maxErrors) {

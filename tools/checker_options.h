@@ -2,7 +2,8 @@
 //
 //   tessavo-check [--format text|gnu|json] [-j N | --jobs N]
 //                 [--max-errors N] [--warnings-are-errors]
-//                 [--validator PATH] [--] TARGET...
+//                 [--validator PATH] [--html5-checker PATH]
+//                 [--filter REGEX]... [--] TARGET...
 //
 // Options with a value take it as the next argument or after "=" (-j also
 // as "-jN"). "--" ends the options; "-" alone is a target. A pure parser.
@@ -22,6 +23,8 @@ struct CheckerOptions {
   std::optional<int> maxErrors;  // 0 (no limit) or more
   bool warningsAreErrors = false;
   std::optional<std::string> validator;
+  std::optional<std::string> html5Checker;  // vnu.jar; empty turns HTML5 checking off
+  std::vector<std::string> filters;         // patterns, in the order given
   bool help = false;
   std::vector<std::string> targets;
 };

@@ -69,7 +69,22 @@ void writeMessage(JsonWriter& json, const std::string& line) {
   json.endObject();
 }
 
+const char* checkerName(CheckedBy checker) {
+  switch (checker) {
+    case CheckedBy::SgmlValidator:
+      return "sgml";
+    case CheckedBy::Html5Checker:
+      return "html5";
+    case CheckedBy::Nothing:
+      break;
+  }
+  return nullptr;
+}
+
 void writeAnalysis(JsonWriter& json, const TargetReport& report) {
+  json.key("checker");
+  const char* checker = checkerName(report.checkedBy);
+  checker != nullptr ? json.value(checker) : json.null();
   const char* keys[] = {"encoding", "encodingReason", "validatorEncoding", "validator", "dtd"};
   if (!report.analysis) {
     for (const char* key : keys) {
@@ -87,7 +102,12 @@ void writeAnalysis(JsonWriter& json, const TargetReport& report) {
   json.key(keys[1]);
   json.value(reasonName(analysis.reason));
   json.key(keys[2]);
-  json.value(utf8 ? "UTF-8" : "EUC-JP");
+  // The HTML5 checker reads the document's own bytes.
+  if (report.checkedBy == CheckedBy::Html5Checker) {
+    json.null();
+  } else {
+    json.value(utf8 ? "UTF-8" : "EUC-JP");
+  }
   json.key(keys[3]);
   json.value(analysis.syntax == kanji::MarkupSyntax::Xml ? "XML" : "SGML");
   json.key(keys[4]);

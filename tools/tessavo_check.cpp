@@ -25,6 +25,8 @@
 #include <vector>
 
 #include "engine/check_job.h"
+#include "engine/html5_checker.h"
+#include "engine/message_filter.h"
 #include "engine/resource_failure.h"
 #include "engine/run_sgml.h"
 #include "files/file_name.h"
@@ -51,12 +53,13 @@ void usage(std::FILE* out) {
   std::fprintf(out,
                "Usage: tessavo-check [OPTION]... TARGET...\n"
                "\n"
-               "Checks HTML and SGML documents with the SGML validator, as Tessavo's\n"
-               "\"check all\" does. UTF-8 documents are validated as UTF-8; Shift_JIS,\n"
-               "EUC-JP, ISO-2022-JP and ASCII ones are converted to EUC-JP. XHTML is\n"
-               "validated against the XHTML DTDs with the XML declaration, and HTML5\n"
-               "pages and pages without a doctype, which have no DTD to be validated\n"
-               "against, get one line saying so.\n"
+               "Checks HTML and SGML documents as Tessavo's \"check all\" does. A\n"
+               "document that names a DTD goes to the SGML validator: UTF-8 documents\n"
+               "are validated as UTF-8; Shift_JIS, EUC-JP, ISO-2022-JP and ASCII ones\n"
+               "are converted to EUC-JP; XHTML is validated against the XHTML DTDs with\n"
+               "the XML declaration. HTML5 pages (<!DOCTYPE html>) and pages without a\n"
+               "doctype go to the HTML5 checker (vnu.jar on Java), as they are; with\n"
+               "that checker turned off or missing they get one line saying so and why.\n"
                "\n"
                "A TARGET that starts with a scheme of two or more letters and a colon\n"
                "(http:, https:, file:, ...) is a URI; anything else is a local path:\n"
@@ -93,10 +96,22 @@ void usage(std::FILE* out) {
                "  --validator PATH   the validator program; without it the \"SP Location\"\n"
                "                     setting of Tessavo is used, and when that is empty\n"
                "                     nsgmls (or onsgmls) is looked up on PATH\n"
+               "  --html5-checker PATH\n"
+               "                     the HTML5 checker's vnu.jar; an empty PATH turns\n"
+               "                     HTML5 checking off. Without it Tessavo's\n"
+               "                     \"HTML5Checker\" setting holds, and without that the\n"
+               "                     vnu.jar installed with Tessavo; Java is the\n"
+               "                     \"Java\" setting, or java on PATH\n"
+               "  --filter REGEX     drop the messages whose line (as the text format\n"
+               "                     shows it) REGEX matches; may be repeated. The\n"
+               "                     patterns in the file named by Tessavo's\n"
+               "                     \"MessageFilter\" setting (one per line) apply too.\n"
+               "                     Dropped messages are neither shown nor counted\n"
                "  --help             show this text\n"
                "\n"
-               "A validator run that takes longer than Tessavo's \"ValidatorTimeout\"\n"
-               "setting (seconds, 120 when not set, 0 for no limit) is ended.\n"
+               "A validator run, or an HTML5 check of one page, that takes longer than\n"
+               "Tessavo's \"ValidatorTimeout\" setting (seconds, 120 when not set, 0 for\n"
+               "no limit) is ended.\n"
                "SIGINT, SIGTERM and SIGHUP stop the check: the running validators are\n"
                "ended and the targets being checked are reported as not finished.\n"
                "\n"
@@ -106,9 +121,10 @@ void usage(std::FILE* out) {
                "     and X, the validator's other errors; W too with\n"
                "     --warnings-are-errors)\n"
                "  2  some target could not be checked (unsupported scheme, download\n"
-               "     failed, unreadable, the validator failed or could not start, the\n"
-               "     check was stopped), there was no target at all, or the command\n"
-               "     line or a working-set file cannot be used\n",
+               "     failed, unreadable, the validator or the HTML5 checker failed or\n"
+               "     could not start, the check was stopped), there was no target at\n"
+               "     all, or the command line, a message filter or a working-set file\n"
+               "     cannot be used\n",
                defaultCheckJobs());
 }
 
@@ -158,6 +174,17 @@ int integerSetting(const char* name, int fallback) {
   return net::leadingDecimal(text.c_str());
 }
 
+// The patterns of the "MessageFilter" setting's file, then those of the
+// command line; false, with `error` set, when one cannot be used.
+bool buildMessageFilter(const CheckerOptions& options, MessageFilter& filter, std::string& error) {
+  const std::string file = settingText("MessageFilter", std::string());
+  if (!file.empty() && !filter.addFile(file, &error)) return false;
+  for (const std::string& pattern : options.filters) {
+    if (!filter.add(pattern, &error)) return false;
+  }
+  return true;
+}
+
 // Everything main does; may throw when memory runs out outside the run.
 int checkTargets(int argc, char** argv) {
   CheckerOptions options;
@@ -173,6 +200,12 @@ int checkTargets(int argc, char** argv) {
   }
   if (options.targets.empty()) {
     usage(stderr);
+    return kExitCannotCheck;
+  }
+
+  MessageFilter filter;
+  if (!buildMessageFilter(options, filter, error)) {
+    std::fprintf(stderr, "tessavo-check: %s\n", error.c_str());
     return kExitCannotCheck;
   }
 
@@ -219,6 +252,14 @@ int checkTargets(int argc, char** argv) {
       options.maxErrors ? *options.maxErrors : integerSetting("MaxErrors", kValidatorsOwnMaxErrors);
   if (job.maxErrors < 0) job.maxErrors = kValidatorsOwnMaxErrors;
 
+  Html5CheckerSettings html5Settings = html5CheckerSettingsFromProfile();
+  if (options.html5Checker) html5Settings.jar = *options.html5Checker;
+  // Declared before the run, so that it outlives the run's workers; ended
+  // with the run, also when a signal ends the program.
+  Html5Checker html5(html5Settings);
+  job.html5Checker = &html5;
+  job.messageFilter = filter.empty() ? nullptr : &filter;
+
   RunSgml run;
   if (!run.start(&job)) {
     std::fputs("tessavo-check: cannot start the checking thread\n", stderr);
@@ -234,6 +275,7 @@ int checkTargets(int argc, char** argv) {
     const int again = signals.wait();
     if (again != 0 && !pane.waitUntilDone(std::chrono::seconds(1))) {
       output.finish();
+      html5.end();
       platform::TerminationSignals::endProcessBy(again);
     }
   }
@@ -242,6 +284,7 @@ int checkTargets(int argc, char** argv) {
   pane.waitUntilDone();
   // Written also after a signal, so that a json document is whole.
   int status = output.finish();
+  html5.end();
   // As the window's status bar says it; on standard error, so that the
   // output stays in its format.
   std::fprintf(stderr, "%s\n", output.summaryText(stoppedBy != 0).c_str());

@@ -331,6 +331,8 @@ void CMainFrame::onOptions(wxCommandEvent&) {
   dialog.validatorPath = validatorPath_;
   dialog.browserIndex = browserChoice_;
   dialog.jobs = checkJobs_;
+  const std::string html5Checker = html5CheckerSettingsFromProfile().jar;
+  dialog.html5Checker = html5Checker;
   if (dialog.ShowModal() != wxID_OK) return;
   editorCommand_ = dialog.editorCommand;
   validatorPath_ = dialog.validatorPath;
@@ -343,6 +345,11 @@ void CMainFrame::onOptions(wxCommandEvent&) {
   if (dialog.jobs != checkJobs_) {
     checkJobs_ = dialog.jobs;
     settings_.writeInt("Jobs", checkJobs_);
+  }
+  // Likewise: an untouched value keeps following the vnu.jar installed with
+  // the program.
+  if (dialog.html5Checker != html5Checker) {
+    settings_.writeString("HTML5Checker", dialog.html5Checker);
   }
   applyBrowserChoice();
 }

@@ -185,6 +185,7 @@ void CMainFrame::StartCheck(CheckScope scope) {
     if (!item || item->target == nullptr) return;
     targets.push_back(item->target);
   }
+  if (!prepareCheckers()) return;
   job_.mainWindow = this;
   job_.errorPane = errorPane_;
   job_.targets = std::move(targets);
@@ -194,6 +195,8 @@ void CMainFrame::StartCheck(CheckScope scope) {
   job_.maxErrors = maxErrors_;
   job_.observer = &runSummary_;
   runSummary_.reset();
+  job_.html5Checker = html5Checker_.get();
+  job_.messageFilter = messageFilter_.empty() ? nullptr : &messageFilter_;
   stopAsked_ = false;
   runShown_ = checker_.start(&job_);
   if (runShown_) {

@@ -29,6 +29,8 @@
 #include <vector>
 
 #include "engine/check_job.h"
+#include "engine/html5_checker.h"
+#include "engine/message_filter.h"
 #include "engine/run_sgml.h"
 #include "engine/run_summary.h"
 #include "ui/frame_settings.h"
@@ -164,6 +166,10 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   void createButtonBar();
   void createPanes();
   void readSettings();
+  // Readies the HTML5 checker and the message filter of the profile for a
+  // run (ui/frame_checkers.cpp); false, after telling the user, when the
+  // filter cannot be used.
+  bool prepareCheckers();
   void saveWindowRect();
   void bindCommands();
 
@@ -232,6 +238,11 @@ class CMainFrame : public wxDocParentFrame, public CheckDoneReceiver {
   TessavoDoc* document_ = nullptr;  // not owned
   std::unique_ptr<StatusLine> statusLine_;
 
+  // The HTML5 checker, warm from run to run and ended with the window, made
+  // anew when its settings change; and the run's message filter. Both must
+  // outlive the run, as the job must.
+  std::unique_ptr<Html5Checker> html5Checker_;
+  MessageFilter messageFilter_;
   // The job and the recorder of its reports must outlive the thread that
   // reads them: members are destroyed in reverse order, so the thread
   // (declared after) goes first.

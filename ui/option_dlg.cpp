@@ -23,6 +23,7 @@ wxString text(const char* utf8) {
 // every file; the validator chooser lists the validator's two names.
 const char kEditorFilter[] = "実行ファイル|*";
 const char kValidatorFilter[] = "nsgmls, onsgmls|nsgmls;onsgmls";
+const char kHtml5CheckerFilter[] = "vnu.jar|*.jar";
 
 }  // namespace
 
@@ -59,6 +60,12 @@ OptionDlg::OptionDlg(wxWindow* parent)
                          wxSP_ARROW_KEYS, 1, kMaxCheckJobs, 1);
   grid->Add(jobs_, 0);
   grid->AddSpacer(0);
+  grid->Add(label("HTML5 チェッカー(&H)："), 0, wxALIGN_CENTER_VERTICAL | wxALIGN_RIGHT);
+  html5Checker_ = new wxTextCtrl(this, IDC_HTML5_CHECKER, wxString(), wxDefaultPosition,
+                                 wxSize(fieldWidth, -1));
+  html5Checker_->SetToolTip(text("vnu.jar のパス。空にすると HTML5 の検査をしません"));
+  grid->Add(html5Checker_, 1, wxEXPAND);
+  grid->Add(new wxButton(this, IDC_CHOOSE_HTML5_CHECKER, text("選択(&V)...")));
 
   auto* buttons = new wxBoxSizer(wxHORIZONTAL);
   auto* apply = new wxButton(this, wxID_OK, text("適用(&A)"));
@@ -73,6 +80,7 @@ OptionDlg::OptionDlg(wxWindow* parent)
 
   Bind(wxEVT_BUTTON, &OptionDlg::onChooseEditor, this, IDC_CHOOSE_EDITOR);
   Bind(wxEVT_BUTTON, &OptionDlg::onChooseValidator, this, IDC_CHOOSE_VALIDATOR);
+  Bind(wxEVT_BUTTON, &OptionDlg::onChooseHtml5Checker, this, IDC_CHOOSE_HTML5_CHECKER);
   // The first field takes the focus when the dialog opens.
   validator_->SetFocus();
 }
@@ -82,6 +90,7 @@ bool OptionDlg::TransferDataToWindow() {
   validator_->ChangeValue(toWx(validatorPath));
   browser_->SetSelection(browserIndex >= 0 && browserIndex <= 2 ? browserIndex : wxNOT_FOUND);
   jobs_->SetValue(std::clamp(jobs, 1, kMaxCheckJobs));
+  html5Checker_->ChangeValue(toWx(html5Checker));
   return true;
 }
 
@@ -90,6 +99,7 @@ bool OptionDlg::TransferDataFromWindow() {
   validatorPath = fromWx(validator_->GetValue());
   browserIndex = browser_->GetSelection();  // wxNOT_FOUND is -1
   jobs = jobs_->GetValue();
+  html5Checker = fromWx(html5Checker_->GetValue());
   return true;
 }
 
@@ -103,4 +113,10 @@ void OptionDlg::onChooseValidator(wxCommandEvent& /*event*/) {
   wxFileDialog dialog(this, wxString(), wxString(), wxString(), text(kValidatorFilter),
                       wxFD_OPEN | wxFD_FILE_MUST_EXIST);
   if (dialog.ShowModal() == wxID_OK) validator_->ChangeValue(dialog.GetPath());
+}
+
+void OptionDlg::onChooseHtml5Checker(wxCommandEvent& /*event*/) {
+  wxFileDialog dialog(this, wxString(), wxString(), wxString(), text(kHtml5CheckerFilter),
+                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+  if (dialog.ShowModal() == wxID_OK) html5Checker_->ChangeValue(dialog.GetPath());
 }

@@ -1,5 +1,6 @@
 // The options dialog "オプション": the validator path, the editor command,
-// the browser choice and the number of targets checked at once. The caller
+// the browser choice, the number of targets checked at once and the HTML5
+// checker's vnu.jar. The caller
 // fills the members, runs the dialog modally and reads them back after OK;
 // the dialog touches no settings.
 // User-interface thread.
@@ -23,6 +24,8 @@ class OptionDlg : public wxDialog {
   static constexpr int IDC_VALIDATOR = 1016;
   static constexpr int IDC_CHOOSE_VALIDATOR = 1017;
   static constexpr int IDC_JOBS = 1018;
+  static constexpr int IDC_HTML5_CHECKER = 1019;
+  static constexpr int IDC_CHOOSE_HTML5_CHECKER = 1020;
 
   explicit OptionDlg(wxWindow* parent);
 
@@ -33,6 +36,8 @@ class OptionDlg : public wxDialog {
   int browserIndex = 0;
   // Validators a check runs at once, 1 to kMaxCheckJobs.
   int jobs = 1;
+  // vnu.jar; empty turns HTML5 checking off.
+  std::string html5Checker;
 
   bool TransferDataToWindow() override;
   bool TransferDataFromWindow() override;
@@ -41,15 +46,18 @@ class OptionDlg : public wxDialog {
   wxTextCtrl* validatorField() const { return validator_; }
   wxChoice* browserChoice() const { return browser_; }
   wxSpinCtrl* jobsField() const { return jobs_; }
+  wxTextCtrl* html5CheckerField() const { return html5Checker_; }
 
  private:
   void onChooseEditor(wxCommandEvent& event);
   void onChooseValidator(wxCommandEvent& event);
+  void onChooseHtml5Checker(wxCommandEvent& event);
 
   wxTextCtrl* validator_;
   wxTextCtrl* editor_;
   wxChoice* browser_;
   wxSpinCtrl* jobs_;
+  wxTextCtrl* html5Checker_;
 };
 
 #endif  // TESSAVO_UI_OPTION_DLG_H_

@@ -219,9 +219,10 @@ TEST_F(WindowTest, OptionsLabelsTakeTheFocusToTheirFields) {
                         ? fromWx(child->GetLabel())
                         : std::to_string(child->GetId()));
   }
-  EXPECT_EQ(order, (std::vector<std::string>{"nsgmls.exe(&N)：", "1016", "1017", "エディタ(&E)：",
-                                             "1014", "1013", "ブラウザ(&B)：", "1012",
-                                             "同時に検査する数", "1018", "5100", "5101"}));
+  EXPECT_EQ(order,
+            (std::vector<std::string>{"nsgmls.exe(&N)：", "1016", "1017", "エディタ(&E)：", "1014",
+                                      "1013", "ブラウザ(&B)：", "1012", "同時に検査する数", "1018",
+                                      "HTML5 チェッカー(&H)：", "1019", "1020", "5100", "5101"}));
 
   dialog->editorCommand = "vi %f";
   dialog->InitDialog();
@@ -236,7 +237,8 @@ TEST_F(WindowTest, OptionsLabelsTakeTheFocusToTheirFields) {
     wxWindow* field;
   } mnemonics[] = {{'e', dialog->editorField()},
                    {'b', dialog->browserChoice()},
-                   {'n', dialog->validatorField()}};
+                   {'n', dialog->validatorField()},
+                   {'h', dialog->html5CheckerField()}};
   for (const auto& mnemonic : mnemonics) {
     keyboard.Char(mnemonic.key, wxMOD_ALT);
     EXPECT_TRUE(waitUntil([&] { return holdsFocus(dialog, mnemonic.field); }))

@@ -48,6 +48,9 @@ class WxEnvironment : public ::testing::Environment {
     ::setenv("XDG_RUNTIME_DIR", (scratch() + "run").c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (scratch() + "config").c_str(), 1);
     ::setenv("XDG_DATA_HOME", (scratch() + "data").c_str(), 1);
+    // HTML5 checking off, as writeProfile() keeps it.
+    ::mkdir((scratch() + "config/Marrowby").c_str(), 0700);
+    writeFile(platform::settingsFilePath(), "[Settings]\nHTML5Checker=\n");
 
     wxApp::SetInstance(new TessavoApp);
     static int argc = 1;
@@ -101,7 +104,21 @@ bool pumpUntil(const std::function<bool()>& done, int timeoutMs) {
 
 void writeProfile(const std::string& text) {
   app().discardWindow();
-  writeFile(platform::settingsFilePath(), text);
+  // HTML5 checking stays off unless the profile names a checker: a Java
+  // start costs seconds.
+  const std::string section = "[Settings]\n";
+  std::string profile = text;
+  const std::size_t settings = profile.find(section);
+  if (!profile.empty() && profile.back() != '\n') profile += '\n';
+  if (profile.find("HTML5Checker=") == std::string::npos) {
+    if (settings == std::string::npos) {
+      profile += section + "HTML5Checker=\n";
+    } else {
+      const std::size_t next = profile.find("\n[", settings + section.size());
+      profile.insert(next == std::string::npos ? profile.size() : next + 1, "HTML5Checker=\n");
+    }
+  }
+  writeFile(platform::settingsFilePath(), profile);
   app().openSettings();
 }
 

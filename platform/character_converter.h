@@ -32,8 +32,9 @@ class CharacterConverter {
 
  private:
   void* iconv_ = nullptr;  // iconv_t (POSIX)
-  unsigned to_ = 0;        // code page numbers (Win32)
-  unsigned from_ = 0;
+  // Code page numbers (Win32).
+  [[maybe_unused]] unsigned to_ = 0;
+  [[maybe_unused]] unsigned from_ = 0;
 };
 
 }  // namespace platform

@@ -31,9 +31,8 @@ class CharacterConverter {
   bool convert(const char* text, std::size_t size, std::string* out);
 
  private:
-  // Each system's source uses its own: iconv_t on POSIX, code page numbers
-  // on Win32.
-  [[maybe_unused]] void* iconv_ = nullptr;
+  void* iconv_ = nullptr;  // iconv_t (POSIX)
+  // Code page numbers (Win32).
   [[maybe_unused]] unsigned to_ = 0;
   [[maybe_unused]] unsigned from_ = 0;
 };

@@ -14,6 +14,14 @@
 // end() (and the destructor) ends the whole group: SIGTERM first, SIGKILL
 // a moment later for whatever is left, then reaps the child. One thread at
 // a time; the owner serialises the calls.
+//
+// On Windows the child runs without a console window and inherits no
+// handle, in a job that ends with this program, so that a killed program
+// leaves no service behind; its port comes from the system's table of
+// listening TCP sockets and their owners' process ids. end() ends the whole
+// job at once: a service has nothing to save. A child that crashed ends
+// Signalled with its exception code (platform/child_process.h), any other,
+// ended by end() too, Exited with its exit code.
 #ifndef TESSAVO_PLATFORM_SERVICE_PROCESS_H_
 #define TESSAVO_PLATFORM_SERVICE_PROCESS_H_
 
@@ -66,6 +74,9 @@ class ServiceProcess {
 
   int pid_ = 0;  // 0 when no child is held
   ChildOutcome outcome_;
+  // The child's and its job's HANDLEs (Win32).
+  [[maybe_unused]] void* process_ = nullptr;
+  [[maybe_unused]] void* job_ = nullptr;
 };
 
 // The loopback TCP port on which process `pid` listens, or 0 when it holds

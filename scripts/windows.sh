@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${1:-$root/build-windows}
 shift || true
 
-wanted=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine64 locales cmake make)
+wanted=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nlohmann-json3-dev googletest wine64 locales cmake make)
 missing=()
 for package in "${wanted[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)

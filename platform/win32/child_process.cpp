@@ -18,26 +18,6 @@ constexpr DWORD kStopCheckMilliseconds = 40;
 // The exit code given to a child ended by stop or time-out.
 constexpr UINT kEndedExitCode = 1;
 
-// A job whose processes all end when its last handle closes: when this
-// program is killed, its validator and whatever that started go with it.
-// A process of the job that crashes ends at once with its exception code,
-// never held by a crash dialog until the time-out.
-HANDLE newJob() {
-  const HANDLE job = CreateJobObjectA(nullptr, nullptr);
-  if (job == nullptr) return nullptr;
-  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-  limits.BasicLimitInformation.LimitFlags =
-      JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION;
-  SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-  return job;
-}
-
-// An exit code in the NTSTATUS error range is a crash (0xC0000005, an
-// access violation), the Windows counterpart of a fatal signal.
-bool isCrash(DWORD exitCode) {
-  return exitCode >= 0xC0000000u && exitCode != STATUS_CONTROL_C_EXIT;
-}
-
 }  // namespace
 
 ChildOutcome runChild(const ChildLaunch& launch, const std::atomic<bool>* stop,
@@ -51,20 +31,13 @@ ChildOutcome runChild(const ChildLaunch& launch, const std::atomic<bool>* stop,
   // on a child's sockets short of an AppContainer, which would also keep
   // the validator from the user's documents. The validator runs as the
   // user's own program, as it always did there.
-  const HANDLE job = newJob();
+  const HANDLE job = newKillOnCloseJob();
   PROCESS_INFORMATION started{};
-  // Suspended until it is in the job, so that nothing it starts escapes;
-  // no console, so no window opens and no Ctrl+C of the user's console
-  // reaches it: the program stops it.
-  if (!createChildProcess(launch.program, commandLineFor(launch.arguments),
-                          launch.environment ? &*launch.environment : nullptr, launch.folder,
-                          CREATE_SUSPENDED | CREATE_NO_WINDOW, &started, &outcome.error)) {
+  bool inJob = false;
+  if (!startInJob(launch, job, &started, &inJob, &outcome.error)) {
     if (job != nullptr) CloseHandle(job);
     return outcome;
   }
-  const bool inJob = job != nullptr && AssignProcessToJobObject(job, started.hProcess);
-  ResumeThread(started.hThread);
-  CloseHandle(started.hThread);
 
   const Clock::time_point deadline = timeoutSeconds > 0
                                          ? Clock::now() + std::chrono::seconds(timeoutSeconds)
@@ -96,10 +69,7 @@ ChildOutcome runChild(const ChildLaunch& launch, const std::atomic<bool>* stop,
   } else {
     DWORD exitCode = 0;
     GetExitCodeProcess(started.hProcess, &exitCode);
-    if (isCrash(exitCode)) {
-      outcome.end = ChildOutcome::End::Signalled;
-    }
-    outcome.status = static_cast<int>(exitCode);
+    outcome = endedOutcome(exitCode);
   }
   CloseHandle(started.hProcess);
   // Whatever the validator left running ends with the job.

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <vector>
 
@@ -32,14 +34,16 @@ bool hasFolder(const std::string& program) {
 }
 
 // Starts the command line: the program found by findProgram, the command
-// line handed over as the user wrote it, for the program to split.
-bool start(const std::string& commandLine, DWORD flags, PROCESS_INFORMATION* started) {
+// line handed over as the user wrote it, for the program to split. False
+// with an errno value in `error` (ENOENT when no program is found).
+bool start(const std::string& commandLine, DWORD flags, PROCESS_INFORMATION* started, int* error) {
   const std::vector<std::string> arguments = splitCommandLine(commandLine);
-  if (arguments.empty()) return false;
-  const std::string program = findProgram(arguments[0]);
-  if (program.empty()) return false;
-  int error = 0;
-  return createChildProcess(program, commandLine, nullptr, std::string(), flags, started, &error);
+  const std::string program = arguments.empty() ? std::string() : findProgram(arguments[0]);
+  if (program.empty()) {
+    *error = ENOENT;
+    return false;
+  }
+  return createChildProcess(program, commandLine, nullptr, std::string(), flags, started, error);
 }
 
 }  // namespace
@@ -69,7 +73,8 @@ std::string defaultValidatorProgram() {
 
 bool runAndWait(const std::string& commandLine, int* exitCode) {
   PROCESS_INFORMATION started{};
-  if (!start(commandLine, CREATE_NO_WINDOW, &started)) return false;
+  int error = 0;
+  if (!start(commandLine, CREATE_NO_WINDOW, &started, &error)) return false;
   CloseHandle(started.hThread);
   WaitForSingleObject(started.hProcess, INFINITE);
   DWORD code = 0;
@@ -80,13 +85,29 @@ bool runAndWait(const std::string& commandLine, int* exitCode) {
 }
 
 bool startDetached(const std::string& commandLine) {
+  return startWatched(commandLine, 0).end != ChildOutcome::End::NotStarted;
+}
+
+ChildOutcome startWatched(const std::string& commandLine, int watchMilliseconds) {
+  ChildOutcome outcome;
   PROCESS_INFORMATION started{};
-  // A process of its own: the program does not wait for it, and no handle
-  // to it is kept, so nothing of it stays behind.
-  if (!start(commandLine, CREATE_NEW_PROCESS_GROUP | DETACHED_PROCESS, &started)) return false;
+  // A process of its own, not in a job: the program does not wait for it,
+  // and once the watch is over no handle to it is kept, so nothing of it
+  // stays behind.
+  if (!start(commandLine, CREATE_NEW_PROCESS_GROUP | DETACHED_PROCESS, &started, &outcome.error)) {
+    return outcome;
+  }
   CloseHandle(started.hThread);
+  if (WaitForSingleObject(started.hProcess, static_cast<DWORD>(std::max(watchMilliseconds, 0))) ==
+      WAIT_OBJECT_0) {
+    DWORD exitCode = 0;
+    GetExitCodeProcess(started.hProcess, &exitCode);
+    outcome = endedOutcome(exitCode);
+  } else {
+    outcome.end = ChildOutcome::End::Running;
+  }
   CloseHandle(started.hProcess);
-  return true;
+  return outcome;
 }
 
 // Every handle the program makes is created not inheritable, and no start

@@ -63,4 +63,36 @@ bool createChildProcess(const std::string& program, const std::string& commandLi
   return true;
 }
 
+HANDLE newKillOnCloseJob() {
+  const HANDLE job = CreateJobObjectA(nullptr, nullptr);
+  if (job == nullptr) return nullptr;
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags =
+      JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION;
+  SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+  return job;
+}
+
+bool startInJob(const ChildLaunch& launch, HANDLE job, PROCESS_INFORMATION* started, bool* inJob,
+                int* error) {
+  if (!createChildProcess(launch.program, commandLineFor(launch.arguments),
+                          launch.environment ? &*launch.environment : nullptr, launch.folder,
+                          CREATE_SUSPENDED | CREATE_NO_WINDOW, started, error)) {
+    return false;
+  }
+  *inJob = job != nullptr && AssignProcessToJobObject(job, started->hProcess);
+  ResumeThread(started->hThread);
+  CloseHandle(started->hThread);
+  started->hThread = nullptr;
+  return true;
+}
+
+ChildOutcome endedOutcome(DWORD exitCode) {
+  ChildOutcome outcome;
+  const bool crashed = exitCode >= 0xC0000000u && exitCode != STATUS_CONTROL_C_EXIT;
+  outcome.end = crashed ? ChildOutcome::End::Signalled : ChildOutcome::End::Exited;
+  outcome.status = static_cast<int>(exitCode);
+  return outcome;
+}
+
 }  // namespace platform

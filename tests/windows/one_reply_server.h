@@ -1,7 +1,8 @@
 // A server on 127.0.0.1 for the Windows tests of the HTTP client and of
-// http targets: it takes one connection, reads the request head, sends its
-// reply whole and closes. The serving thread is the object's; request()
-// waits for it. Every wait on the connection gives up after 20 seconds.
+// http targets: it takes one connection, reads the request head and the
+// body its Content-Length announces, sends its reply whole and closes. The
+// serving thread is the object's; request() waits for it. Every wait on the
+// connection gives up after 20 seconds.
 #ifndef TESSAVO_TESTS_WINDOWS_ONE_REPLY_SERVER_H_
 #define TESSAVO_TESTS_WINDOWS_ONE_REPLY_SERVER_H_
 
@@ -13,7 +14,7 @@
 
 #include "platform/socket.h"
 
-// Answers one connection: reads the request head, sends `reply`, closes.
+// Answers one connection: reads the request, sends `reply`, closes.
 class OneReplyServer {
  public:
   explicit OneReplyServer(std::string reply) : reply_(std::move(reply)) {
@@ -40,7 +41,7 @@ class OneReplyServer {
     if (connection == platform::kInvalidSocket) return;
     platform::setBlockingTimeouts(connection, 20);
     char buffer[4096];
-    while (request_.find("\r\n\r\n") == std::string::npos) {
+    while (!isWhole(request_)) {
       const int got = platform::receiveSome(connection, buffer, sizeof buffer);
       if (got <= 0) break;
       request_.append(buffer, got);
@@ -53,6 +54,17 @@ class OneReplyServer {
     }
     platform::shutdownSending(connection);
     platform::closeSocket(connection);
+  }
+
+  // The head has come, and the body it announces (as the client writes
+  // Content-Length).
+  static bool isWhole(const std::string& request) {
+    const std::size_t headEnd = request.find("\r\n\r\n");
+    if (headEnd == std::string::npos) return false;
+    const std::string field = "\r\nContent-Length: ";
+    const std::size_t at = request.find(field);
+    if (at == std::string::npos || at > headEnd) return true;
+    return request.size() >= headEnd + 4 + std::stoul(request.substr(at + field.size()));
   }
 
   std::string reply_;

@@ -36,6 +36,8 @@ class Standin {
   void waitForRun() const {
     test_support::waitUntil([this] { return !log().empty(); }, "the stand-in validator to start");
   }
+  // The port a "listen" order wrote, empty before.
+  std::string port() const { return contents(base_ + ".port"); }
   // The process id of the hanging child a "spawn" order started, 0 if none.
   unsigned long childProcess() const { return std::stoul("0" + contents(base_ + ".child")); }
 

@@ -11,10 +11,15 @@
 //                leaves nothing running for long
 //   spawn        starts a copy of itself that hangs (a validator's own
 //                child, which stop and time-out must end too)
+//   sleep N      waits N milliseconds
+//   listen ADDR  listens on ADDR (127.0.0.1 or ::1) at a port the system
+//                picks, and writes the port to "<path>.port" (a service)
 // Every run first appends its command line, its SP_ENCODING and its
 // current folder to "<path>.log", one line each, so the test can wait for
 // the run and read what it was given.
 #include <windows.h>
+#include <winsock2.h>
+#include <ws2tcpip.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -57,6 +62,30 @@ void startHangingCopy(const std::string& self, const std::string& base) {
   }
 }
 
+// Listens on `address` at a port the system picks; the port, 0 on failure.
+// The socket stays open until the program ends.
+int listenOn(const std::string& address) {
+  WSADATA data;
+  if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return 0;
+  addrinfo hints{};
+  hints.ai_flags = AI_NUMERICHOST | AI_PASSIVE;
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo* found = nullptr;
+  if (getaddrinfo(address.c_str(), "0", &hints, &found) != 0) return 0;
+  const SOCKET listener = socket(found->ai_family, SOCK_STREAM, IPPROTO_TCP);
+  const bool listening = listener != INVALID_SOCKET &&
+                         bind(listener, found->ai_addr, static_cast<int>(found->ai_addrlen)) == 0 &&
+                         listen(listener, 1) == 0;
+  freeaddrinfo(found);
+  sockaddr_storage bound{};
+  int size = sizeof bound;
+  if (!listening || getsockname(listener, reinterpret_cast<sockaddr*>(&bound), &size) != 0) {
+    return 0;
+  }
+  return ntohs(bound.ss_family == AF_INET6 ? reinterpret_cast<sockaddr_in6*>(&bound)->sin6_port
+                                           : reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -89,6 +118,10 @@ int main(int argc, char** argv) {
       return 99;
     } else if (order == "spawn") {
       startHangingCopy(self, base);
+    } else if (order.rfind("sleep ", 0) == 0) {
+      Sleep(static_cast<DWORD>(std::atoi(order.c_str() + 6)));
+    } else if (order.rfind("listen ", 0) == 0) {
+      appendTo(base + ".port", std::to_string(listenOn(order.substr(7))));
     }
   }
   return 0;

@@ -1,12 +1,14 @@
 // The HTTP client over Winsock, against a server of the test's own on
 // 127.0.0.1: bodies by length, by chunks and to the end of the connection,
-// a cut body, a refused connection, a stop, and a 404 with its body.
+// a cut body, a refused connection, a stop, a 404 with its body, and a
+// POST as the HTML5 checker is asked.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <string>
 
 #include "net/http_connection.h"
+#include "net/http_request.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/temp_folder.h"
 #include "tests/windows/one_reply_server.h"
@@ -73,6 +75,22 @@ TEST(Win32Http, RefusedConnectionAndStop) {
   EXPECT_FALSE(refused.get(URI(uri), nullptr, header, (folder / "refused.out").c_str()));
   EXPECT_EQ(refused.failure(), Failure::CannotConnect) << refused.failureText();
   EXPECT_FALSE(refused.failureText().empty());
+}
+
+TEST(Win32Http, PostSendsHeadAndBodyAndReadsTheAnswerIntoMemory) {
+  OneReplyServer server("HTTP/1.1 200 OK\r\nContent-Length: 15\r\n\r\n{\"messages\":[]}");
+  const URI uri(server.uri("/?out=json"));
+  const std::string body = "<p>\x93\xFA\x96\x7B</p>";
+  HttpConnection connection("Tessavo/1.30");
+  HttpHeader header;
+  std::string answer;
+  ASSERT_TRUE(connection.post(uri, "text/html; charset=shift_jis", body, header, &answer))
+      << connection.failureText();
+  EXPECT_EQ(header.status, 200);
+  EXPECT_EQ(answer, "{\"messages\":[]}");
+  EXPECT_EQ(server.request(), httpPostHead(uri, uri.port(), "Tessavo/1.30",
+                                           "text/html; charset=shift_jis", body.size()) +
+                                  body);
 }
 
 }  // namespace

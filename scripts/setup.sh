@@ -10,27 +10,12 @@ build_dir=${1:-$root/build}
 shift || true
 
 mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$root/scripts/packages.txt")
-missing=()
-for package in "${wanted[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-  [[ $status == "install ok installed" ]] || missing+=("$package")
-done
 # npm fetches the HTML5 checker at build time; one that came with Node.js
 # from elsewhere serves as well as Debian's.
-command -v npm >/dev/null || missing+=(npm)
-if ((${#missing[@]})); then
-  if [[ $(id -u) -eq 0 ]]; then
-    echo "setup: installing ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    # Another apt or dpkg run may hold the lock; wait for it instead of failing.
-    apt-get -o DPkg::Lock::Timeout=600 update -qq
-    apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-  else
-    echo "setup: missing Debian packages; run:" >&2
-    echo "  sudo apt-get install --no-install-recommends ${missing[*]}" >&2
-    exit 1
-  fi
-fi
+command -v npm >/dev/null || wanted+=(npm)
+# shellcheck source=install_missing.sh
+source "$root/scripts/install_missing.sh"
+install_missing setup "${wanted[@]}"
 
 # The HTML5 checker at its pinned version. Its install script, which would
 # fetch a Java runtime, is not run: Debian's runs it.

@@ -144,8 +144,10 @@ TEST_F(IsolatedRunsTest, CtrlCDuringManyJobsStopsEveryTargetCrashingNone) {
     ASSERT_NE(status, -1) << "round " << round << ": still running";
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
     const std::string output = readFile(folder_ + "out");
+    // Targets whose validator was running say they were not finished; a
+    // stop that falls between two targets leaves none unfinished, so how
+    // many there are varies. None may read as a crash.
     EXPECT_EQ(output.find("異常終了"), std::string::npos) << "round " << round << "\n" << output;
-    EXPECT_NE(output.find("E: 検査を中断したため未完了"), std::string::npos) << output;
   }
   EXPECT_EQ(runFolders(), "");
 }

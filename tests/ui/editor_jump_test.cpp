@@ -148,8 +148,10 @@ void checkGeany(const std::string& command) {
         ::pclose(list);
         return listed;
       },
-      20000))
-      << "geany did not open the document within 20 s";
+      // geany's first start under Xvfb takes seconds, and far longer while
+      // the other tests load both cores.
+      45000))
+      << "geany did not open the document within 45 s";
   ASSERT_TRUE(editor.end()) << "geany did not quit when asked";
 
   // Where the cursor was when it quit.

@@ -34,12 +34,19 @@ TEST_F(WindowTest, ErrorPaneStaysWholeWhileAnotherThreadWritesIt) {
   constexpr int kRounds = 12;
   constexpr long kLines = 3000;
   std::atomic<bool> written{false};
+  std::atomic<long> followed{0};
+  const auto deadline = std::chrono::steady_clock::now() + test_support::kWaitBound;
   std::thread writer([&] {
     for (int round = 0; round < kRounds; ++round) {
       errors->ClearLines();
       for (long i = 0; i < kLines; ++i) {
         errors->AddLine(lineText(round, i),
                         std::make_unique<ErrorItem>(ErrorItem{target, static_cast<int>(i)}));
+      }
+      // The writer may be done before the window has looked once; the
+      // later rounds wait until it has, so that they meet its reading.
+      while (followed.load() == 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::yield();
       }
     }
     written = true;
@@ -48,9 +55,7 @@ TEST_F(WindowTest, ErrorPaneStaysWholeWhileAnotherThreadWritesIt) {
   // Meanwhile the window does what a user's clicks and its own drawing do.
   // A selected line's item is the item of the line shown there, or nothing
   // once a clear has made it stale; never an item of another line.
-  long followed = 0;
   std::string firstMismatch;
-  const auto deadline = std::chrono::steady_clock::now() + test_support::kWaitBound;
   while (!written && std::chrono::steady_clock::now() < deadline) {
     pump();
     const long shown = errors->shownLineCount();
@@ -72,7 +77,7 @@ TEST_F(WindowTest, ErrorPaneStaysWholeWhileAnotherThreadWritesIt) {
   EXPECT_TRUE(written) << "the writer did not finish within the bound";
   writer.join();
   EXPECT_EQ(firstMismatch, "");
-  EXPECT_GT(followed, 0);
+  EXPECT_GT(followed.load(), 0);
 
   // The last round is whole and in order, in the model and on the screen.
   ASSERT_TRUE(waitUntil([this] { return errors->shownLineCount() == kLines; }));

@@ -1,5 +1,6 @@
 #include "net/http_header.h"
 
+#include "platform/ascii_blank.h"
 #include "platform/ascii_case.h"
 
 #include <algorithm>
@@ -56,26 +57,22 @@ const ReasonPhrase kReasonPhrases[] = {
     {505, "HTTP Version not supported"},
 };
 
-bool isBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
 }  // namespace
 
 std::string contentTypeCharset(const std::string& contentType) {
   std::size_t p = contentType.find(';');
   while (p != std::string::npos && p < contentType.size()) {
     ++p;  // past the ";"
-    while (p < contentType.size() && isBlank(contentType[p])) ++p;
+    while (p < contentType.size() && platform::isAsciiBlank(contentType[p])) ++p;
     std::string name;
     while (p < contentType.size() && contentType[p] != '=' && contentType[p] != ';') {
       name += platform::toLowerAscii(contentType[p++]);
     }
-    while (!name.empty() && isBlank(name.back())) name.pop_back();
+    while (!name.empty() && platform::isAsciiBlank(name.back())) name.pop_back();
     std::string value;
     if (p < contentType.size() && contentType[p] == '=') {
       ++p;
-      while (p < contentType.size() && isBlank(contentType[p])) ++p;
+      while (p < contentType.size() && platform::isAsciiBlank(contentType[p])) ++p;
       if (p < contentType.size() && contentType[p] == '"') {
         for (++p; p < contentType.size() && contentType[p] != '"'; ++p) {
           if (contentType[p] == '\\' && p + 1 < contentType.size()) ++p;
@@ -83,7 +80,7 @@ std::string contentTypeCharset(const std::string& contentType) {
         }
         if (p < contentType.size()) ++p;  // the closing quote
       } else {
-        while (p < contentType.size() && contentType[p] != ';' && !isBlank(contentType[p])) {
+        while (p < contentType.size() && contentType[p] != ';' && !platform::isAsciiBlank(contentType[p])) {
           value += platform::toLowerAscii(contentType[p++]);
         }
       }

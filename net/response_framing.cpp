@@ -3,24 +3,13 @@
 #include <vector>
 
 #include "net/decimal_text.h"
+#include "platform/ascii_blank.h"
 #include "platform/ascii_case.h"
 
 namespace {
 
 bool isDigit(char c) {
   return c >= '0' && c <= '9';
-}
-
-bool isBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string trimmed(const std::string& text) {
-  std::size_t begin = 0;
-  std::size_t end = text.size();
-  while (begin < end && isBlank(text[begin])) ++begin;
-  while (end > begin && isBlank(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
 }
 
 // The elements of a comma-separated field value, trimmed; empty elements
@@ -30,7 +19,7 @@ std::vector<std::string> listElements(const std::string& value) {
   std::size_t start = 0;
   for (;;) {
     const std::size_t comma = value.find(',', start);
-    std::string element = trimmed(value.substr(start, comma - start));
+    std::string element = platform::trimmedOfBlanks(value.substr(start, comma - start));
     if (!element.empty()) elements.push_back(std::move(element));
     if (comma == std::string::npos) return elements;
     start = comma + 1;

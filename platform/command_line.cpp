@@ -1,15 +1,9 @@
 #include "platform/command_line.h"
 
+#include "platform/ascii_blank.h"
 #include "platform/code_page.h"
 
 namespace platform {
-namespace {
-
-bool isBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-}  // namespace
 
 std::vector<std::string> splitCommandLine(const std::string& commandLine) {
   std::vector<std::string> arguments;
@@ -18,11 +12,11 @@ std::vector<std::string> splitCommandLine(const std::string& commandLine) {
   // Leading blanks are passed over, as the process creation does when it
   // looks for the program. The program name: quotes group and are dropped,
   // backslashes are plain.
-  while (isBlank(*p)) ++p;
+  while (isAsciiBlank(*p)) ++p;
   if (*p == '\0') return arguments;
   std::string program;
   bool inQuotes = false;
-  while (*p != '\0' && (inQuotes || !isBlank(*p))) {
+  while (*p != '\0' && (inQuotes || !isAsciiBlank(*p))) {
     if (*p == '"') {
       inQuotes = !inQuotes;
     } else {
@@ -33,7 +27,7 @@ std::vector<std::string> splitCommandLine(const std::string& commandLine) {
   arguments.push_back(program);
 
   for (;;) {
-    while (isBlank(*p)) ++p;
+    while (isAsciiBlank(*p)) ++p;
     if (*p == '\0') break;
     std::string argument;
     inQuotes = false;
@@ -56,7 +50,7 @@ std::vector<std::string> splitCommandLine(const std::string& commandLine) {
         backslashes /= 2;
       }
       argument.append(backslashes, '\\');
-      if (*p == '\0' || (!inQuotes && isBlank(*p))) break;
+      if (*p == '\0' || (!inQuotes && isAsciiBlank(*p))) break;
       // A double-byte character goes whole: its trail byte may be 0x5C
       // ("表" under CP932), which is no backslash.
       const char* next = CharNextA(p);

@@ -2,24 +2,13 @@
 
 #include <sstream>
 
+#include "platform/ascii_blank.h"
 #include "platform/ascii_case.h"
 #include "platform/file_handle.h"
 #include "platform/registry_profile.h"
 
 namespace platform {
 namespace {
-
-bool isBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string trimmed(const std::string& text) {
-  std::size_t begin = 0;
-  std::size_t end = text.size();
-  while (begin < end && isBlank(text[begin])) ++begin;
-  while (end > begin && isBlank(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
-}
 
 // A name as wxFileConfig writes it, with every "\x" made "x".
 std::string unescapedName(const std::string& name) {
@@ -105,11 +94,11 @@ std::optional<std::string> profileValue(const std::string& contents, const std::
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (firstLine && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
     firstLine = false;
-    const std::string text = trimmed(line);
+    const std::string text = trimmedOfBlanks(line);
     if (text.empty() || text[0] == ';' || text[0] == '#') continue;
     if (text[0] == '[') {
       const std::size_t close = text.find(']');
-      std::string name = trimmed(text.substr(1, close == std::string::npos ? close : close - 1));
+      std::string name = trimmedOfBlanks(text.substr(1, close == std::string::npos ? close : close - 1));
       if (wx) name = unescapedName(name);
       inSection = equalsIgnoringAsciiCase(name, section);
       continue;
@@ -117,10 +106,10 @@ std::optional<std::string> profileValue(const std::string& contents, const std::
     if (!inSection) continue;
     const std::size_t equals = wx ? wxEqualsSign(text) : text.find('=');
     if (equals == std::string::npos) continue;
-    std::string name = trimmed(text.substr(0, equals));
+    std::string name = trimmedOfBlanks(text.substr(0, equals));
     if (wx) name = unescapedName(name);
     if (!equalsIgnoringAsciiCase(name, key)) continue;
-    const std::string raw = trimmed(text.substr(equals + 1));
+    const std::string raw = trimmedOfBlanks(text.substr(equals + 1));
     return wx ? wxValue(raw) : windowsValue(raw);
   }
   return std::nullopt;

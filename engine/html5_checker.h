@@ -5,11 +5,13 @@
 // The service starts when the first HTML5 page asks for it (port()), not
 // before, as the child
 //
-//   <Java> -Xmx<heap>m -Dnu.validator.servlet.bind-address=127.0.0.1
+//   <Java> -Xmx<heap>m -XX:TieredStopAtLevel=1 -Xss8m
+//          -Dnu.validator.servlet.bind-address=127.0.0.1
 //          -Dnu.validator.servlet.max-file-size=<body limit>
 //          -cp <HTML5Checker> nu.validator.servlet.Main 0
 //
-// in a process group of its own (platform/service_process.h), listening on
+// in a process group of its own (platform/service_process.h), in a folder
+// of its own while it starts (engine/html5_service_folder.h), listening on
 // 127.0.0.1 at a port the kernel chose. Its size limit for a document is
 // raised to the download limit, since by default it closes the connection
 // on larger bodies instead of answering. tessavo-check ends the service with

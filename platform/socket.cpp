@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/time.h>
@@ -43,7 +44,13 @@ socklen_t toSockaddr(const PeerAddress& address, int port, sockaddr_storage* sto
 SocketHandle createClientSocket(const PeerAddress& address) {
   const int family = address.family == 6 ? AF_INET6 : AF_INET;
   const int handle = ::socket(family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-  return handle >= 0 ? handle : kInvalidSocket;
+  if (handle < 0) return kInvalidSocket;
+  // A request goes out as its head and then its body; with Nagle's rule the
+  // body would wait for the peer's delayed acknowledgement of the head, up
+  // to 40 ms a request.
+  const int on = 1;
+  ::setsockopt(handle, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+  return handle;
 }
 
 WaitResult connectSocket(SocketHandle socket, const PeerAddress& address, int port,

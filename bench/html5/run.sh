@@ -34,16 +34,18 @@ chmod 700 "$work/temp"
 python3 "$root/bench/html5/make_pages.py" "$work/docs" 200
 export XDG_RUNTIME_DIR=$work/temp XDG_CONFIG_HOME=$work/config
 
-# Runs a command, its output into a file; prints its seconds and the peak
-# resident memory (MiB) of the largest process it or its children had.
+# Runs a command, its standard output into a file and its standard error
+# into the same name with ".err" (tessavo-check's summary goes there); prints
+# its seconds and the peak resident memory (MiB) of the largest process it or
+# its children had.
 measure() {
   local output=$1
   shift
   python3 - "$output" "$@" <<'PY'
 import resource, subprocess, sys, time
 start = time.monotonic()
-with open(sys.argv[1], "wb") as out:
-    subprocess.run(sys.argv[2:], stdout=out, stderr=subprocess.STDOUT)
+with open(sys.argv[1], "wb") as out, open(sys.argv[1] + ".err", "wb") as err:
+    subprocess.run(sys.argv[2:], stdout=out, stderr=err)
 seconds = time.monotonic() - start
 peak = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss / 1024
 print("%.3f %.0f" % (seconds, peak))
@@ -61,7 +63,7 @@ keep() {
 
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 for ((round = 1; round <= rounds; round++)); do
-  keep vnu "$(measure "$work/vnu.json" java -jar "$jar" --format json --exit-zero-always \
+  keep vnu "$(measure "$work/vnu.json" java -jar "$jar" --format json --stdout --exit-zero-always \
     "$work"/docs/*.html)"
   keep j1 "$(measure "$work/checker-1.json" "$checker" --html5-checker "$jar" -j 1 \
     --format json "$work/docs")"

@@ -65,6 +65,10 @@ SocketHandle createClientSocket(const PeerAddress& address) {
     closesocket(handle);
     return kInvalidSocket;
   }
+  // A request goes out as its head and then its body; with Nagle's rule the
+  // body would wait for the peer's delayed acknowledgement of the head.
+  const BOOL on = TRUE;
+  setsockopt(handle, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
   return handleOf(handle);
 }
 

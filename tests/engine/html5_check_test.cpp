@@ -128,7 +128,9 @@ class Html5CheckTest : public CheckRunTest {
   // picks. `mode`: "silent" accepts and never answers; "silent-once" does
   // so in its first run and answers every request with no messages in
   // later ones; "answer" answers so from the first; "fail" ends at once
-  // with status 3. Each run adds a line to "standin.runs", each connection
+  // with status 3. Each run adds a line to "standin.runs" and writes the
+  // folder it started in, with the vnu.properties it found there and whether
+  // the file that names was there too, to "standin.folder"; each connection
   // accepted one to "standin.accepted", each request its head to
   // "standin.requests".
   std::string standIn(const std::string& mode) {
@@ -137,6 +139,10 @@ import os, socket, sys
 here, mode = HERE, MODE
 with open(here + 'standin.runs', 'a') as f: f.write('run\n')
 runs = len(open(here + 'standin.runs').readlines())
+properties = open('vnu.properties').read() if os.path.exists('vnu.properties') else ''
+named = properties.partition('=')[2].strip()
+with open(here + 'standin.folder', 'w') as f:
+    f.write(os.getcwd() + '\n' + properties + str(bool(named) and os.path.isfile(named)) + '\n')
 if mode == 'fail': sys.exit(3)
 answer = mode == 'answer' or (mode == 'silent-once' and runs > 1)
 s = socket.socket()
@@ -321,6 +327,21 @@ TEST_F(Html5CheckTest, ADownloadGoesWithItsContentType) {
   // As python's server sends them, and for the local file as its syntax says.
   EXPECT_EQ(types, (std::vector<std::string>{"text/html", "application/xhtml+xml",
                                              "application/xhtml+xml"}));
+}
+
+// The service reads "vnu.properties" from the folder it starts in: ours, not
+// one the user happens to be in, and gone once the service listens.
+TEST_F(Html5CheckTest, TheServiceStartsInAFolderOfItsOwnThatIsGoneOnceItListens) {
+  std::unique_ptr<Html5Checker> checker = standInChecker("answer");
+  fileTarget(writeFile(docs() + "page.html", kHtml5Page));
+  checkWith(*checker);
+  const std::string record = readFile(folder_ + "standin.folder");
+  const std::string folder = record.substr(0, record.find('\n'));
+  EXPECT_EQ(folder.rfind(folder_ + "temp/", 0), 0u) << record;
+  EXPECT_NE(record.find("\nnu.validator.spec.html5-load="), std::string::npos) << record;
+  EXPECT_EQ(record.substr(record.size() - 5), "True\n") << record;
+  EXPECT_FALSE(exists(folder)) << folder;
+  EXPECT_NE(checker->servicePid(), 0);
 }
 
 TEST_F(Html5CheckTest, AFailedStartIsTriedOncePerRun) {

@@ -156,10 +156,11 @@ struct Preparation {
   ::_exit(127);  // not reached
 }
 
-// Starts the child; 0 with `pid` set, or an errno value. Returns once the
-// child runs the program (or has failed to), so it is in its own group by
-// then.
-int startChild(const ChildLaunch& launch, pid_t* pid) {
+}  // namespace
+
+// Returns once the child runs the program (or has failed to), so it is in
+// its own group by then.
+int startChild(const ChildLaunch& launch, int* pid) {
   if (launch.arguments.empty()) return EINVAL;
   Preparation preparation;
   preparation.arguments = launch.arguments;
@@ -216,12 +217,10 @@ int startChild(const ChildLaunch& launch, pid_t* pid) {
   return 0;
 }
 
-}  // namespace
-
 ChildOutcome runChild(const ChildLaunch& launch, const std::atomic<bool>* stop,
                       int timeoutSeconds) {
   ChildOutcome outcome;
-  pid_t pid = 0;
+  int pid = 0;
   outcome.error = startChild(launch, &pid);
   if (outcome.error != 0) return outcome;
 

@@ -61,6 +61,15 @@ struct ChildOutcome {
 // of 0 or less means no limit.
 ChildOutcome runChild(const ChildLaunch& launch, const std::atomic<bool>* stop, int timeoutSeconds);
 
+// Starts the child as runChild does (its own group, standard streams on
+// /dev/null, no descriptor of ours, default signals) and returns without
+// waiting for its end: 0 with `*pid` set, or an errno value. The child is
+// killed when the thread that started it ends, also when the whole program
+// is killed outright, so a long-lived child must be started from a thread
+// that lives as long as the child should (platform/lasting_thread.h).
+// POSIX only; the caller reaps the child.
+int startChild(const ChildLaunch& launch, int* pid);
+
 // The name of a signal as the system's headers spell it ("SIGSEGV"), or
 // "SIG" and its number when it has none.
 std::string signalName(int signal);

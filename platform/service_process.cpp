@@ -1,24 +1,16 @@
 #include "platform/service_process.h"
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <fstream>
 #include <set>
 #include <sstream>
 #include <thread>
-#include <vector>
-
-#include "platform/process.h"
-
-extern char** environ;
 
 namespace platform {
 namespace {
@@ -39,14 +31,6 @@ const char* const kLoopbackAddresses[] = {
 };
 // The state of a listening socket in those tables.
 const char kListenState[] = "0A";
-
-std::vector<char*> pointerVector(std::vector<std::string>& texts) {
-  std::vector<char*> vector;
-  vector.reserve(texts.size() + 1);
-  for (std::string& text : texts) vector.push_back(&text[0]);
-  vector.push_back(nullptr);
-  return vector;
-}
 
 // The inodes of the sockets process `pid` holds.
 std::set<std::string> socketInodes(int pid) {
@@ -108,46 +92,13 @@ ServiceProcess::~ServiceProcess() {
 bool ServiceProcess::start(const ChildLaunch& launch, int* error) {
   end();
   outcome_ = ChildOutcome();
-  if (launch.arguments.empty()) {
-    *error = EINVAL;
-    return false;
-  }
-  std::vector<std::string> arguments = launch.arguments;
-  std::vector<char*> argv = pointerVector(arguments);
-  std::vector<std::string> environment;
-  std::vector<char*> envp;
-  if (launch.environment) {
-    environment = *launch.environment;
-    envp = pointerVector(environment);
-  }
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  for (int fd = 0; fd <= 2; ++fd) {
-    posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY, 0);
-  }
-#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
-  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
-#else
-  markDescriptorsCloseOnExec();
-#endif
-  if (!launch.folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, launch.folder.c_str());
-
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t signals;
-  sigemptyset(&signals);
-  posix_spawnattr_setsigmask(&attributes, &signals);
-  sigfillset(&signals);
-  posix_spawnattr_setsigdefault(&attributes, &signals);
-  posix_spawnattr_setpgroup(&attributes, 0);
-  posix_spawnattr_setflags(&attributes,
-                           POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
-  pid_t pid = 0;
-  const int failure = ::posix_spawn(&pid, launch.program.c_str(), &actions, &attributes,
-                                    argv.data(), launch.environment ? envp.data() : environ);
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&actions);
+  // Forked on a thread of this object's: the child dies with that thread,
+  // that is with this object or with the whole program, however it ends,
+  // and not with the worker that happened to ask for it.
+  if (!launcher_) launcher_ = std::make_unique<LastingThread>();
+  int pid = 0;
+  int failure = 0;
+  launcher_->run([&] { failure = startChild(launch, &pid); });
   if (failure != 0) {
     *error = failure;
     return false;

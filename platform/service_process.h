@@ -5,6 +5,8 @@
 // and error on /dev/null and no other descriptor, no blocked signals and
 // every signal at its default action, exactly as a validator run does
 // (platform/child_process.h); unlike a validator run it is not waited for.
+// It is forked on a thread of this object's own, so that it is killed when
+// the object goes or the program is killed outright, and only then.
 // It is given port 0 and so listens on a port the kernel chose: the port is
 // read back from the kernel's table of listening TCP sockets, and only a
 // socket the child itself holds, bound to 127.0.0.1 or ::1, counts. So no
@@ -27,9 +29,11 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <string>
 
 #include "platform/child_process.h"
+#include "platform/lasting_thread.h"
 
 namespace platform {
 
@@ -73,6 +77,8 @@ class ServiceProcess {
   void reapIfEnded();
 
   int pid_ = 0;  // 0 when no child is held
+  // The thread that forks the child (POSIX), made at the first start.
+  std::unique_ptr<LastingThread> launcher_;
   ChildOutcome outcome_;
   // The child's and its job's HANDLEs (Win32).
   [[maybe_unused]] void* process_ = nullptr;

@@ -4,7 +4,13 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <fstream>
+#include <thread>
+
+#include "tests/support/bounded_wait.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/temp_folder.h"
 
@@ -74,6 +80,55 @@ TEST(ServiceProcess, SeesAChildThatEndsOrNeverListens) {
   missing.arguments = {"no-such-program"};
   EXPECT_FALSE(service.start(missing, &error));
   EXPECT_EQ(error, ENOENT);
+}
+
+// Whether process `pid` has ended: gone, or a zombie that nobody reaped.
+bool hasEnded(int pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string fields;
+  if (!std::getline(stat, fields)) return true;
+  const std::size_t state = fields.rfind(')') + 2;
+  return state >= fields.size() || fields[state] == 'Z' || fields[state] == 'X';
+}
+
+// The window starts the service from a worker that ends with the run, and
+// keeps it for the next run; a window killed outright must take it along.
+TEST(ServiceProcess, OutlivesTheThreadThatAskedButNotTheProgram) {
+  test_support::TempFolder folder("service_process");
+  ServiceProcess service;
+  bool started = false;
+  int error = 0;
+  std::thread worker([&] {
+    started = service.start(python("import time\ntime.sleep(60)\n", folder.path()), &error);
+  });
+  worker.join();
+  ASSERT_TRUE(started) << error;
+  EXPECT_FALSE(service.waitForEnd(std::chrono::milliseconds(500)));
+  service.end();
+
+  // A program holding a service, killed with SIGKILL.
+  int pipeEnds[2];
+  ASSERT_EQ(::pipe(pipeEnds), 0);
+  const pid_t owner = ::fork();
+  ASSERT_GE(owner, 0);
+  if (owner == 0) {
+    ServiceProcess held;
+    int pid = 0;
+    if (held.start(python("import time\ntime.sleep(60)\n", folder.path()), &error)) {
+      pid = held.pid();
+    }
+    (void)!::write(pipeEnds[1], &pid, sizeof pid);
+    for (;;) ::pause();
+  }
+  ::close(pipeEnds[1]);
+  int pid = 0;
+  ASSERT_EQ(::read(pipeEnds[0], &pid, sizeof pid), static_cast<ssize_t>(sizeof pid));
+  ::close(pipeEnds[0]);
+  ASSERT_GT(pid, 0);
+  EXPECT_FALSE(hasEnded(pid));
+  ::kill(owner, SIGKILL);
+  ::waitpid(owner, nullptr, 0);
+  test_support::waitUntil([pid] { return hasEnded(pid); }, "the service of a killed program to end");
 }
 
 }  // namespace

@@ -72,7 +72,10 @@ std::string html5ContentType(const kanji::DocumentAnalysis& analysis,
 
 Html5Invocation::Html5Invocation(Html5Checker& checker)
     : checker_(checker), connection_("Tessavo/1.30") {
-  connection_.setTimeout(HttpConnection::kMaxTimeout);
+  // The checker may think about a large page for minutes without a byte
+  // sent; only ValidatorTimeout (none when 0) and Stop bound an answer, as
+  // they bound the SGML validator.
+  connection_.setNoReceiveTimeout();
   connection_.setBodyLimit(kAnswerLimit);
 }
 

@@ -72,6 +72,10 @@ void HttpConnection::setTimeout(int milliseconds) {
                                           : milliseconds;
 }
 
+void HttpConnection::setNoReceiveTimeout() {
+  timeout_ = 0;
+}
+
 void HttpConnection::setTotalTimeout(int seconds) {
   totalTimeoutSeconds_ = seconds;
 }

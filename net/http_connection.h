@@ -70,6 +70,10 @@ class HttpConnection {
   // The receive time-out in milliseconds, clamped to 5000-120000; applied
   // to the stream before every request. 30000 until set.
   void setTimeout(int milliseconds);
+  // No receive time-out at all: a request then ends only by its total
+  // time-out or the stop flag. For a local service of the program's own,
+  // whose answer may take as long as the user's time limit allows.
+  void setNoReceiveTimeout();
   // How long one get() may take as a whole, in seconds; 0 or less (the
   // initial value) for no limit.
   void setTotalTimeout(int seconds);

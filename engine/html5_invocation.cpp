@@ -64,7 +64,10 @@ std::string html5ContentType(const kanji::DocumentAnalysis& analysis,
                              const std::string& httpContentType) {
   const std::string type = mediaType(httpContentType);
   if (type == kHtml || type == kXhtml) return httpContentType;
-  std::string chosen = analysis.syntax == kanji::MarkupSyntax::Xml ? kXhtml : kHtml;
+  // Only XHTML is XML to the checker: an XML page of no namespace, or of
+  // another, is HTML to every browser that opens the file.
+  std::string chosen =
+      analysis.syntax == kanji::MarkupSyntax::Xml && analysis.xhtmlNamespace ? kXhtml : kHtml;
   const std::string charset = contentTypeCharset(httpContentType);
   if (!charset.empty()) chosen += "; charset=" + charset;
   return chosen;

@@ -32,7 +32,10 @@
 bool goesToHtml5Checker(const kanji::DocumentAnalysis& analysis);
 
 // The Content-Type the checker is given for a document of `analysis`;
-// `httpContentType` is a download's own, empty for a local file.
+// `httpContentType` is a download's own, empty for a local file. A download
+// keeps an HTML or XHTML type; otherwise XML whose root is in the XHTML
+// namespace goes as application/xhtml+xml and everything else as text/html,
+// with the download's charset if it named one.
 std::string html5ContentType(const kanji::DocumentAnalysis& analysis,
                              const std::string& httpContentType);
 

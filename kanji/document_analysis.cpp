@@ -102,6 +102,7 @@ void decideMarkup(const DocumentHead& head, DocumentAnalysis& result) {
   const bool sgmlHtmlId = found && !xhtmlId && containsIgnoringCase(head.publicId, "html");
   result.syntax =
       xhtmlId || (head.xmlDeclaration && !sgmlHtmlId) ? MarkupSyntax::Xml : MarkupSyntax::Sgml;
+  result.xhtmlNamespace = head.rootNamespace == "http://www.w3.org/1999/xhtml";
   if (head.doctype == DoctypePresence::Missing) {
     result.dtd = DtdKind::Missing;
   } else if (found && (equalsIgnoringAsciiCase(head.doctypeText, "<!doctype html>") ||

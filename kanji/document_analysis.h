@@ -72,6 +72,8 @@ struct DocumentAnalysis {
   EncodingReason reason = EncodingReason::NoUtf8Evidence;
   MarkupSyntax syntax = MarkupSyntax::Sgml;
   DtdKind dtd = DtdKind::Declared;
+  // The root element declares the XHTML namespace (as XHTML5 pages do).
+  bool xhtmlNamespace = false;
   // For Html5: the declaration as written (ASCII, white space runs as one
   // blank), e.g. "<!DOCTYPE html>". Empty otherwise.
   std::string doctypeText;

@@ -245,8 +245,36 @@ void readDoctype(Cursor& cursor, std::string_view head, DocumentHead& result) {
   result.doctypeText = collapsedText(head.substr(start, cursor.at() + 1 - start));
 }
 
+// Reads the root element's xmlns attribute, when the cursor (after white
+// space, comments and processing instructions) is on its start tag.
+void readRootNamespace(Cursor& cursor, DocumentHead& result) {
+  for (;;) {
+    cursor.skipSpace();
+    if (cursor.startsWith("<!--")) {
+      cursor.skip(4);
+      if (!cursor.skipPast("-->")) return;
+    } else if (cursor.startsWith("<?")) {
+      if (!cursor.skipPast(">")) return;
+    } else {
+      break;
+    }
+  }
+  if (cursor.peek() != '<' || !isLetter(cursor.peek(1))) return;
+  cursor.skip(1);
+  cursor.token("/>");  // the element's name
+  std::string name;
+  std::string_view value;
+  while (nextAttribute(cursor, name, value)) {
+    if (name == "xmlns") {
+      result.rootNamespace = std::string(value);
+      return;
+    }
+  }
+}
+
 // Walks the prolog: XML declaration, comments, processing instructions, and
-// the document type declaration if one comes before anything else.
+// the document type declaration if one comes before anything else; then
+// the root element's namespace.
 void readProlog(std::string_view head, bool complete, DocumentHead& result) {
   Cursor cursor(head, result.byteOrderMark ? 3 : 0);
   cursor.skipSpace();
@@ -271,9 +299,14 @@ void readProlog(std::string_view head, bool complete, DocumentHead& result) {
     } else if (cursor.startsWith("<!doctype") &&
                (isSpace(cursor.peek(9)) || cursor.peek(9) == '>' || cursor.peek(9) == '[')) {
       readDoctype(cursor, head, result);
+      if (result.doctype == DoctypePresence::Found) {
+        cursor.skip(1);  // its ">"
+        readRootNamespace(cursor, result);
+      }
       return;
     } else {
       result.doctype = DoctypePresence::Missing;
+      readRootNamespace(cursor, result);
       return;
     }
   }

@@ -42,6 +42,9 @@ struct DocumentHead {
   // The declaration from "<!" to ">" with every run of white space written
   // as one blank, at most kDoctypeTextLimit bytes.
   std::string doctypeText;
+  // The value of the root element's xmlns attribute, as written; empty when
+  // it has none or its start tag is not within the head.
+  std::string rootNamespace;
 };
 
 constexpr std::size_t kDoctypeTextLimit = 200;

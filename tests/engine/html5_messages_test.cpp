@@ -125,6 +125,15 @@ TEST(Html5Checkers, ContentTypeKeepsTheServersOrFollowsTheSyntax) {
   const kanji::DocumentAnalysis html = kanji::analyseDocument("<!DOCTYPE html><p>");
   const kanji::DocumentAnalysis xml = kanji::analyseDocument(
       "<?xml version=\"1.0\"?><html xmlns=\"http://www.w3.org/1999/xhtml\"/>");
+  // XML of no namespace, as some documentation generators write it, is
+  // HTML to a browser; so is XML of another namespace.
+  const kanji::DocumentAnalysis bareXml =
+      kanji::analyseDocument("<?xml version=\"1.0\"?>\n<html>\n<head><title>t</title>");
+  const kanji::DocumentAnalysis otherXml = kanji::analyseDocument(
+      "<?xml version=\"1.0\"?><svg xmlns=\"http://www.w3.org/2000/svg\"/>");
+  const kanji::DocumentAnalysis xhtml5 = kanji::analyseDocument(
+      "<?xml version='1.0'?>\n<!-- a -->\n<!DOCTYPE html>\n<?pi?>\n"
+      "<html lang='ja'\n xmlns='http://www.w3.org/1999/xhtml'><head>");
   const struct {
     const kanji::DocumentAnalysis* analysis;
     const char* http;
@@ -137,6 +146,9 @@ TEST(Html5Checkers, ContentTypeKeepsTheServersOrFollowsTheSyntax) {
       {&xml, "text/html", "text/html"},
       {&html, "text/plain; charset=\"EUC-JP\"", "text/html; charset=euc-jp"},
       {&xml, "application/octet-stream", "application/xhtml+xml"},
+      {&bareXml, "", "text/html"},
+      {&otherXml, "", "text/html"},
+      {&xhtml5, "", "application/xhtml+xml"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(html5ContentType(*c.analysis, c.http), c.sent) << c.http;

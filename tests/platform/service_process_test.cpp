@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <thread>
 
+#include "platform/executable_path.h"
 #include "tests/support/bounded_wait.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/temp_folder.h"
@@ -82,6 +84,20 @@ TEST(ServiceProcess, SeesAChildThatEndsOrNeverListens) {
   EXPECT_EQ(error, ENOENT);
 }
 
+// Run by OutlivesTheThreadThatAskedButNotTheProgram as a program of its
+// own: starts a service, names its process id, and waits to be killed.
+TEST(ServiceProcess, OwnerOfAService) {
+  const char* out = std::getenv("TESSAVO_SERVICE_PID_OUT");
+  if (out == nullptr) GTEST_SKIP() << "only as a child";
+  ServiceProcess held;
+  int error = 0;
+  ASSERT_TRUE(held.start(python("import time\ntime.sleep(60)\n", "/"), &error)) << error;
+  const std::string written = std::string(out) + ".part";
+  std::ofstream(written) << held.pid();
+  std::rename(written.c_str(), out);
+  for (;;) ::pause();
+}
+
 // Whether process `pid` has ended: gone, or a zombie that nobody reaped.
 bool hasEnded(int pid) {
   std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
@@ -106,28 +122,22 @@ TEST(ServiceProcess, OutlivesTheThreadThatAskedButNotTheProgram) {
   EXPECT_FALSE(service.waitForEnd(std::chrono::milliseconds(500)));
   service.end();
 
-  // A program holding a service, killed with SIGKILL.
-  int pipeEnds[2];
-  ASSERT_EQ(::pipe(pipeEnds), 0);
-  const pid_t owner = ::fork();
-  ASSERT_GE(owner, 0);
-  if (owner == 0) {
-    ServiceProcess held;
-    int pid = 0;
-    if (held.start(python("import time\ntime.sleep(60)\n", folder.path()), &error)) {
-      pid = held.pid();
-    }
-    (void)!::write(pipeEnds[1], &pid, sizeof pid);
-    for (;;) ::pause();
-  }
-  ::close(pipeEnds[1]);
-  int pid = 0;
-  ASSERT_EQ(::read(pipeEnds[0], &pid, sizeof pid), static_cast<ssize_t>(sizeof pid));
-  ::close(pipeEnds[0]);
+  // A program holding a service (this test program, as OwnerOfAService),
+  // killed with SIGKILL.
+  const std::string pidFile = folder.path() + "service.pid";
+  ::setenv("TESSAVO_SERVICE_PID_OUT", pidFile.c_str(), 1);
+  platform::ChildLaunch self;
+  self.program = platform::executablePath();
+  self.arguments = {self.program, "--gtest_filter=ServiceProcess.OwnerOfAService"};
+  ServiceProcess owner;
+  ASSERT_TRUE(owner.start(self, &error)) << error;
+  ::unsetenv("TESSAVO_SERVICE_PID_OUT");
+  test_support::waitUntil([&] { return test_support::pathExists(pidFile); },
+                          "the program to start its service");
+  const int pid = std::stoi(test_support::readFile(pidFile));
   ASSERT_GT(pid, 0);
   EXPECT_FALSE(hasEnded(pid));
-  ::kill(owner, SIGKILL);
-  ::waitpid(owner, nullptr, 0);
+  ::kill(owner.pid(), SIGKILL);
   test_support::waitUntil([pid] { return hasEnded(pid); }, "the service of a killed program to end");
 }
 

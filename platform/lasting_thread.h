@@ -45,8 +45,9 @@ class LastingThread {
     for (;;) {
       changed_.wait(lock, [this] { return quit_ || task_ != nullptr; });
       if (task_ == nullptr) return;
+      const std::function<void()>* task = task_;
       lock.unlock();
-      (*task_)();
+      (*task)();
       lock.lock();
       task_ = nullptr;
       changed_.notify_all();

@@ -245,20 +245,28 @@ void readDoctype(Cursor& cursor, std::string_view head, DocumentHead& result) {
   result.doctypeText = collapsedText(head.substr(start, cursor.at() + 1 - start));
 }
 
+enum class Skipped { One, None, Unclosed };
+
+// After white space: moves past a comment or processing instruction at the
+// cursor (One), or finds something else there (None), or one that does not
+// close within the head (Unclosed, the cursor at the end).
+Skipped skipCommentOrInstruction(Cursor& cursor) {
+  cursor.skipSpace();
+  if (cursor.startsWith("<!--")) {
+    cursor.skip(4);
+    return cursor.skipPast("-->") ? Skipped::One : Skipped::Unclosed;
+  }
+  if (cursor.startsWith("<?")) return cursor.skipPast(">") ? Skipped::One : Skipped::Unclosed;
+  return Skipped::None;
+}
+
 // Reads the root element's xmlns attribute, when the cursor (after white
 // space, comments and processing instructions) is on its start tag.
 void readRootNamespace(Cursor& cursor, DocumentHead& result) {
-  for (;;) {
-    cursor.skipSpace();
-    if (cursor.startsWith("<!--")) {
-      cursor.skip(4);
-      if (!cursor.skipPast("-->")) return;
-    } else if (cursor.startsWith("<?")) {
-      if (!cursor.skipPast(">")) return;
-    } else {
-      break;
-    }
+  Skipped skipped;
+  while ((skipped = skipCommentOrInstruction(cursor)) == Skipped::One) {
   }
+  if (skipped == Skipped::Unclosed) return;
   if (cursor.peek() != '<' || !isLetter(cursor.peek(1))) return;
   cursor.skip(1);
   cursor.token("/>");  // the element's name
@@ -286,29 +294,23 @@ void readProlog(std::string_view head, bool complete, DocumentHead& result) {
     result.xmlEncoding = xmlEncodingOf(head.substr(start, end - start));
   }
   for (;;) {
-    cursor.skipSpace();
+    const Skipped skipped = skipCommentOrInstruction(cursor);
+    if (skipped == Skipped::Unclosed) return;
+    if (skipped == Skipped::One) continue;
     if (cursor.atEnd()) {
       result.doctype = complete ? DoctypePresence::Missing : DoctypePresence::Undetermined;
       return;
     }
-    if (cursor.startsWith("<!--")) {
-      cursor.skip(4);
-      if (!cursor.skipPast("-->")) return;
-    } else if (cursor.startsWith("<?")) {
-      if (!cursor.skipPast(">")) return;
-    } else if (cursor.startsWith("<!doctype") &&
-               (isSpace(cursor.peek(9)) || cursor.peek(9) == '>' || cursor.peek(9) == '[')) {
+    if (cursor.startsWith("<!doctype") &&
+        (isSpace(cursor.peek(9)) || cursor.peek(9) == '>' || cursor.peek(9) == '[')) {
       readDoctype(cursor, head, result);
-      if (result.doctype == DoctypePresence::Found) {
-        cursor.skip(1);  // its ">"
-        readRootNamespace(cursor, result);
-      }
-      return;
+      if (result.doctype != DoctypePresence::Found) return;
+      cursor.skip(1);  // its ">"
     } else {
       result.doctype = DoctypePresence::Missing;
-      readRootNamespace(cursor, result);
-      return;
     }
+    readRootNamespace(cursor, result);
+    return;
   }
 }
 

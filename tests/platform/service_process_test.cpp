@@ -14,6 +14,7 @@
 #include "platform/executable_path.h"
 #include "tests/support/bounded_wait.h"
 #include "tests/support/file_contents.h"
+#include "tests/support/process_end.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -98,15 +99,6 @@ TEST(ServiceProcess, OwnerOfAService) {
   for (;;) ::pause();
 }
 
-// Whether process `pid` has ended: gone, or a zombie that nobody reaped.
-bool hasEnded(int pid) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string fields;
-  if (!std::getline(stat, fields)) return true;
-  const std::size_t state = fields.rfind(')') + 2;
-  return state >= fields.size() || fields[state] == 'Z' || fields[state] == 'X';
-}
-
 // The window starts the service from a worker that ends with the run, and
 // keeps it for the next run; a window killed outright must take it along.
 TEST(ServiceProcess, OutlivesTheThreadThatAskedButNotTheProgram) {
@@ -136,9 +128,10 @@ TEST(ServiceProcess, OutlivesTheThreadThatAskedButNotTheProgram) {
                           "the program to start its service");
   const int pid = std::stoi(test_support::readFile(pidFile));
   ASSERT_GT(pid, 0);
-  EXPECT_FALSE(hasEnded(pid));
+  EXPECT_FALSE(test_support::processEnded(pid, 0));
   ::kill(owner.pid(), SIGKILL);
-  test_support::waitUntil([pid] { return hasEnded(pid); }, "the service of a killed program to end");
+  EXPECT_TRUE(test_support::processEnded(pid, static_cast<int>(test_support::kWaitBound.count())))
+      << "the service of a killed program still runs";
 }
 
 }  // namespace
